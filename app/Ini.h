@@ -1,0 +1,25 @@
+#pragma once
+// The configuration file, read and written as the Windows private-profile functions do:
+// names without regard to case, blanks around names and values ignored, one line
+// changed per write and every other line, comment and key kept as it was.
+#include <QString>
+#include <cstdint>
+
+inline const QString kAppTitle = QStringLiteral("ZEPHLINK9 Setup Tool");
+
+// The value of key as a whole number from its leading decimal digits (an optional sign
+// first); -1 when the file, the section or the key is missing or the value is empty.
+int32_t ReadIniInt(const QString &section, const QString &key, const QString &file);
+
+// The value of key with blanks (and one pair of enclosing quotes) taken off; fallback
+// when the file, the section or the key is missing.
+QString ReadIniString(const QString &section, const QString &key, const QString &file,
+                      const QString &fallback = QString());
+
+// Replaces the value of key (adding the key to its section, or the section at the end of
+// the file); true only when the file was written.
+bool WriteIniString(const QString &section, const QString &key, const QString &value,
+                    const QString &file);
+
+// Whole-number reading of a value text, as ReadIniInt does it: 0 when it has no digits.
+int32_t IniTextToInt(const QByteArray &text);

@@ -1,0 +1,10 @@
+#include "app/PortConfig.h"
+
+#include "app/Ini.h"
+#include "bus/SerialPort.h"
+
+void LoadDeviceOverrides(SerialPort &port, const QString &iniPath)
+{
+    for (int n = SerialPort::kFirstPort; n <= SerialPort::kLastPort; ++n)
+        port.SetDeviceOverride(n, ReadIniString(kAppTitle, QStringLiteral("COM%1").arg(n), iniPath));
+}

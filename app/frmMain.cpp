@@ -1,0 +1,400 @@
+#include "app/frmMain.h"
+
+#include "app/Ini.h"
+#include "app/PortConfig.h"
+#include "app/ProgramPaths.h"
+#include "app/frmDebug.h"
+#include "bus/QtSerialPort.h"
+#include "bus/SendCommand.h"
+#include "dialogs/ChildWindow.h"
+#include "dialogs/MessageBox.h"
+#include "dialogs/frmGlobalSettings.h"
+#include "dialogs/frmModuleState.h"
+#include "dialogs/frmProgramSettings.h"
+#include "model/Global.h"
+#include "model/Twips.h"
+#include "ringview/frmBackground.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QWindow>
+#include <cmath>
+#include <cstdlib>
+
+frmMain::frmMain()
+    : frmMain(Options{})
+{
+}
+
+frmMain::frmMain(Options options, QWidget *parent)
+    : QMainWindow(parent),
+      mOwnedPort(options.port ? nullptr : std::make_unique<QtSerialPort>()),
+      mPort(options.port ? options.port : mOwnedPort.get()),
+      mLink(mPort),
+      mExitProgram(std::move(options.exitProgram)),
+      mIniPathOverride(std::move(options.iniPath))
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kAppTitle);
+    resize(1024, 720);
+
+    mdiArea = new QMdiArea(this);
+    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(mdiArea);
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::OnSubWindowActivated);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmMain::OnFocusWindowChanged);
+
+    CreateActions();
+    CreateMenus();
+    ConnectLink();
+    Form_Load();
+}
+
+frmMain::~frmMain()
+{
+    if (CommPort() == mPort)
+        SetCommPort(nullptr);
+}
+
+void frmMain::CreateActions()
+{
+    auto makeAction = [this](QAction *&action, const char *name, const QString &caption,
+                             void (frmMain::*handler)(), bool checkable) {
+        action = new QAction(caption, this);
+        action->setObjectName(QLatin1String(name));
+        action->setCheckable(checkable);
+        connect(action, &QAction::triggered, this, [this, action, handler, checkable] {
+            // The handlers decide the check mark themselves, from the state before the click.
+            if (checkable)
+                action->setChecked(!action->isChecked());
+            (this->*handler)();
+        });
+    };
+    makeAction(mnuExit, "mnuExit", QStringLiteral("E&xit"), &frmMain::mnuExit_Click, false);
+    makeAction(mnuRefresh, "mnuRefresh", QStringLiteral("&Refresh"), &frmMain::mnuRefresh_Click, false);
+    makeAction(mnuAutorefresh, "mnuAutorefresh", QStringLiteral("Autorefresh"),
+               &frmMain::mnuAutorefresh_Click, true);
+    makeAction(mnuDebug, "mnuDebug", QStringLiteral("Debug"), &frmMain::mnuDebug_Click, true);
+    makeAction(mnuSelectComPort, "mnuSelectComPort", QStringLiteral("Select COM port"),
+               &frmMain::mnuSelectComPort_Click, false);
+    makeAction(mnuAbout, "mnuAbout", QStringLiteral("About"), &frmMain::mnuAbout_Click, false);
+    mnuDebug->setVisible(false);
+}
+
+void frmMain::CreateMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->addAction(mnuExit);
+    bar->addAction(mnuRefresh);
+    mnuSettings = bar->addMenu(QStringLiteral("&Settings"));
+    mnuSettings->setObjectName(QStringLiteral("mnuSettings"));
+    mnuSettings->menuAction()->setObjectName(QStringLiteral("mnuSettings"));
+    mnuSettings->addAction(mnuAutorefresh);
+    mnuSettings->addAction(mnuDebug);
+    mnuSettings->addAction(mnuSelectComPort);
+    bar->addAction(mnuAbout);
+}
+
+void frmMain::ConnectLink()
+{
+    mLink.SetScanView(this);
+    connect(&mLink.Receiver(), &ReplyReceiver::localModeReceived, this,
+            [this](quint8 mode) { GlobalSettings()->ShowMode(mode); });
+    connect(&mLink.Receiver(), &ReplyReceiver::debugLine, this,
+            [this](const QString &line) { Debug()->AddLine(line); });
+}
+
+QMdiSubWindow *frmMain::AddChild(QWidget *form, int widthTwips, int heightTwips, bool fixedSize)
+{
+    QMdiSubWindow *frame = AddChildWindow(mdiArea, form, widthTwips, heightTwips, fixedSize);
+    frame->show();
+    return frame;
+}
+
+void frmMain::Form_Load()
+{
+    SetCommPort(mPort);
+    GlobalSettings()->cmdApply->setEnabled(false);
+    ModuleState()->cmdApply->setEnabled(false);
+    gIniPath = mIniPathOverride.isEmpty() ? ProgramIniPath() : mIniPathOverride;
+    mLink.Receiver().Reset();
+    gCmdArg1 = gCmdArg2 = gCmdArg3 = 0;
+    mLink.Timer3.stop();
+    BusLink::Enable(mLink.Timer1);
+    BusLink::Enable(mLink.Timer2);
+}
+
+frmModuleState *frmMain::ModuleState()
+{
+    if (!mModuleState) {
+        mModuleState = new frmModuleState;
+        AddChild(mModuleState, frmModuleState::kClientWidthTwips, frmModuleState::kClientHeightTwips);
+    }
+    return mModuleState;
+}
+
+frmGlobalSettings *frmMain::GlobalSettings()
+{
+    if (!mGlobalSettings) {
+        mGlobalSettings = new frmGlobalSettings;
+        AddChild(mGlobalSettings, frmGlobalSettings::kClientWidthTwips,
+                 frmGlobalSettings::kClientHeightTwips);
+    }
+    return mGlobalSettings;
+}
+
+frmBackground *frmMain::BusInfo()
+{
+    if (!mBusInfo) {
+        mBusInfo = new frmBackground;
+        mBusInfo->SetModuleStateProvider([this] { return ModuleState(); });
+        const int width = std::max(1, TwipsToPixels(gBusInfoWidth));
+        const int height = std::max(1, TwipsToPixels(gBusInfoHeight));
+        QMdiSubWindow *frame = AddChildWindow(mdiArea, mBusInfo, 1, 1, false);
+        frame->resize(width, height);
+        frame->show();
+    }
+    return mBusInfo;
+}
+
+frmDebug *frmMain::Debug()
+{
+    if (!mDebug) {
+        mDebug = new frmDebug;
+        AddChild(mDebug, frmDebug::kClientWidthTwips, frmDebug::kClientHeightTwips);
+    }
+    if (QMdiSubWindow *frame = ChildFrame(mDebug); frame && !frame->isVisible())
+        frame->show();
+    return mDebug;
+}
+
+frmProgramSettings *frmMain::LoadProgramSettings()
+{
+    if (!mProgramSettings) {
+        mProgramSettings = new frmProgramSettings(&mLink);
+        AddChild(mProgramSettings, frmProgramSettings::kClientWidthTwips,
+                 frmProgramSettings::kClientHeightTwips);
+    } else {
+        mProgramSettings->Form_Load();
+    }
+    return mProgramSettings;
+}
+
+void frmMain::PlaceBusInfo()
+{
+    const QSize client = mdiArea->viewport()->size();
+    const double clientHeightTwips = double(PixelsToTwips(client.height()));
+    const double clientWidthTwips = double(PixelsToTwips(client.width()));
+    frmBackground *busInfo = BusInfo();
+    QMdiSubWindow *frame = ChildFrame(busInfo);
+    if (!frame)
+        return;
+    frame->hide();
+    const double heightTwips = 0.75 * clientHeightTwips;
+    const double widthTwips = 0.5 * clientWidthTwips;
+    gBusInfoHeight = int32_t(std::lround(heightTwips));
+    gBusInfoWidth = int32_t(std::lround(widthTwips));
+    frame->resize(TwipsToPixels(widthTwips), TwipsToPixels(heightTwips));
+    frame->move(client.width() - frame->width(), 0);
+    busInfo->DrawModules();
+    frame->show();
+}
+
+void frmMain::Form_Activate()
+{
+    mFirstActivationDone = true;
+    PlaceBusInfo();
+
+    QMdiSubWindow *moduleState = ChildFrame(ModuleState());
+    QMdiSubWindow *globalSettings = ChildFrame(GlobalSettings());
+    if (moduleState && globalSettings) {
+        moduleState->move(0, 0);
+        globalSettings->move(0, moduleState->height());
+    }
+
+    gMinVersion = 255;
+
+    gDebugMode = ReadConfigValue(QStringLiteral("debug")) == kDebugValue;
+    mnuDebug->setChecked(gDebugMode);
+    mnuDebug->setVisible(gDebugMode);
+
+    LoadDeviceOverrides(*mPort, gIniPath);
+    const int comport = ReadConfigValue(QStringLiteral("comport"));
+    if (comport >= 1 && comport <= 4) {
+        gComPort = uint8_t(comport);
+        mPort->SetPortNumber(comport);
+        mPort->Open();
+        BusLink::Enable(mLink.Timer1);
+        BusLink::Enable(mLink.Timer2);
+    } else {
+        LoadProgramSettings();
+    }
+}
+
+int frmMain::ReadConfigValue(const QString &key) const
+{
+    const int32_t value = ReadIniInt(kAppTitle, key, gIniPath);
+    return value >= 0 && value <= 255 ? value : -1;
+}
+
+void frmMain::Form_Deactivate() { mLink.StopAll(); }
+
+void frmMain::Form_Unload()
+{
+    mLink.StopAll();
+    mPort->Close();
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!mFirstActivationDone) {
+        mFirstActivationDone = true;
+        QTimer::singleShot(0, this, &frmMain::Form_Activate);
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::OnFocusWindowChanged(QWindow *window)
+{
+    // Only switches between the program's own top-level windows count; another program,
+    // and the program's message boxes, are neither activation nor deactivation.
+    if (!window)
+        return;
+    const QWidget *widget = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top->windowHandle() == window) {
+            widget = top;
+            break;
+        }
+    }
+    if (qobject_cast<const QMessageBox *>(widget))
+        return;
+    QWindow *mine = windowHandle();
+    if (window == mine && mLastFocusWindow && mLastFocusWindow != mine)
+        Form_Activate();
+    else if (window != mine && mLastFocusWindow == mine)
+        Form_Deactivate();
+    mLastFocusWindow = window;
+}
+
+void frmMain::OnSubWindowActivated(QMdiSubWindow *window)
+{
+    if (window && mBusInfo && window->widget() == mBusInfo) {
+        mBusInfoActivated = true;
+        mBusInfo->Form_Activate();
+    }
+}
+
+void frmMain::mnuExit_Click()
+{
+    mLink.StopAll();
+    if (mExitProgram)
+        mExitProgram();
+    else
+        std::_Exit(0);
+}
+
+void frmMain::mnuRefresh_Click() { mLink.Scan(); }
+
+void frmMain::mnuAutorefresh_Click()
+{
+    if (mnuAutorefresh->isChecked()) {
+        mnuAutorefresh->setChecked(false);
+        mnuRefresh->setEnabled(true);
+        gAutoRefresh = false;
+        mLink.Timer3.stop();
+        if (gModuleCount > 0) {
+            ModuleState()->cmdApply->setEnabled(true);
+            GlobalSettings()->cmdApply->setEnabled(true);
+        }
+    } else {
+        mnuAutorefresh->setChecked(true);
+        mnuRefresh->setEnabled(false);
+        ModuleState()->cmdApply->setEnabled(false);
+        GlobalSettings()->cmdApply->setEnabled(false);
+        gAutoRefresh = true;
+        BusLink::Enable(mLink.Timer3);
+    }
+}
+
+void frmMain::mnuDebug_Click()
+{
+    if (mnuDebug->isChecked()) {
+        mnuDebug->setChecked(false);
+        gDebugMode = false;
+    } else {
+        mnuDebug->setChecked(true);
+        gDebugMode = true;
+        Debug();
+    }
+}
+
+void frmMain::mnuSelectComPort_Click()
+{
+    mLink.StopAll();
+    LoadProgramSettings();
+}
+
+QString frmMain::VersionText()
+{
+    return QStringLiteral("%1.%2%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision);
+}
+
+void frmMain::mnuAbout_Click()
+{
+    mLink.StopAll();
+    const QString text = kAppTitle + QStringLiteral(" ") + VersionText() + QStringLiteral("\r\n")
+        + QStringLiteral("Sets up and watches ZEPHLINK9 fibre-optic rings.");
+    ShowMessage(this, QMessageBox::Information, QStringLiteral("About"), text);
+    // Reception stopped with the box; without a restart every later scan would fail until
+    // the COM port dialog's OK.
+    mLink.EnableReception();
+    if (gAutoRefresh)
+        BusLink::Enable(mLink.Timer3);
+}
+
+void frmMain::ShowNoModulesFound()
+{
+    ShowMessage(this, QMessageBox::Critical, QStringLiteral("Error"), QStringLiteral("No Modules found!"));
+}
+
+void frmMain::RedrawRing()
+{
+    frmBackground *busInfo = BusInfo();
+    QMdiSubWindow *frame = ChildFrame(busInfo);
+    if (!frame)
+        return;
+    mBusInfoActivated = false;
+    frame->hide();
+    frame->show();
+    mdiArea->setActiveSubWindow(frame);
+    // Showing it activates it; where the area did not report that (it was active already,
+    // or the main window is not), the activation runs here.
+    if (!mBusInfoActivated && mBusInfo)
+        mBusInfo->Form_Activate();
+}
+
+void frmMain::ShowForeignModuleWarning()
+{
+    ShowMessage(this, QMessageBox::Critical, QStringLiteral("Warning!"),
+                QStringLiteral("LWL-System contains a none-ZEPHLINK9 module!\r\n"
+                               "Please remove those modules and try again!"));
+}
+
+void frmMain::EnableApplyButtons()
+{
+    GlobalSettings()->cmdApply->setEnabled(true);
+    ModuleState()->cmdApply->setEnabled(true);
+}

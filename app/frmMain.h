@@ -1,0 +1,118 @@
+#pragma once
+// The frame of the program: menus, the child windows, the serial port and the link to the
+// ring, with what happens at load, activation, deactivation and unload.
+#include "bus/BusLink.h"
+#include "bus/ScanView.h"
+#include "app/frmDebug.h"
+#include "dialogs/frmGlobalSettings.h"
+#include "dialogs/frmModuleState.h"
+#include "dialogs/frmProgramSettings.h"
+#include "ringview/frmBackground.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QWindow;
+class SerialPort;
+
+class frmMain : public QMainWindow, public ScanView
+{
+    Q_OBJECT
+
+public:
+    // The value of "debug" that unlocks the debug menu item.
+    static constexpr int kDebugValue = 73;
+    static constexpr int kVersionMajor = 1;
+    static constexpr int kVersionMinor = 3;
+    static constexpr int kVersionRevision = 1;
+
+    struct Options
+    {
+        SerialPort *port = nullptr;  // null: a QSerialPort-backed port of our own
+        QString iniPath;  // empty: beside the program
+        std::function<void()> exitProgram;  // empty: end the process at once
+    };
+
+    frmMain();
+    explicit frmMain(Options options, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    void Form_Load();
+    void Form_Activate();
+    void Form_Deactivate();
+    void Form_Unload();
+
+    void mnuExit_Click();
+    void mnuRefresh_Click();
+    void mnuAutorefresh_Click();
+    void mnuDebug_Click();
+    void mnuSelectComPort_Click();
+    void mnuAbout_Click();
+
+    // "1.31": major, a point, then minor and revision run together.
+    static QString VersionText();
+
+    // The child windows; each is loaded (created and shown) when it is not.
+    frmModuleState *ModuleState();
+    frmGlobalSettings *GlobalSettings();
+    frmBackground *BusInfo();
+    frmDebug *Debug();
+    frmProgramSettings *LoadProgramSettings();
+    // The same without loading: null when the window is not loaded.
+    frmBackground *BusInfoIfLoaded() const { return mBusInfo; }
+    frmDebug *DebugIfLoaded() const { return mDebug; }
+    frmProgramSettings *ProgramSettingsIfLoaded() const { return mProgramSettings; }
+
+    BusLink &Link() { return mLink; }
+    SerialPort &MSComm1() { return *mPort; }
+    QMdiArea *MdiArea() const { return mdiArea; }
+
+    // ScanView
+    void ShowNoModulesFound() override;
+    void RedrawRing() override;
+    void ShowForeignModuleWarning() override;
+    void EnableApplyButtons() override;
+
+    QAction *mnuExit = nullptr;
+    QAction *mnuRefresh = nullptr;
+    QMenu *mnuSettings = nullptr;
+    QAction *mnuAutorefresh = nullptr;
+    QAction *mnuDebug = nullptr;
+    QAction *mnuSelectComPort = nullptr;
+    QAction *mnuAbout = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void ConnectLink();
+    QMdiSubWindow *AddChild(QWidget *form, int widthTwips, int heightTwips, bool fixedSize = true);
+    void PlaceBusInfo();
+    void OnSubWindowActivated(QMdiSubWindow *window);
+    void OnFocusWindowChanged(QWindow *window);
+    int ReadConfigValue(const QString &key) const;
+
+    std::unique_ptr<SerialPort> mOwnedPort;
+    SerialPort *mPort;
+    BusLink mLink;
+    std::function<void()> mExitProgram;
+    QString mIniPathOverride;
+    QMdiArea *mdiArea = nullptr;
+    QPointer<frmModuleState> mModuleState;
+    QPointer<frmGlobalSettings> mGlobalSettings;
+    QPointer<frmBackground> mBusInfo;
+    QPointer<frmDebug> mDebug;
+    QPointer<frmProgramSettings> mProgramSettings;
+    QPointer<QWindow> mLastFocusWindow;
+    bool mFirstActivationDone = false;
+    bool mBusInfoActivated = false;
+};

@@ -1,0 +1,113 @@
+#include "bus/BusLink.h"
+
+#include "bus/ScanView.h"
+#include "bus/SendCommand.h"
+#include "bus/SerialPort.h"
+#include "bus/WaitLoop.h"
+#include "model/Clock.h"
+#include "model/Global.h"
+
+BusLink::BusLink(SerialPort *port, QObject *parent)
+    : QObject(parent), mPort(port)
+{
+    Timer1.setInterval(kPollIntervalMs);
+    Timer2.setInterval(kPollIntervalMs);
+    Timer3.setInterval(kRefreshIntervalMs);
+    connect(&Timer1, &QTimer::timeout, this, &BusLink::Timer1_Timer);
+    connect(&Timer2, &QTimer::timeout, this, &BusLink::Timer2_Timer);
+    connect(&Timer3, &QTimer::timeout, this, &BusLink::Timer3_Timer);
+}
+
+void BusLink::Enable(QTimer &timer)
+{
+    if (!timer.isActive())
+        timer.start();
+}
+
+void BusLink::EnableReception()
+{
+    Enable(Timer1);
+    Enable(Timer2);
+}
+
+void BusLink::StopAll()
+{
+    Timer1.stop();
+    Timer2.stop();
+    Timer3.stop();
+}
+
+void BusLink::Timer1_Timer()
+{
+    if (mPort && mPort->BytesWaiting() != 0) {
+        Timer3.stop();
+        ReadComInput();
+    } else if (!gDataReceived) {
+        // The line has been quiet since the last pass: a frame cut off then will not
+        // be completed, and keeping it would put the next reply out of step.
+        mReceiver.DropRemainder();
+    }
+}
+
+void BusLink::ReadComInput()
+{
+    Timer1.stop();
+    Timer2.stop();
+    if (mPort)
+        mReceiver.Append(mPort->ReadAll());
+    gDataReceived = true;
+    Timer2.start();
+    Timer1.start();
+}
+
+void BusLink::Timer2_Timer()
+{
+    if (gDataReceived) {
+        Timer1.stop();
+        Timer2.stop();
+        Timer3.stop();
+        mReceiver.ParseWaiting();
+    } else {
+        mReceiver.Reset();
+    }
+    gDataReceived = false;
+    Enable(Timer1);
+}
+
+void BusLink::Timer3_Timer()
+{
+    if (gAutoRefresh)
+        Scan();
+}
+
+void BusLink::Scan()
+{
+    gModuleCount = 0;
+    const uint8_t cmd = 'G';
+    SendCommand(cmd);
+
+    const int64_t t0 = TheClock().ElapsedMs();
+    while (gModuleCount == 0) {
+        YieldToEventLoop(kScanYieldMs);
+        if (TimeIsUp(t0, kScanLimitMs))
+            break;
+    }
+
+    if (gModuleCount == 0) {
+        Timer3.stop();
+        if (mView)
+            mView->ShowNoModulesFound();
+        return;
+    }
+    if (mView)
+        mView->RedrawRing();
+    if (gMinVersion < kMinAcceptedVersion) {
+        if (mView)
+            mView->ShowForeignModuleWarning();
+        return;
+    }
+    if (mView)
+        mView->EnableApplyButtons();
+    if (gModuleCount >= 1 && gAutoRefresh)
+        Timer3.start();
+}

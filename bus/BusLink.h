@@ -1,0 +1,50 @@
+#pragma once
+// The link to the ring: the three timers that poll, parse and refresh, and the scan.
+#include "bus/ReplyReceiver.h"
+
+#include <QObject>
+#include <QTimer>
+
+class ScanView;
+class SerialPort;
+
+class BusLink : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kPollIntervalMs = 100;
+    static constexpr int kRefreshIntervalMs = 10000;
+    static constexpr int kScanLimitMs = 1000;
+    // How long one yield of the scan's wait may sleep when nothing happens.
+    static constexpr int kScanYieldMs = 5;
+
+    explicit BusLink(SerialPort *port, QObject *parent = nullptr);
+
+    void SetScanView(ScanView *view) { mView = view; }
+    SerialPort *Port() const { return mPort; }
+    ReplyReceiver &Receiver() { return mReceiver; }
+
+    // Timer handlers, public so that tests can drive them.
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void ReadComInput();
+
+    // Sends G, waits up to a second for the first counted module, then reports.
+    void Scan();
+
+    // "Enabled = True": starts a stopped timer; a running one keeps its interval.
+    static void Enable(QTimer &timer);
+    void EnableReception();
+    void StopAll();
+
+    QTimer Timer1;  // polls the port
+    QTimer Timer2;  // parses what came
+    QTimer Timer3;  // automatic refresh
+
+private:
+    SerialPort *mPort;
+    ScanView *mView = nullptr;
+    ReplyReceiver mReceiver;
+};

@@ -1,0 +1,37 @@
+#include "bus/MemorySerialPort.h"
+
+SerialPort::OpenError MemorySerialPort::Open()
+{
+    if (mOpen)
+        return OpenError::Other;
+    const OpenError result = mOpenResults[size_t(mPortNumber)];
+    if (result == OpenError::None) {
+        mOpen = true;
+        ++openCount;
+    }
+    return result;
+}
+
+void MemorySerialPort::Close()
+{
+    if (mOpen)
+        ++closeCount;
+    mOpen = false;
+}
+
+QByteArray MemorySerialPort::ReadAll()
+{
+    if (!mOpen)
+        return QByteArray();
+    QByteArray bytes;
+    bytes.swap(mIncoming);
+    return bytes;
+}
+
+bool MemorySerialPort::Write(const QByteArray &block)
+{
+    if (!mOpen)
+        return false;
+    written.append(block);
+    return true;
+}

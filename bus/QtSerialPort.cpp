@@ -1,0 +1,74 @@
+#include "bus/QtSerialPort.h"
+
+QtSerialPort::QtSerialPort()
+{
+    QObject::connect(&mPort, &QSerialPort::errorOccurred, &mPort,
+                     [this](QSerialPort::SerialPortError error) { OnError(error); });
+}
+
+QtSerialPort::~QtSerialPort() { mPort.close(); }
+
+SerialPort::OpenError QtSerialPort::MapOpenError(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::NoError:
+        return OpenError::None;
+    case QSerialPort::DeviceNotFoundError:
+        return OpenError::NotFound;
+    // Windows answers "access denied" for a port another program has open; on POSIX
+    // systems the lock file or the exclusive mode of the terminal gives the same error.
+    case QSerialPort::PermissionError:
+        return OpenError::InUse;
+    default:
+        return OpenError::Other;
+    }
+}
+
+SerialPort::OpenError QtSerialPort::Open()
+{
+    if (mPort.isOpen())
+        return OpenError::Other;
+    mPort.setPortName(DeviceName(mPortNumber));
+    if (!mPort.open(QIODevice::ReadWrite)) {
+        const OpenError error = MapOpenError(mPort.error());
+        mPort.clearError();
+        return error == OpenError::None ? OpenError::Other : error;
+    }
+    const bool configured = mPort.setBaudRate(QSerialPort::Baud9600)
+        && mPort.setDataBits(QSerialPort::Data8) && mPort.setParity(QSerialPort::NoParity)
+        && mPort.setStopBits(QSerialPort::OneStop) && mPort.setFlowControl(QSerialPort::NoFlowControl);
+    if (!configured) {
+        mPort.close();
+        return OpenError::Other;
+    }
+    return OpenError::None;
+}
+
+void QtSerialPort::Close()
+{
+    if (mPort.isOpen())
+        mPort.close();
+    mPort.clearError();
+}
+
+bool QtSerialPort::IsOpen() const { return mPort.isOpen(); }
+
+qint64 QtSerialPort::BytesWaiting() { return mPort.isOpen() ? mPort.bytesAvailable() : 0; }
+
+QByteArray QtSerialPort::ReadAll() { return mPort.isOpen() ? mPort.readAll() : QByteArray(); }
+
+bool QtSerialPort::Write(const QByteArray &block)
+{
+    if (!mPort.isOpen())
+        return false;
+    return mPort.write(block) == block.size();
+}
+
+void QtSerialPort::OnError(QSerialPort::SerialPortError error)
+{
+    // A device that went away (adapter pulled, peer closed) is closed here, so the
+    // program sees a closed port and stops polling it instead of failing on every read.
+    // The close is queued: the port is still inside its own notifier here.
+    if (error == QSerialPort::ResourceError && mPort.isOpen())
+        QMetaObject::invokeMethod(&mPort, [this] { Close(); }, Qt::QueuedConnection);
+}

@@ -1,0 +1,120 @@
+#include "bus/ReplyReceiver.h"
+
+#include "bus/Frames.h"
+#include "model/Clock.h"
+#include "model/Global.h"
+
+#include <cstring>
+
+void ReplyReceiver::Append(const QByteArray &bytes)
+{
+    for (const char byte : bytes) {
+        if (mRxWrite >= kParseThreshold) {
+            if (gDebugMode)
+                EchoWaiting();
+            TakeFrames();
+            KeepRemainder();
+        }
+        mRxBuffer[size_t(mRxWrite++)] = uint8_t(byte);
+    }
+}
+
+void ReplyReceiver::ParseWaiting()
+{
+    if (gDebugMode)
+        EchoWaiting();
+    TakeFrames();
+    if (mGReplySeen)
+        SortModulesBySide();
+    mGReplySeen = false;
+    KeepRemainder();
+}
+
+void ReplyReceiver::DropRemainder()
+{
+    mRxRead = mRxWrite = mEchoed = 0;
+}
+
+void ReplyReceiver::Reset()
+{
+    DropRemainder();
+    mGReplySeen = false;
+}
+
+void ReplyReceiver::EchoWaiting()
+{
+    // Lines start at the read index, as frames do, so a line is a frame when the
+    // input is in step; bytes that do not fill a line wait for the next echo.
+    for (int start = mRxRead + mEchoed; start + kReplySize <= mRxWrite; start += kReplySize) {
+        QString line;
+        line.reserve(3 * kReplySize);
+        for (int i = 0; i < kReplySize; ++i)
+            line += QStringLiteral(" %1").arg(mRxBuffer[size_t(start + i)], 2, 16, QLatin1Char('0')).toUpper();
+        emit debugLine(line);
+        mEchoed += kReplySize;
+    }
+}
+
+void ReplyReceiver::TakeFrames()
+{
+    while (mRxWrite - mRxRead >= kReplySize) {
+        const uint8_t *frame = mRxBuffer.data() + mRxRead;
+        if (!IsValidReply(frame)) {
+            // An invalid frame drops the whole buffer; that is how the parser falls back
+            // into step with the frames.
+            mRxRead = mRxWrite = mEchoed = 0;
+            return;
+        }
+        mRxRead += kReplySize;
+        mEchoed = std::max(0, mEchoed - kReplySize);
+
+        const Reply reply = DecodeReply(frame);
+        // A reply from beyond the table's last slot has nowhere to go.
+        if (!IsTableID(reply.id))
+            continue;
+
+        const float timeOfDay = TheClock().SecondsSinceMidnight();
+        const bool scanReply = reply.letter == 'G' || reply.letter == 'L' || reply.letter == 'R';
+        if (reply.letter == 'G') {
+            mGReplySeen = true;
+            gLocalModuleID = int16_t(reply.id);
+        }
+        gCmdArg1 = frame[1];
+        gCmdArg2 = frame[2];
+        gCmdArg3 = frame[4];
+
+        if (scanReply) {
+            bool counted = false;
+            for (int i = 0; i < gModuleCount && !counted; ++i)
+                counted = gModuleOrder[size_t(i)] == reply.id;
+            if (counted)
+                continue;
+        }
+
+        ModuleData &record = gModules[size_t(reply.id)];
+        record.SetModuleID(int16_t(reply.id));
+        record.SetSide(reply.letter);
+        record.SetTimeStamp(timeOfDay);
+        record.SetVersion(reply.version);
+        record.SetStatusChannel1(reply.status1);
+        record.SetStatusChannel2(reply.status2);
+        record.SetErrorCounterChannel1(reply.counter1);
+        record.SetErrorCounterChannel2(reply.counter2);
+        record.SetMode(reply.mode);
+        if (scanReply && gModuleCount < kTableSize) {
+            gModuleOrder[size_t(gModuleCount)] = int16_t(reply.id);
+            ++gModuleCount;
+        }
+        if (reply.letter == 'G')
+            emit localModeReceived(reply.mode);
+    }
+}
+
+void ReplyReceiver::KeepRemainder()
+{
+    const int remainder = mRxWrite - mRxRead;
+    if (remainder > 0 && mRxRead > 0)
+        std::memmove(mRxBuffer.data(), mRxBuffer.data() + mRxRead, size_t(remainder));
+    mRxRead = 0;
+    mRxWrite = remainder;
+}

@@ -1,0 +1,50 @@
+#pragma once
+// The receive buffer and the reply parser: bytes in, records of the module table out.
+#include <QObject>
+#include <array>
+#include <cstdint>
+
+class ReplyReceiver : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kBufferSize = 1024;
+    // Whole frames are taken out once this much is waiting, so the buffer never wraps
+    // over bytes that were not parsed yet.
+    static constexpr int kParseThreshold = kBufferSize / 2;
+
+    // Stores received bytes behind what is waiting; parses early when the buffer fills.
+    void Append(const QByteArray &bytes);
+
+    // One parse pass over everything waiting: debug echo, every whole frame, the side sort
+    // when a G reply came, and a cut-off frame at the end kept for the next pass.
+    void ParseWaiting();
+
+    // Forgets a cut-off frame kept from an earlier pass (the line has gone quiet).
+    void DropRemainder();
+
+    // Empties the buffer and forgets the G reply of the current pass.
+    void Reset();
+
+    int ReadIndex() const { return mRxRead; }
+    int WriteIndex() const { return mRxWrite; }
+    int Waiting() const { return mRxWrite - mRxRead; }
+
+signals:
+    // The module the PC is attached to reported its mode byte.
+    void localModeReceived(quint8 mode);
+    // One line of 11 received bytes for the debug window, as " 47 07 00 ...".
+    void debugLine(const QString &line);
+
+private:
+    void EchoWaiting();
+    void TakeFrames();
+    void KeepRemainder();
+
+    std::array<uint8_t, kBufferSize> mRxBuffer{};
+    int mRxWrite = 0;
+    int mRxRead = 0;
+    int mEchoed = 0;  // bytes from mRxRead on that the debug echo has shown already
+    bool mGReplySeen = false;
+};

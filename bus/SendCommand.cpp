@@ -1,0 +1,19 @@
+#include "bus/SendCommand.h"
+
+#include "bus/Frames.h"
+#include "model/Global.h"
+
+namespace {
+SerialPort *gCommPort = nullptr;
+}
+
+void SetCommPort(SerialPort *port) { gCommPort = port; }
+
+SerialPort *CommPort() { return gCommPort; }
+
+void SendCommand(const uint8_t &cmd)
+{
+    if (!gCommPort || !gCommPort->IsOpen())
+        return;
+    gCommPort->Write(BuildCommandFrame(cmd, gCmdArg1, gCmdArg2, gCmdArg3));
+}

@@ -1,0 +1,51 @@
+#include "dialogs/FormLayout.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+
+void SetFormBackground(QWidget *form)
+{
+    QPalette palette = form->palette();
+    palette.setColor(QPalette::Window, QColor(192, 192, 192));
+    form->setPalette(palette);
+    form->setAutoFillBackground(true);
+}
+
+void SetCompactMargins(QGridLayout *grid)
+{
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(2);
+}
+
+QLineEdit *AddLabelledLineEdit(QGridLayout *grid, int row, const QString &name, const QString &label)
+{
+    QWidget *form = grid->parentWidget();
+    auto *edit = new QLineEdit(form);
+    edit->setObjectName(name);
+    auto *caption = new QLabel(label, form);
+    caption->setObjectName(name + QStringLiteral("Label"));
+    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    caption->setBuddy(edit);
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(edit, row, 1);
+    return edit;
+}
+
+QComboBox *AddRuleCombo(QGridLayout *grid, int row)
+{
+    QWidget *form = grid->parentWidget();
+    auto *combo = new QComboBox(form);
+    combo->setObjectName(QStringLiteral("cmbErrorRelais"));
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    auto *caption = new QLabel(QStringLiteral("Error Relais:"), form);
+    caption->setObjectName(QStringLiteral("cmbErrorRelaisLabel"));
+    caption->setBuddy(combo);
+    grid->addWidget(caption, row, 0, 1, 2);
+    grid->addWidget(combo, row + 1, 0, 1, 2);
+    return combo;
+}

@@ -1,0 +1,18 @@
+#pragma once
+// Small building blocks the forms share: labelled text boxes, the rule combo, margins.
+#include <QString>
+
+class QComboBox;
+class QGridLayout;
+class QLineEdit;
+class QWidget;
+
+// The light grey of the forms, RGB (192, 192, 192).
+void SetFormBackground(QWidget *form);
+void SetCompactMargins(QGridLayout *grid);
+
+// A right-aligned label in column 0 whose buddy is the text box in column 1.
+QLineEdit *AddLabelledLineEdit(QGridLayout *grid, int row, const QString &name, const QString &label);
+
+// "Error Relais:" on one row and the editable combo "cmbErrorRelais" below it, both columns wide.
+QComboBox *AddRuleCombo(QGridLayout *grid, int row);

@@ -1,0 +1,12 @@
+#pragma once
+// The program's message boxes: one icon, one OK button, a title. Tests catch them with a hook.
+#include <QMessageBox>
+#include <functional>
+
+using MessageHook = std::function<void(QMessageBox::Icon icon, const QString &title, const QString &text)>;
+
+// Shows the box and waits until it is closed, or hands it to the hook when one is set.
+void ShowMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text);
+
+// Null removes the hook.
+void SetMessageHook(MessageHook hook);

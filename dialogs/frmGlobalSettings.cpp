@@ -1,0 +1,128 @@
+#include "dialogs/frmGlobalSettings.h"
+
+#include "dialogs/FormLayout.h"
+#include "model/ModeByte.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+QRadioButton *AddOption(QGroupBox *frame, QButtonGroup *group, const QString &name, const QString &caption)
+{
+    auto *option = new QRadioButton(caption, frame);
+    option->setObjectName(name);
+    group->addButton(option);
+    frame->layout()->addWidget(option);
+    return option;
+}
+
+QGroupBox *AddFrame(QWidget *form, const QString &name, const QString &caption)
+{
+    auto *frame = new QGroupBox(caption, form);
+    frame->setObjectName(name);
+    auto *row = new QHBoxLayout(frame);
+    row->setContentsMargins(4, 2, 4, 2);
+    return frame;
+}
+
+} // namespace
+
+frmGlobalSettings::frmGlobalSettings(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmGlobalSettings"));
+    setWindowTitle(QStringLiteral("Global Settings"));
+    SetFormBackground(this);
+
+    auto *grid = new QGridLayout(this);
+    SetCompactMargins(grid);
+
+    cmbBaudrate = new QComboBox(this);
+    cmbBaudrate->setObjectName(QStringLiteral("cmbBaudrate"));
+    auto *baudLabel = new QLabel(QStringLiteral("RS485 Baudrate:"), this);
+    baudLabel->setObjectName(QStringLiteral("cmbBaudrateLabel"));
+    baudLabel->setBuddy(cmbBaudrate);
+    grid->addWidget(baudLabel, 0, 0);
+    grid->addWidget(cmbBaudrate, 0, 1);
+
+    QGroupBox *parity = AddFrame(this, QStringLiteral("fraParity"), QStringLiteral("Parity"));
+    auto *parityGroup = new QButtonGroup(this);
+    optParityNone = AddOption(parity, parityGroup, QStringLiteral("optParityNone"), QStringLiteral("none"));
+    optParityEven = AddOption(parity, parityGroup, QStringLiteral("optParityEven"), QStringLiteral("even"));
+    optParityOdd = AddOption(parity, parityGroup, QStringLiteral("optParityOdd"), QStringLiteral("odd"));
+    grid->addWidget(parity, 1, 0, 1, 2);
+
+    QGroupBox *stopBits = AddFrame(this, QStringLiteral("fraStopBits"), QStringLiteral("Stopbits:"));
+    auto *stopGroup = new QButtonGroup(this);
+    optStopBits1 = AddOption(stopBits, stopGroup, QStringLiteral("optStopBits1"), QStringLiteral("1"));
+    optStopBits2 = AddOption(stopBits, stopGroup, QStringLiteral("optStopBits2"), QStringLiteral("2"));
+    grid->addWidget(stopBits, 2, 0, 1, 2);
+
+    cmbErrorRelais = AddRuleCombo(grid, 3);
+
+    chkWriteToEEPROM = new QCheckBox(QStringLiteral("Write to E²PROM"), this);
+    chkWriteToEEPROM->setObjectName(QStringLiteral("chkWriteToEEPROM"));
+    cmdApply = new QPushButton(QStringLiteral("&Apply"), this);
+    cmdApply->setObjectName(QStringLiteral("cmdApply"));
+    grid->addWidget(chkWriteToEEPROM, 5, 0);
+    grid->addWidget(cmdApply, 5, 1);
+
+    optParityEven->setChecked(true);
+    optStopBits1->setChecked(true);
+    connect(cmdApply, &QPushButton::clicked, this, &frmGlobalSettings::cmdApply_Click);
+    Form_Load();
+}
+
+void frmGlobalSettings::Form_Load()
+{
+    cmbBaudrate->clear();
+    cmbBaudrate->addItems(ModeByte::BaudTexts());
+    cmbBaudrate->setCurrentIndex(4);
+    cmbErrorRelais->clear();
+    cmbErrorRelais->addItems(ModeByte::RuleTexts());
+    cmbErrorRelais->setCurrentIndex(1);
+}
+
+void frmGlobalSettings::ShowMode(uint8_t mode)
+{
+    (ModeByte::HasTwoStopBits(mode) ? optStopBits2 : optStopBits1)->setChecked(true);
+    switch (ModeByte::ParityOf(mode)) {
+    case ModeByte::Parity::Odd:
+        optParityOdd->setChecked(true);
+        break;
+    case ModeByte::Parity::Even:
+        optParityEven->setChecked(true);
+        break;
+    case ModeByte::Parity::None:
+        optParityNone->setChecked(true);
+        break;
+    }
+    cmbErrorRelais->setCurrentText(ModeByte::RuleText(mode));
+    cmbBaudrate->setCurrentText(ModeByte::BaudText(mode));
+}
+
+uint8_t frmGlobalSettings::ComposeSettingsByte() const
+{
+    uint8_t settings = ModeByte::BaudCodeFromText(cmbBaudrate->currentText());
+    if (optStopBits2->isChecked())
+        settings |= ModeByte::kTwoStopBits;
+    settings |= ModeByte::RuleBitsFromText(cmbErrorRelais->currentText());
+    if (optParityEven->isChecked())
+        settings |= ModeByte::kParityEven;
+    else if (optParityOdd->isChecked())
+        settings |= ModeByte::kParityOdd;
+    return settings;
+}
+
+void frmGlobalSettings::cmdApply_Click()
+{
+    // Programming the ring comes with the progress window.
+}

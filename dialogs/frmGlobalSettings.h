@@ -1,0 +1,39 @@
+#pragma once
+// "Global Settings": line settings and error-relay rule for the whole ring, and "&Apply",
+// which programs every module of the last scan, the one the PC is attached to last.
+#include <QWidget>
+#include <cstdint>
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QRadioButton;
+
+class frmGlobalSettings : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kClientWidthTwips = 3180;
+    static constexpr int kClientHeightTwips = 3135;
+
+    explicit frmGlobalSettings(QWidget *parent = nullptr);
+
+    void Form_Load();
+    void cmdApply_Click();
+
+    // Shows the line settings and rule of a mode byte (the attached module's, after a scan).
+    void ShowMode(uint8_t mode);
+    // The settings byte the controls stand for.
+    uint8_t ComposeSettingsByte() const;
+
+    QComboBox *cmbBaudrate;
+    QRadioButton *optParityNone;
+    QRadioButton *optParityEven;
+    QRadioButton *optParityOdd;
+    QRadioButton *optStopBits1;
+    QRadioButton *optStopBits2;
+    QComboBox *cmbErrorRelais;
+    QCheckBox *chkWriteToEEPROM;
+    QPushButton *cmdApply;
+};

@@ -1,0 +1,74 @@
+#include "dialogs/frmModuleState.h"
+
+#include "bus/SendCommand.h"
+#include "dialogs/FormLayout.h"
+#include "model/Global.h"
+#include "model/ModeByte.h"
+
+#include <QCheckBox>
+#include <algorithm>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+frmModuleState::frmModuleState(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmModuleState"));
+    setWindowTitle(QStringLiteral("Module State"));
+    SetFormBackground(this);
+
+    auto *grid = new QGridLayout(this);
+    SetCompactMargins(grid);
+    txtModulID = AddLabelledLineEdit(grid, 0, QStringLiteral("txtModulID"), QStringLiteral("Modul ID:"));
+    txtVersion = AddLabelledLineEdit(grid, 1, QStringLiteral("txtVersion"), QStringLiteral("Version:"));
+    txtMode = AddLabelledLineEdit(grid, 2, QStringLiteral("txtMode"), QStringLiteral("Mode:"));
+    cmbErrorRelais = AddRuleCombo(grid, 3);
+    txtErrorCounterCH1 = AddLabelledLineEdit(grid, 5, QStringLiteral("txtErrorCounterCH1"),
+                                             QStringLiteral("Error Counter CH1:"));
+    txtErrorCounterCH2 = AddLabelledLineEdit(grid, 6, QStringLiteral("txtErrorCounterCH2"),
+                                             QStringLiteral("Error Counter CH2:"));
+    chkWriteToEEPROM = new QCheckBox(QStringLiteral("Write to E²PROM"), this);
+    chkWriteToEEPROM->setObjectName(QStringLiteral("chkWriteToEEPROM"));
+    cmdApply = new QPushButton(QStringLiteral("&Apply"), this);
+    cmdApply->setObjectName(QStringLiteral("cmdApply"));
+    grid->addWidget(chkWriteToEEPROM, 7, 0);
+    grid->addWidget(cmdApply, 7, 1);
+
+    connect(cmdApply, &QPushButton::clicked, this, &frmModuleState::cmdApply_Click);
+    Form_Load();
+}
+
+void frmModuleState::Form_Load()
+{
+    cmbErrorRelais->clear();
+    cmbErrorRelais->addItems(ModeByte::RuleTexts());
+    cmbErrorRelais->setCurrentIndex(1);
+}
+
+void frmModuleState::cmdApply_Click()
+{
+    const QString idText = txtModulID->text();
+    if (idText.isEmpty())
+        return;
+    // Only a whole decimal number that has a table slot is a module to program.
+    const bool digitsOnly = idText.size() <= 5
+        && std::all_of(idText.begin(), idText.end(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+    const int id = digitsOnly ? idText.toInt() : -1;
+    if (!IsTableID(id))
+        return;
+
+    ModuleData &record = gModules[size_t(id)];
+    const uint8_t mode = uint8_t((record.GetMode() & ~ModeByte::kRuleMask)
+                                 | ModeByte::RuleBitsFromText(cmbErrorRelais->currentText()));
+    record.SetMode(mode);
+    txtMode->setText(ByteToBin(mode));
+    gCmdArg3 = mode;
+    gCmdArg2 = uint8_t(id / 256);
+    gCmdArg1 = uint8_t(id % 256);
+    const uint8_t cmd = chkWriteToEEPROM->isChecked() ? 'W' : 'S';
+    SendCommand(cmd);
+}

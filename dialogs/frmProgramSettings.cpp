@@ -1,0 +1,119 @@
+#include "dialogs/frmProgramSettings.h"
+
+#include "app/Ini.h"
+#include "app/PortConfig.h"
+#include "bus/BusLink.h"
+#include "bus/SerialPort.h"
+#include "dialogs/ChildWindow.h"
+#include "dialogs/FormLayout.h"
+#include "dialogs/MessageBox.h"
+#include "model/Global.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+frmProgramSettings::frmProgramSettings(BusLink *link, QWidget *parent)
+    : QWidget(parent), mLink(link)
+{
+    setObjectName(QStringLiteral("frmProgramSettings"));
+    setWindowTitle(QStringLiteral("Program settings"));
+    SetFormBackground(this);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(6, 6, 6, 6);
+    auto *frame = new QGroupBox(QStringLiteral("Select COM port"), this);
+    frame->setObjectName(QStringLiteral("fraSelectComPort"));
+    auto *options = new QVBoxLayout(frame);
+    options->setContentsMargins(6, 2, 6, 2);
+    auto *group = new QButtonGroup(this);
+    SerialPort *port = mLink ? mLink->Port() : nullptr;
+    if (port)
+        LoadDeviceOverrides(*port, gIniPath);
+    for (int n = SerialPort::kFirstPort; n <= SerialPort::kLastPort; ++n) {
+        auto *option = new QRadioButton(QStringLiteral("COM%1").arg(n), frame);
+        option->setObjectName(QStringLiteral("optCom%1").arg(n));
+        if (port)
+            option->setToolTip(port->DeviceName(n));
+        group->addButton(option);
+        options->addWidget(option);
+        optCom[n] = option;
+    }
+    optCom1 = optCom[1];
+    optCom2 = optCom[2];
+    optCom3 = optCom[3];
+    optCom4 = optCom[4];
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    column->addWidget(frame);
+    column->addWidget(cmdOK, 0, Qt::AlignHCenter);
+    connect(cmdOK, &QPushButton::clicked, this, &frmProgramSettings::cmdOK_Click);
+    Form_Load();
+}
+
+void frmProgramSettings::Form_Load()
+{
+    SerialPort *port = mLink ? mLink->Port() : nullptr;
+    if (port && gComPort >= 1 && gComPort <= 4)
+        port->Close();
+    for (int n = 1; n <= 4; ++n)
+        optCom[n]->setEnabled(false);
+    for (int n = 1; n <= 4; ++n) {
+        bool available = false;
+        ProbeComPort(n, available);
+        if (available)
+            optCom[n]->setEnabled(true);
+    }
+}
+
+void frmProgramSettings::ProbeComPort(int n, bool &available)
+{
+    available = false;
+    SerialPort *port = mLink ? mLink->Port() : nullptr;
+    if (!port)
+        return;
+    port->SetPortNumber(n);
+    const SerialPort::OpenError error = port->Open();
+    if (port->IsOpen()) {
+        port->Close();
+        available = true;
+        return;
+    }
+    if (error == SerialPort::OpenError::InUse)
+        optCom[n]->setText(QStringLiteral("COM%1 (in use)").arg(n));
+    else if (error == SerialPort::OpenError::NotFound)
+        optCom[n]->setText(QStringLiteral("COM%1 (not found)").arg(n));
+}
+
+void frmProgramSettings::cmdOK_Click()
+{
+    gComPort = 0;
+    for (int n = 1; n <= 4; ++n) {
+        if (optCom[n]->isChecked())
+            gComPort = uint8_t(n);
+    }
+    SerialPort *port = mLink ? mLink->Port() : nullptr;
+    if (gComPort != 0) {
+        if (port) {
+            port->SetPortNumber(gComPort);
+            port->Open();
+        }
+        if (mLink)
+            mLink->EnableReception();
+    } else {
+        ShowMessage(this, QMessageBox::Critical, kAppTitle, QStringLiteral("No com port available!"));
+    }
+    WriteIniString(kAppTitle, QStringLiteral("comport"), QStringLiteral(" %1").arg(gComPort), gIniPath);
+    if (mLink) {
+        mLink->EnableReception();
+        if (gAutoRefresh)
+            BusLink::Enable(mLink->Timer3);
+    }
+    if (QMdiSubWindow *frame = ChildFrame(this))
+        frame->close();
+    else
+        close();
+}

@@ -1,0 +1,47 @@
+#pragma once
+// Time of day for time stamps and a monotonic clock for waits; tests swap in a ManualClock.
+#include <QElapsedTimer>
+#include <cstdint>
+
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    // Seconds since local midnight, as the module records keep it.
+    virtual float SecondsSinceMidnight() = 0;
+    // Milliseconds on a clock that never jumps back, for measuring waits.
+    virtual int64_t ElapsedMs() = 0;
+};
+
+class SystemClock : public Clock
+{
+public:
+    SystemClock();
+    float SecondsSinceMidnight() override;
+    int64_t ElapsedMs() override;
+
+private:
+    QElapsedTimer mTimer;
+};
+
+// A clock that moves only when told to, or by a fixed step each time elapsed time is read.
+class ManualClock : public Clock
+{
+public:
+    float SecondsSinceMidnight() override;
+    int64_t ElapsedMs() override;
+
+    void Advance(int64_t ms) { mNowMs += ms; }
+    void SetAutoAdvance(int64_t msPerRead) { mAutoAdvanceMs = msPerRead; }
+    void SetTimeOfDay(float seconds) { mTimeOfDayBase = seconds; }
+    int64_t NowMs() const { return mNowMs; }
+
+private:
+    int64_t mNowMs = 0;
+    int64_t mAutoAdvanceMs = 0;
+    float mTimeOfDayBase = 36000.0f;
+};
+
+// The clock every part of the program reads. Null puts the system clock back.
+Clock &TheClock();
+void SetClock(Clock *clock);
