@@ -39,9 +39,13 @@ BEGIN {
         cr = "\r"
     if (NR == 1)
         eol = cr
-    if (line ~ /^[ \t]*\[.*\][ \t]*$/) {
-        name = trim(line)
-        name = tolower(trim(substr(name, 2, length(name) - 2)))
+    if (trim(line) ~ /^\[/) {
+        # "[name]"; anything after the closing bracket does not count.
+        name = substr(trim(line), 2)
+        bracket = index(name, "]")
+        if (bracket > 0)
+            name = substr(name, 1, bracket - 1)
+        name = tolower(trim(name))
         if (state == "inside") {
             # New keys go after the section's last line, before the blank lines.
             addMissing()
