@@ -17,24 +17,28 @@ struct IniLines
     bool endsWithNewline = true;
 };
 
-std::optional<IniLines> Load(const QString &file)
+IniLines Split(const QByteArray &data)
 {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxFileSize)
-        return std::nullopt;
-    const QByteArray data = f.read(kMaxFileSize);
     IniLines ini;
     if (data.contains("\r\n"))
         ini.newline = "\r\n";
     ini.endsWithNewline = data.isEmpty() || data.endsWith('\n');
     ini.lines = data.split('\n');
-    if (ini.lines.size() > 0 && ini.lines.last().isEmpty())
+    if (!ini.lines.isEmpty() && ini.lines.last().isEmpty())
         ini.lines.removeLast();
     for (QByteArray &line : ini.lines) {
         if (line.endsWith('\r'))
             line.chop(1);
     }
     return ini;
+}
+
+std::optional<QByteArray> Load(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxFileSize)
+        return std::nullopt;
+    return f.read(kMaxFileSize);
 }
 
 QByteArray Local8(const QString &text) { return text.toLocal8Bit(); }
@@ -97,17 +101,51 @@ Place Find(const IniLines &ini, const QByteArray &section, const QByteArray &key
 
 std::optional<QByteArray> RawValue(const QString &section, const QString &key, const QString &file)
 {
-    const auto ini = Load(file);
-    if (!ini)
+    const auto data = Load(file);
+    if (!data)
         return std::nullopt;
-    const Place place = Find(*ini, Local8(section), Local8(key));
-    if (place.key < 0)
-        return std::nullopt;
-    const QByteArray &line = ini->lines[place.key];
-    return line.mid(line.indexOf('=') + 1).trimmed();
+    return IniRawValue(*data, Local8(section), Local8(key));
 }
 
 } // namespace
+
+std::optional<QByteArray> IniRawValue(const QByteArray &data, const QByteArray &section, const QByteArray &key)
+{
+    const IniLines ini = Split(data);
+    const Place place = Find(ini, section, key);
+    if (place.key < 0)
+        return std::nullopt;
+    const QByteArray &line = ini.lines[place.key];
+    return line.mid(line.indexOf('=') + 1).trimmed();
+}
+
+QByteArray IniSetValue(const QByteArray &data, const QByteArray &section, const QByteArray &key,
+                       const QByteArray &value, const QByteArray &newFileNewline)
+{
+    IniLines ini = Split(data);
+    if (data.isEmpty())
+        ini.newline = newFileNewline;
+    const Place place = Find(ini, section, key);
+    if (place.key >= 0) {
+        const QByteArray &old = ini.lines[place.key];
+        ini.lines[place.key] = old.left(old.indexOf('=')).trimmed() + '=' + value;
+    } else if (place.section >= 0) {
+        // After the section's last line that is not blank.
+        qsizetype at = place.sectionEnd;
+        while (at - 1 > place.section && ini.lines[at - 1].trimmed().isEmpty())
+            --at;
+        ini.lines.insert(at, key + '=' + value);
+    } else {
+        if (!ini.lines.isEmpty() && !ini.lines.last().trimmed().isEmpty())
+            ini.lines.append(QByteArray());
+        ini.lines.append('[' + section + ']');
+        ini.lines.append(key + '=' + value);
+    }
+    QByteArray out = ini.lines.join(ini.newline);
+    if (ini.endsWithNewline || place.key < 0)
+        out += ini.newline;
+    return out;
+}
 
 int32_t IniTextToInt(const QByteArray &text)
 {
@@ -146,39 +184,19 @@ QString ReadIniString(const QString &section, const QString &key, const QString 
 bool WriteIniString(const QString &section, const QString &key, const QString &value,
                     const QString &file)
 {
-    IniLines ini;
-#ifdef Q_OS_WIN
-    ini.newline = "\r\n";
-#endif
+    QByteArray before;
     if (QFile::exists(file)) {
         auto loaded = Load(file);
         if (!loaded)
             return false;
-        ini = *loaded;
+        before = *loaded;
     }
-    const QByteArray sectionName = Local8(section);
-    const QByteArray keyName = Local8(key);
-    const Place place = Find(ini, sectionName, keyName);
-    if (place.key >= 0) {
-        const QByteArray &old = ini.lines[place.key];
-        ini.lines[place.key] = old.left(old.indexOf('=')).trimmed() + '=' + Local8(value);
-    } else if (place.section >= 0) {
-        // After the section's last line that is not blank.
-        qsizetype at = place.sectionEnd;
-        while (at - 1 > place.section && ini.lines[at - 1].trimmed().isEmpty())
-            --at;
-        ini.lines.insert(at, keyName + '=' + Local8(value));
-    } else {
-        if (!ini.lines.isEmpty() && !ini.lines.last().trimmed().isEmpty())
-            ini.lines.append(QByteArray());
-        ini.lines.append('[' + sectionName + ']');
-        ini.lines.append(keyName + '=' + Local8(value));
-        ini.endsWithNewline = true;
-    }
-
-    QByteArray data = ini.lines.join(ini.newline);
-    if (ini.endsWithNewline || place.key < 0)
-        data += ini.newline;
+#ifdef Q_OS_WIN
+    const QByteArray newline = "\r\n";
+#else
+    const QByteArray newline = "\n";
+#endif
+    const QByteArray data = IniSetValue(before, Local8(section), Local8(key), Local8(value), newline);
     QSaveFile out(file);
     out.setDirectWriteFallback(true);
     if (!out.open(QIODevice::WriteOnly))

@@ -2,8 +2,10 @@
 // The configuration file, read and written as the Windows private-profile functions do:
 // names without regard to case, blanks around names and values ignored, one line
 // changed per write and every other line, comment and key kept as it was.
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 inline const QString kAppTitle = QStringLiteral("ZEPHLINK9 Setup Tool");
 
@@ -23,3 +25,8 @@ bool WriteIniString(const QString &section, const QString &key, const QString &v
 
 // Whole-number reading of a value text, as ReadIniInt does it: 0 when it has no digits.
 int32_t IniTextToInt(const QByteArray &text);
+
+// The same on the file's bytes, without touching a file.
+std::optional<QByteArray> IniRawValue(const QByteArray &data, const QByteArray &section, const QByteArray &key);
+QByteArray IniSetValue(const QByteArray &data, const QByteArray &section, const QByteArray &key,
+                       const QByteArray &value, const QByteArray &newFileNewline = "\n");

@@ -42,7 +42,7 @@ void SortModulesBySide()
     const int count = gModuleCount;
     if (count <= 2)
         return;
-    std::vector<int16_t> scratch(kTableSize, 0);
+    std::vector<int16_t> scratch(size_t(count), 0);
     int front = 1;
     int back = count - 1;
     for (int i = 1; i <= count - 1; ++i) {
