@@ -1,15 +1,23 @@
 #include "dialogs/frmGlobalSettings.h"
 
+#include "bus/SendCommand.h"
+#include "dialogs/ChildWindow.h"
 #include "dialogs/FormLayout.h"
+#include "dialogs/frmProgress.h"
+#include "model/ApplyTargets.h"
+#include "model/Global.h"
 #include "model/ModeByte.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMdiSubWindow>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -122,7 +130,66 @@ uint8_t frmGlobalSettings::ComposeSettingsByte() const
     return settings;
 }
 
+frmProgress *frmGlobalSettings::Progress() const
+{
+    return mProgress && !mProgress->IsClosed() ? mProgress.data() : nullptr;
+}
+
+frmProgress *frmGlobalSettings::LoadProgress()
+{
+    if (frmProgress *open = Progress()) {
+        if (QMdiSubWindow *frame = ChildFrame(open))
+            frame->show();
+        return open;
+    }
+    mProgress = frmProgress::Load(ChildArea(this));
+    return mProgress;
+}
+
 void frmGlobalSettings::cmdApply_Click()
 {
-    // Programming the ring comes with the progress window.
+    // A second click while modules are still being programmed would interleave two runs.
+    if (mApplyRunning)
+        return;
+    mApplyRunning = true;
+
+    const uint8_t settings = ComposeSettingsByte();
+    QPointer<frmProgress> progress = LoadProgress();
+    progress->ProgressBar->setValue(0);
+    progress->SetCaption(chkWriteToEEPROM->isChecked() ? QStringLiteral("Programming modules...")
+                                                       : QStringLiteral("Update modules..."));
+
+    // Replies parsed while the run yields may rebuild the ring order; the run keeps the
+    // modules it started with. The windows may be closed meanwhile: the run goes on,
+    // touching only what is still open.
+    const std::vector<int> targets = ApplyTargets();
+    QPointer<frmGlobalSettings> self(this);
+    auto progressOpen = [&progress] { return progress && !progress->IsClosed(); };
+    bool writeToEEPROM = chkWriteToEEPROM->isChecked();
+    int sent = 0;
+    for (size_t i = 0; i < targets.size(); ++i) {
+        QCoreApplication::processEvents();
+        const bool last = i + 1 == targets.size();
+        const int id = targets[i];
+        if (last) {
+            if (progressOpen())
+                progress->ProgressBar->setValue(sent + 1);
+        } else {
+            ++sent;
+            if (progressOpen())
+                progress->ProgressBar->setValue(sent);
+        }
+        if (self)
+            writeToEEPROM = self->chkWriteToEEPROM->isChecked();
+        gCmdArg3 = settings;
+        gCmdArg2 = uint8_t(id / 256);
+        gCmdArg1 = uint8_t(id & 255);
+        const uint8_t cmd = writeToEEPROM ? 'W' : 'S';
+        SendCommand(cmd);
+    }
+
+    if (progressOpen())
+        progress->cmdOK->setEnabled(true);
+    if (self)
+        self->mApplyRunning = false;
 }

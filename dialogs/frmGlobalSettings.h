@@ -1,9 +1,11 @@
 #pragma once
 // "Global Settings": line settings and error-relay rule for the whole ring, and "&Apply",
 // which programs every module of the last scan, the one the PC is attached to last.
+#include <QPointer>
 #include <QWidget>
 #include <cstdint>
 
+class frmProgress;
 class QCheckBox;
 class QComboBox;
 class QPushButton;
@@ -27,6 +29,10 @@ public:
     // The settings byte the controls stand for.
     uint8_t ComposeSettingsByte() const;
 
+    // The progress window of the last run while it is open, else null.
+    frmProgress *Progress() const;
+    bool ApplyRunning() const { return mApplyRunning; }
+
     QComboBox *cmbBaudrate;
     QRadioButton *optParityNone;
     QRadioButton *optParityEven;
@@ -36,4 +42,10 @@ public:
     QComboBox *cmbErrorRelais;
     QCheckBox *chkWriteToEEPROM;
     QPushButton *cmdApply;
+
+private:
+    frmProgress *LoadProgress();
+
+    QPointer<frmProgress> mProgress;
+    bool mApplyRunning = false;
 };

@@ -5,6 +5,7 @@
 #include "model/Global.h"
 #include "model/Twips.h"
 
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
@@ -28,15 +29,47 @@ frmProgress::frmProgress(QWidget *parent)
     column->addWidget(ProgressBar, 0, Qt::AlignHCenter);
     column->addWidget(cmdOK, 0, Qt::AlignHCenter);
     connect(cmdOK, &QPushButton::clicked, this, &frmProgress::cmdOK_Click);
-    Form_Load();
+}
+
+frmProgress *frmProgress::Load(QMdiArea *area)
+{
+    auto *form = new frmProgress;
+    if (area)
+        AddChildWindow(area, form, kClientWidthTwips, kClientHeightTwips);
+    else
+        form->setAttribute(Qt::WA_DeleteOnClose);
+    form->Form_Load();
+    if (QMdiSubWindow *frame = ChildFrame(form))
+        frame->show();
+    else
+        form->show();
+    return form;
 }
 
 void frmProgress::Form_Load()
 {
     cmdOK->setEnabled(false);
+    QWidget *frame = ChildFrame(this);
+    if (frame) {
+        const QWidget *main = window();
+        frame->move(main->width() / 3, main->height() / 4);
+    }
     ProgressBar->setMinimum(0);
     if (gModuleCount != 0)
         ProgressBar->setMaximum(gModuleCount);
+}
+
+void frmProgress::closeEvent(QCloseEvent *event)
+{
+    mClosed = true;
+    QWidget::closeEvent(event);
+}
+
+void frmProgress::SetCaption(const QString &caption)
+{
+    setWindowTitle(caption);
+    if (QMdiSubWindow *frame = ChildFrame(this))
+        frame->setWindowTitle(caption);
 }
 
 void frmProgress::cmdOK_Click()

@@ -2,6 +2,7 @@
 // "Progress State": counts the modules that "Global Settings" has programmed.
 #include <QWidget>
 
+class QMdiArea;
 class QProgressBar;
 class QPushButton;
 
@@ -15,11 +16,25 @@ public:
 
     explicit frmProgress(QWidget *parent = nullptr);
 
-    // Disables OK and sets the bar's range from the last scan; placing the window is the
-    // caller's, who knows the main window.
+    // Creates the window in area (on its own when area is null), runs its load step and
+    // shows it.
+    static frmProgress *Load(QMdiArea *area);
+
+    // Disables OK, places the window by the main window's size and sets the bar's range
+    // from the last scan.
     void Form_Load();
     void cmdOK_Click();
 
+    // Closed by OK or its close button; it only waits for its deletion then.
+    bool IsClosed() const { return mClosed; }
+    void SetCaption(const QString &caption);
+
     QProgressBar *ProgressBar;
     QPushButton *cmdOK;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    bool mClosed = false;
 };
