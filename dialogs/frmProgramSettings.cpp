@@ -30,14 +30,9 @@ frmProgramSettings::frmProgramSettings(BusLink *link, QWidget *parent)
     auto *options = new QVBoxLayout(frame);
     options->setContentsMargins(6, 2, 6, 2);
     auto *group = new QButtonGroup(this);
-    SerialPort *port = mLink ? mLink->Port() : nullptr;
-    if (port)
-        LoadDeviceOverrides(*port, gIniPath);
     for (int n = SerialPort::kFirstPort; n <= SerialPort::kLastPort; ++n) {
         auto *option = new QRadioButton(QStringLiteral("COM%1").arg(n), frame);
         option->setObjectName(QStringLiteral("optCom%1").arg(n));
-        if (port)
-            option->setToolTip(port->DeviceName(n));
         group->addButton(option);
         options->addWidget(option);
         optCom[n] = option;
@@ -59,8 +54,15 @@ void frmProgramSettings::Form_Load()
     SerialPort *port = mLink ? mLink->Port() : nullptr;
     if (port && gComPort >= 1 && gComPort <= 4)
         port->Close();
-    for (int n = 1; n <= 4; ++n)
+    if (port)
+        LoadDeviceOverrides(*port, gIniPath);
+    for (int n = 1; n <= 4; ++n) {
         optCom[n]->setEnabled(false);
+        // Probed afresh: a mark from an earlier probe of this window does not stay.
+        optCom[n]->setText(QStringLiteral("COM%1").arg(n));
+        if (port)
+            optCom[n]->setToolTip(port->DeviceName(n));
+    }
     for (int n = 1; n <= 4; ++n) {
         bool available = false;
         ProbeComPort(n, available);
@@ -98,6 +100,10 @@ void frmProgramSettings::cmdOK_Click()
     SerialPort *port = mLink ? mLink->Port() : nullptr;
     if (gComPort != 0) {
         if (port) {
+            // Reopened meanwhile (the main window's activation opens the configured
+            // port): the choice would be stored but another port kept.
+            if (port->IsOpen())
+                port->Close();
             port->SetPortNumber(gComPort);
             port->Open();
         }
