@@ -1,7 +1,10 @@
 #include "app/ProgramPaths.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 QString BuildIniPath(const QString &programDir, const QString &programFileName)
 {
@@ -11,8 +14,27 @@ QString BuildIniPath(const QString &programDir, const QString &programFileName)
     return path + QFileInfo(programFileName).completeBaseName() + QStringLiteral(".ini");
 }
 
+QString ChooseIniPath(const QString &programDir, const QString &programFileName,
+                      const QString &userConfigDir,
+                      const std::function<bool(const QString &dir)> &folderIsWritable)
+{
+    const QString beside = BuildIniPath(programDir, programFileName);
+    if (QFileInfo::exists(beside) || folderIsWritable(programDir) || userConfigDir.isEmpty())
+        return beside;
+    QDir().mkpath(userConfigDir);
+    return BuildIniPath(userConfigDir, programFileName);
+}
+
+bool FolderIsWritable(const QString &dir)
+{
+    QTemporaryFile probe(QDir(dir).filePath(QStringLiteral(".zephlink9-write-test-XXXXXX")));
+    return probe.open();
+}
+
 QString ProgramIniPath()
 {
-    return BuildIniPath(QCoreApplication::applicationDirPath(),
-                        QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+    return ChooseIniPath(QCoreApplication::applicationDirPath(),
+                         QFileInfo(QCoreApplication::applicationFilePath()).fileName(),
+                         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
+                         FolderIsWritable);
 }

@@ -1,10 +1,21 @@
 #pragma once
 // Where the program keeps its configuration file.
 #include <QString>
+#include <functional>
 
 // The program's directory with one separator after it, then the program's file name
 // without its extension, then ".ini".
 QString BuildIniPath(const QString &programDir, const QString &programFileName);
+
+// The file beside the program wherever that folder can be written or the file is there
+// already (a build tree or a copied folder); otherwise, for an installed program whose
+// folder belongs to the system, the same file name in userConfigDir.
+QString ChooseIniPath(const QString &programDir, const QString &programFileName,
+                      const QString &userConfigDir,
+                      const std::function<bool(const QString &dir)> &folderIsWritable);
+
+// Whether a file can be created in dir: tried, not guessed from permission bits.
+bool FolderIsWritable(const QString &dir);
 
 // The configuration file of the running program.
 QString ProgramIniPath();

@@ -3,6 +3,9 @@
 #include "app/ProgramPaths.h"
 
 #include <QTemporaryDir>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 #include <QtTest>
 
 namespace {
@@ -142,6 +145,52 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, path);
         QCOMPARE(BuildIniPath(dir, file), path);
+    }
+
+    void iniLocation_data()
+    {
+        QTest::addColumn<bool>("folderWritable");
+        QTest::addColumn<bool>("fileBeside");
+        QTest::addColumn<bool>("expectBeside");
+        QTest::newRow("writable folder") << true << false << true;
+        QTest::newRow("read-only folder") << false << false << false;
+        QTest::newRow("read-only folder, file already there") << false << true << true;
+    }
+    void iniLocation()
+    {
+        QFETCH(bool, folderWritable);
+        QFETCH(bool, fileBeside);
+        QFETCH(bool, expectBeside);
+        QTemporaryDir program;
+        QTemporaryDir user;
+        const QString userDir = user.filePath(QStringLiteral("zephlink9-setup"));
+        if (fileBeside) {
+            QFile file(program.filePath(QStringLiteral("zephlink9-setup.ini")));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const QString path = ChooseIniPath(program.path(), QStringLiteral("zephlink9-setup"), userDir,
+                                           [&](const QString &) { return folderWritable; });
+        const QString expected = expectBeside ? program.filePath(QStringLiteral("zephlink9-setup.ini"))
+                                              : userDir + QStringLiteral("/zephlink9-setup.ini");
+        QCOMPARE(path, expected);
+        // The chosen place takes the write.
+        QVERIFY(WriteIniString(kSection, QStringLiteral("comport"), QStringLiteral(" 2"), path));
+        QCOMPARE(ReadIniInt(kSection, QStringLiteral("comport"), path), 2);
+    }
+
+    void writabilityIsTried()
+    {
+        QTemporaryDir dir;
+        QVERIFY(FolderIsWritable(dir.path()));
+        QVERIFY(!FolderIsWritable(dir.filePath(QStringLiteral("missing"))));
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+#ifdef Q_OS_UNIX
+        if (::geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(!FolderIsWritable(dir.path()));
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+#endif
     }
 };
 
