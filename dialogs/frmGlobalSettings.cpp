@@ -169,16 +169,11 @@ void frmGlobalSettings::cmdApply_Click()
     int sent = 0;
     for (size_t i = 0; i < targets.size(); ++i) {
         QCoreApplication::processEvents();
-        const bool last = i + 1 == targets.size();
         const int id = targets[i];
-        if (last) {
-            if (progressOpen())
-                progress->ProgressBar->setValue(sent + 1);
-        } else {
-            ++sent;
-            if (progressOpen())
-                progress->ProgressBar->setValue(sent);
-        }
+        // The attached module comes last and is not counted as sent.
+        const int barValue = i + 1 == targets.size() ? sent + 1 : ++sent;
+        if (progressOpen())
+            progress->ProgressBar->setValue(barValue);
         if (self)
             writeToEEPROM = self->chkWriteToEEPROM->isChecked();
         gCmdArg3 = settings;
