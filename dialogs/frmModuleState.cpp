@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,12 +31,25 @@ frmModuleState::frmModuleState(QWidget *parent)
                                              QStringLiteral("Error Counter CH1:"));
     txtErrorCounterCH2 = AddLabelledLineEdit(grid, 6, QStringLiteral("txtErrorCounterCH2"),
                                              QStringLiteral("Error Counter CH2:"));
+    // The fixed client width goes to the labels first; the text boxes and the combo, whose
+    // longest rule would otherwise set its minimum width, take what is left.
+    cmbErrorRelais->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmbErrorRelais->setMinimumContentsLength(8);
+    for (QLineEdit *edit : {txtModulID, txtVersion, txtMode, txtErrorCounterCH1, txtErrorCounterCH2}) {
+        edit->setMinimumWidth(40);
+        edit->setSizePolicy(QSizePolicy::Ignored, edit->sizePolicy().verticalPolicy());
+    }
     chkWriteToEEPROM = new QCheckBox(QStringLiteral("Write to E²PROM"), this);
     chkWriteToEEPROM->setObjectName(QStringLiteral("chkWriteToEEPROM"));
     cmdApply = new QPushButton(QStringLiteral("&Apply"), this);
     cmdApply->setObjectName(QStringLiteral("cmdApply"));
-    grid->addWidget(chkWriteToEEPROM, 7, 0);
-    grid->addWidget(cmdApply, 7, 1);
+    // The bottom row spans both columns, so the check box does not widen the label column.
+    auto *bottomRow = new QHBoxLayout;
+    bottomRow->addWidget(chkWriteToEEPROM);
+    cmdApply->setMinimumWidth(50);
+    cmdApply->setSizePolicy(QSizePolicy::Ignored, cmdApply->sizePolicy().verticalPolicy());
+    bottomRow->addWidget(cmdApply, 1);
+    grid->addLayout(bottomRow, 7, 0, 1, 2);
 
     connect(cmdApply, &QPushButton::clicked, this, &frmModuleState::cmdApply_Click);
     Form_Load();
@@ -53,12 +67,13 @@ void frmModuleState::cmdApply_Click()
     const QString idText = txtModulID->text();
     if (idText.isEmpty())
         return;
-    // Only a whole decimal number that has a table slot is a module to program.
-    const bool digitsOnly = idText.size() <= 5
-        && std::all_of(idText.begin(), idText.end(),
-                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
-    const int id = digitsOnly ? idText.toInt() : -1;
-    if (!IsTableID(id))
+    // Only a whole decimal number that has a table slot is a module to program; signs,
+    // blanks, exponents and numbers too long for an int are not.
+    const bool digitsOnly = std::all_of(idText.begin(), idText.end(),
+                                        [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+    bool parsed = false;
+    const int id = digitsOnly ? idText.toInt(&parsed) : -1;
+    if (!parsed || !IsTableID(id))
         return;
 
     ModuleData &record = gModules[size_t(id)];

@@ -1,8 +1,16 @@
 #pragma once
 // "Bus Info": the ring of modules found by the last scan, and the click that locates one.
-#include <QWidget>
-#include <functional>
+#include "ringview/RingCanvas.h"
 
+#include <QPointer>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class ModuleData;
+class ModulePicture;
+class QLabel;
 class frmModuleState;
 
 class frmBackground : public QWidget
@@ -10,6 +18,11 @@ class frmBackground : public QWidget
     Q_OBJECT
 
 public:
+    static constexpr int kLocateLimitMs = 2000;
+    // How long one pass of the locate wait may sleep when nothing happens.
+    static constexpr int kLocateYieldMs = 1;
+    static constexpr int kSpinnerPasses = 400;
+
     explicit frmBackground(QWidget *parent = nullptr);
 
     // How the click finds the Module State window (loading it when it is not).
@@ -20,7 +33,35 @@ public:
     void Form_Resize();
     void Form_Unload();
     void DrawModules();
+    void picModule_Click(int index);
+
+    // The picture of a ring position, or null when it does not exist.
+    ModulePicture *picModule(int index) const;
+    int PictureCount() const { return int(mPictures.size()); }
+    QLabel *lblPC = nullptr;
+    int SelectedIndex() const { return mSelectedIndex; }
+    const QImage &Drawing() const { return mCanvas.Image(); }
+    // Passes the last locate wait made.
+    int LastWaitPasses() const { return mLastWaitPasses; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
+    ModulePicture *CreatePicture(int index);
+    void DrawLink(int from, int to, const QColor &colour);
+    void ShowImage(int index, bool selected);
+    double InnerWidth() const;
+    double InnerHeight() const;
+    double PictureWidth() const;
+    double PictureHeight() const;
+    QWidget *SizedWindow();
+
+    RingCanvas mCanvas;
+    std::vector<QPointer<ModulePicture>> mPictures;
+    int16_t mSelectedIndex = 0;
+    int mLastWaitPasses = 0;
     std::function<frmModuleState *()> mModuleState;
 };

@@ -1,0 +1,35 @@
+#pragma once
+// One module on the ring: a borderless, focusable 20 x 27 picture showing one of the eight
+// module images, which reports a click with its ring position.
+#include <QWidget>
+
+class ModulePicture : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(int index READ Index CONSTANT)
+    Q_PROPERTY(int image READ Image)
+
+public:
+    ModulePicture(int index, QWidget *parent);
+
+    int Index() const { return mIndex; }
+    int Image() const { return mImage; }
+    // Shows image 1 to 8 and describes it for assistive technology as module moduleID.
+    void SetImage(int image, int moduleID);
+
+    QSize sizeHint() const override;
+
+signals:
+    void clicked(int index);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    int mIndex;
+    int mImage = 1;
+    bool mPressed = false;
+};
