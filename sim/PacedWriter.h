@@ -25,6 +25,7 @@ public:
     // False when the queue is full and the bytes were dropped.
     bool enqueue(const std::uint8_t *data, std::size_t size, Clock::time_point now);
     bool empty() const { return m_queue.empty(); }
+    void clear() { m_queue.clear(); }
     std::size_t queued() const { return m_queue.size(); }
 
     // The bytes that may be written now (possibly none).

@@ -1,5 +1,6 @@
 #include "PseudoTerminal.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -72,7 +73,7 @@ bool PseudoTerminal::open(std::string &error)
     }
 
     m_watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (m_watch >= 0 && ::inotify_add_watch(m_watch, name, IN_OPEN) < 0) {
+    if (m_watch >= 0 && ::inotify_add_watch(m_watch, name, IN_OPEN | IN_CLOSE) < 0) {
         ::close(m_watch);
         m_watch = -1;
     }
@@ -117,11 +118,27 @@ bool PseudoTerminal::takeOpenEvents()
 {
     if (m_watch < 0)
         return false;
-    bool opened = false;
+    const bool wasOpen = m_openCount > 0;
     alignas(inotify_event) char buffer[4096];
-    while (::read(m_watch, buffer, sizeof buffer) > 0)
-        opened = true;
-    return opened;
+    ssize_t n;
+    while ((n = ::read(m_watch, buffer, sizeof buffer)) > 0) {
+        for (ssize_t at = 0; at + static_cast<ssize_t>(sizeof(inotify_event)) <= n;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+            if (event->mask & IN_OPEN)
+                ++m_openCount;
+            if ((event->mask & IN_CLOSE) && m_openCount > 0)
+                --m_openCount;
+            if (event->mask & IN_Q_OVERFLOW)
+                m_openCount = std::max(m_openCount, 1);
+            if (event->mask & IN_IGNORED) {
+                ::close(m_watch);
+                m_watch = -1;
+                return !wasOpen;
+            }
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    return !wasOpen && m_openCount > 0;
 }
 
 void PseudoTerminal::discardUnread()

@@ -1,6 +1,6 @@
 // The pseudo-terminal that stands in for the serial line. The simulator keeps a
 // handle on the port side itself, so the program can close and reopen the port
-// without the terminal hanging up, and notices each time the program opens it.
+// without the terminal hanging up, and follows whether anyone has it open.
 #pragma once
 
 #include <string>
@@ -23,15 +23,20 @@ public:
     int openWatchFd() const { return m_watch; }
     const std::string &portPath() const { return m_portPath; }
 
-    // True when the port was opened by someone since the last call.
+    // Reads the open and close events of the port; true when it went from
+    // closed to open.
     bool takeOpenEvents();
-    // Drops what was sent while nobody had the port open, as a real line does.
+    // Whether someone besides the simulator has the port open. Without the
+    // means to tell, always true.
+    bool isOpenElsewhere() const { return m_watch < 0 || m_openCount > 0; }
+    // Drops what is waiting unread on the port side.
     void discardUnread();
 
 private:
     int m_master = -1;
     int m_ownPort = -1;
     int m_watch = -1;
+    int m_openCount = 0;
     std::string m_portPath;
     std::string m_linkPath;
 };

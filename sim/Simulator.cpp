@@ -74,7 +74,8 @@ int Simulator::run(const sigset_t &waitMask)
         if (ready == 0)
             continue;
 
-        // Open events first: the program opens the port before it writes to it.
+        // Open and close events first: the program opens the port before it
+        // writes to it, and closes it before it sends the next control line.
         if (watchIndex >= 0 && (fds[watchIndex].revents & POLLIN) && m_terminal.takeOpenEvents())
             m_terminal.discardUnread();
         if (terminalIndex >= 0) {
@@ -94,6 +95,11 @@ int Simulator::run(const sigset_t &waitMask)
 
 void Simulator::sendDue(Clock::time_point now)
 {
+    // With nobody at the other end the bytes are lost, as on a real line.
+    if (!m_terminal.isOpenElsewhere()) {
+        m_writer.clear();
+        return;
+    }
     const auto bytes = m_writer.due(now);
     if (bytes.empty())
         return;
