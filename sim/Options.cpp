@@ -19,6 +19,7 @@ const char *Options::usage()
            "  --exit-on-eof      end when the control input reaches end of file\n"
            "  --no-pacing        send replies at once instead of at wire speed\n"
            "  --baud N           wire speed for the pacing (default 9600, 8N1)\n"
+           "  --trace            log each command and how many reply bytes it got on stderr\n"
            "  --help             this text\n"
            "\n"
            "Control lines:\n";
@@ -88,6 +89,10 @@ std::optional<Options> Options::parse(const std::vector<std::string> &args, std:
             if (!flag())
                 return std::nullopt;
             options.exitOnEof = true;
+        } else if (name == "--trace") {
+            if (!flag())
+                return std::nullopt;
+            options.trace = true;
         } else if (name == "--no-pacing") {
             if (!flag())
                 return std::nullopt;

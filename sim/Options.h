@@ -16,6 +16,7 @@ struct Options {
     std::string controlFifo;
     bool exitOnEof = false;
     bool pacing = true;
+    bool trace = false;
     unsigned baud = 9600;
     bool help = false;
 

@@ -15,9 +15,9 @@ constexpr auto kHangupPause = std::chrono::milliseconds(50);
 } // namespace
 
 Simulator::Simulator(Ring &ring, PseudoTerminal &terminal, ControlInput &control, PacedWriter &writer,
-                     EepromStore *store, bool exitOnEof)
+                     EepromStore *store, bool exitOnEof, bool trace)
     : m_ring(ring), m_terminal(terminal), m_control(control), m_writer(writer), m_store(store),
-      m_exitOnEof(exitOnEof), m_interpreter(ring)
+      m_exitOnEof(exitOnEof), m_trace(trace), m_interpreter(ring)
 {
 }
 
@@ -118,6 +118,10 @@ void Simulator::readTerminal()
             const auto now = Clock::now();
             for (const Command &command : m_scanner.feed(buffer, static_cast<std::size_t>(n))) {
                 const auto reply = m_ring.handle(command);
+                if (m_trace)
+                    std::fprintf(stderr, "zephlink9-ringsim: command %c %02X %02X %02X, %zu reply bytes\n",
+                                 command.letter >= 32 && command.letter < 127 ? command.letter : '?', command.arg1,
+                                 command.arg2, command.arg3, reply.size());
                 if (!reply.empty() && !m_writer.enqueue(reply.data(), reply.size(), now))
                     std::fprintf(stderr, "zephlink9-ringsim: output queue full, reply dropped\n");
             }

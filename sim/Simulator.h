@@ -17,7 +17,7 @@ namespace zephsim {
 class Simulator {
 public:
     Simulator(Ring &ring, PseudoTerminal &terminal, ControlInput &control, PacedWriter &writer, EepromStore *store,
-              bool exitOnEof);
+              bool exitOnEof, bool trace = false);
 
     // Runs until quit, a stop signal or (if asked for) the end of the control input.
     // Signals are delivered only while waiting, with waitMask in force.
@@ -37,6 +37,7 @@ private:
     PacedWriter &m_writer;
     EepromStore *m_store;
     bool m_exitOnEof;
+    bool m_trace;
     CommandScanner m_scanner;
     ControlInterpreter m_interpreter;
     bool m_blocked = false;

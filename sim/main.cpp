@@ -117,6 +117,7 @@ int main(int argc, char **argv)
     std::fflush(stdout);
 
     PacedWriter writer(options->pacing ? PacedWriter::byteTime(options->baud) : std::chrono::nanoseconds(0));
-    Simulator simulator(ring, terminal, control, writer, store.get(), options->exitOnEof);
+    Simulator simulator(ring, terminal, control, writer, store.get(), options->exitOnEof,
+                        options->trace);
     return simulator.run(waitMask);
 }

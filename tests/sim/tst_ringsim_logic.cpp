@@ -574,6 +574,7 @@ void TestRingSimLogic::options_data()
     QTest::newRow("paths") << QStringList{"--ring", "r.txt", "--state", "s.txt", "--link", "/tmp/l", "--control", "f"}
                            << true << "modules=4 pacing=1 baud=9600 eof=0 ring=r.txt state=s.txt link=/tmp/l control=f";
     QTest::newRow("help") << QStringList{"--help"} << true << "help";
+    QTest::newRow("trace") << QStringList{"--trace"} << true << "modules=4 pacing=1 baud=9600 eof=0 trace";
 
     QTest::newRow("unknown") << QStringList{"--frobnicate"} << false << "unknown argument '--frobnicate'";
     QTest::newRow("missing value") << QStringList{"--modules"} << false << "--modules needs a value";
@@ -611,6 +612,8 @@ void TestRingSimLogic::options()
                        .arg(int(options->pacing))
                        .arg(options->baud)
                        .arg(int(options->exitOnEof));
+    if (options->trace)
+        text += QStringLiteral(" trace");
     if (!options->ringFile.empty())
         text += " ring=" + QString::fromStdString(options->ringFile);
     if (!options->stateFile.empty())
