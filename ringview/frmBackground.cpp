@@ -181,6 +181,11 @@ void frmBackground::DrawLink(int from, int to, const QColor &colour)
     const int count = gModuleCount;
     const double start = PositionAngle(from, count);
     const double end = PositionAngle(to, count);
+    // On rings of more than 360 modules neighbours can round to the same whole degree:
+    // their link has no length. Only the link of a one-module ring, from a position to
+    // itself, goes all the way round.
+    if (from != to && start == end)
+        return;
     const double centreX = InnerWidth() / 2.0;
     const double centreY = InnerHeight() / 2.0;
     const float radius = RingRadius(InnerHeight(), PictureHeight());

@@ -65,6 +65,22 @@ private slots:
         QVERIFY(window->lblPC->isHidden());
     }
 
+    // Beyond 360 modules neighbours share a whole degree; their links have no length and
+    // must not paint the whole ring in their colour.
+    void largeRingSharedDegrees()
+    {
+        std::vector<RingModule> ring;
+        for (int id = 1; id <= 1000; ++id)
+            ring.push_back({id, id == 3 || id == 4, false});
+        SetRing(ring);
+        auto window = NewWindow();
+        window->DrawModules();
+        const QImage &image = window->Drawing();
+        for (int degrees = 0; degrees < 360; degrees += 45)
+            QCOMPARE(RingColourAt(image, degrees + 7), Seen::Blue);
+        QCOMPARE(window->PictureCount(), 1000);
+    }
+
     void linkColours_data()
     {
         QTest::addColumn<std::vector<RingModule>>("ring");
