@@ -1,0 +1,89 @@
+// Benchmarks of the windows: one drawing pass of "Bus Info" for rings of 8, 256 and 1000
+// modules, and "Global Settings" Apply programming 1000 modules.
+#include "app/frmMain.h"
+#include "bus/MemorySerialPort.h"
+#include "dialogs/frmGlobalSettings.h"
+#include "model/Global.h"
+#include "ringview/frmBackground.h"
+
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+void FillRing(int modules)
+{
+    ResetGlobals();
+    for (int id = 1; id <= modules; ++id) {
+        ModuleData &record = gModules[id];
+        record.SetModuleID(int16_t(id));
+        record.SetSide(uint8_t(id == 1 ? 'G' : 'L'));
+        record.SetStatusChannel1(id % 7 == 0);
+        record.SetStatusChannel2(id % 5 == 0);
+        gModuleOrder[id - 1] = int16_t(id);
+    }
+    gModuleCount = int16_t(modules);
+    gLocalModuleID = 1;
+}
+} // namespace
+
+class BenchGui : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    QString Ini()
+    {
+        const QString path = dir.filePath(QStringLiteral("bench.ini"));
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write("[ZEPHLINK9 Setup Tool]\ncomport= 1\n");
+        return path;
+    }
+
+private slots:
+    void drawModules_data()
+    {
+        QTest::addColumn<int>("modules");
+        QTest::newRow("8") << 8;
+        QTest::newRow("256") << 256;
+        QTest::newRow("1000") << 1000;
+    }
+    void drawModules()
+    {
+        QFETCH(int, modules);
+        FillRing(modules);
+        MemorySerialPort port;
+        frmMain window(frmMain::Options{&port, Ini(), [] {}});
+        window.resize(1600, 1000);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        frmBackground *busInfo = window.BusInfo();
+        busInfo->DrawModules();  // pictures created once, as after an activation
+        QBENCHMARK {
+            busInfo->DrawModules();
+        }
+        QCOMPARE(busInfo->PictureCount() >= modules, true);
+    }
+
+    void apply1000()
+    {
+        FillRing(1000);
+        MemorySerialPort port;
+        frmMain window(frmMain::Options{&port, Ini(), [] {}});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        frmGlobalSettings *settings = window.GlobalSettings();
+        QBENCHMARK {
+            port.written.clear();
+            settings->cmdApply_Click();
+        }
+        QCOMPARE(port.written.size(), 1000);
+    }
+};
+
+QTEST_MAIN(BenchGui)
+#include "bench_gui.moc"
