@@ -62,6 +62,13 @@ void BusLink::ReadComInput()
 
 void BusLink::Timer2_Timer()
 {
+    // A read that comes first postpones the pass: both timers fall due together, and
+    // while the ring is still answering the pass waits for the line to pause, so a short
+    // ring is parsed whole (the buffer's early parse keeps a long answer from filling it).
+    if (gDataReceived && mPort && mPort->BytesWaiting() != 0) {
+        Timer1_Timer();
+        return;
+    }
     if (gDataReceived) {
         Timer1.stop();
         Timer2.stop();

@@ -272,6 +272,19 @@ private slots:
         QVERIFY(link->Timer1.isActive());
     }
 
+    void readComingFirstPostponesThePass()
+    {
+        port->Feed(ReplyBytes('G', 1));
+        link->Timer1_Timer();
+        port->Feed(ReplyBytes('L', 2));  // more arrives before the pass falls due
+        link->Timer2_Timer();
+        QCOMPARE(int(gModuleCount), 0);
+        QVERIFY(gDataReceived);
+        QVERIFY(link->Timer2.isActive());
+        link->Timer2_Timer();  // the line paused
+        QCOMPARE(int(gModuleCount), 2);
+    }
+
     void pollWithBytesStopsRefresh()
     {
         link->Timer3.start();

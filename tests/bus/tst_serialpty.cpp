@@ -115,12 +115,16 @@ private slots:
     void scanOverRealPort_data()
     {
         QTest::addColumn<int>("modules");
-        QTest::newRow("3 modules") << 3;
-        QTest::newRow("200 modules back to back") << 200;
+        QTest::addColumn<bool>("wholeWhenWaitEnds");
+        QTest::newRow("3 modules") << 3 << true;
+        QTest::newRow("8 modules, drawn whole") << 8 << true;
+        QTest::newRow("20 modules, drawn whole") << 20 << true;
+        QTest::newRow("200 modules back to back") << 200 << false;
     }
     void scanOverRealPort()
     {
         QFETCH(int, modules);
+        QFETCH(bool, wholeWhenWaitEnds);
         RingPeer peer(modules);
         QVERIFY(!peer.SlavePath().isEmpty());
         QtSerialPort port;
@@ -139,6 +143,8 @@ private slots:
         QVERIFY(waited.elapsed() < 1200);
         QVERIFY(!view.none);
         QVERIFY(view.found >= 1);
+        if (wholeWhenWaitEnds)
+            QCOMPARE(view.found, modules);
         qInfo("wait ended after %lld ms with %d of %d modules counted", waited.elapsed(), view.found, modules);
         // The rest of the ring keeps coming after the wait and is counted all the same.
         QTRY_COMPARE_WITH_TIMEOUT(int(gModuleCount), modules, 5000);
