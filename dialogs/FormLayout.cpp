@@ -1,6 +1,9 @@
 #include "dialogs/FormLayout.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,10 +45,28 @@ QComboBox *AddRuleCombo(QGridLayout *grid, int row)
     combo->setObjectName(QStringLiteral("cmbErrorRelais"));
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // Its longest rule would otherwise set the form's minimum width.
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(8);
     auto *caption = new QLabel(QStringLiteral("Error Relais:"), form);
     caption->setObjectName(QStringLiteral("cmbErrorRelaisLabel"));
     caption->setBuddy(combo);
     grid->addWidget(caption, row, 0, 1, 2);
     grid->addWidget(combo, row + 1, 0, 1, 2);
     return combo;
+}
+
+void AddApplyRow(QGridLayout *grid, int row, QCheckBox *check, QPushButton *apply)
+{
+    auto *bottomRow = new QHBoxLayout;
+    bottomRow->addWidget(check);
+    LetShrink(apply, 50);
+    bottomRow->addWidget(apply, 1);
+    grid->addLayout(bottomRow, row, 0, 1, 2);
+}
+
+void LetShrink(QWidget *control, int minimumWidth)
+{
+    control->setMinimumWidth(minimumWidth);
+    control->setSizePolicy(QSizePolicy::Ignored, control->sizePolicy().verticalPolicy());
 }

@@ -2,7 +2,9 @@
 // Small building blocks the forms share: labelled text boxes, the rule combo, margins.
 #include <QString>
 
+class QCheckBox;
 class QComboBox;
+class QPushButton;
 class QGridLayout;
 class QLineEdit;
 class QWidget;
@@ -16,3 +18,10 @@ QLineEdit *AddLabelledLineEdit(QGridLayout *grid, int row, const QString &name, 
 
 // "Error Relais:" on one row and the editable combo "cmbErrorRelais" below it, both columns wide.
 QComboBox *AddRuleCombo(QGridLayout *grid, int row);
+
+// The "Write to E²PROM" check box and "&Apply" on one row spanning both columns, so the
+// check box does not widen the label column of a fixed-size form.
+void AddApplyRow(QGridLayout *grid, int row, QCheckBox *check, QPushButton *apply);
+
+// Lets a control give up width to the labels of a fixed-size form, down to minimumWidth.
+void LetShrink(QWidget *control, int minimumWidth);

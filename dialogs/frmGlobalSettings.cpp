@@ -60,6 +60,7 @@ frmGlobalSettings::frmGlobalSettings(QWidget *parent)
     baudLabel->setBuddy(cmbBaudrate);
     grid->addWidget(baudLabel, 0, 0);
     grid->addWidget(cmbBaudrate, 0, 1);
+    LetShrink(cmbBaudrate, 60);
 
     QGroupBox *parity = AddFrame(this, QStringLiteral("fraParity"), QStringLiteral("Parity"));
     auto *parityGroup = new QButtonGroup(this);
@@ -80,8 +81,7 @@ frmGlobalSettings::frmGlobalSettings(QWidget *parent)
     chkWriteToEEPROM->setObjectName(QStringLiteral("chkWriteToEEPROM"));
     cmdApply = new QPushButton(QStringLiteral("&Apply"), this);
     cmdApply->setObjectName(QStringLiteral("cmdApply"));
-    grid->addWidget(chkWriteToEEPROM, 5, 0);
-    grid->addWidget(cmdApply, 5, 1);
+    AddApplyRow(grid, 5, chkWriteToEEPROM, cmdApply);
 
     optParityEven->setChecked(true);
     optStopBits1->setChecked(true);

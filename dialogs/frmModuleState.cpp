@@ -31,25 +31,14 @@ frmModuleState::frmModuleState(QWidget *parent)
                                              QStringLiteral("Error Counter CH1:"));
     txtErrorCounterCH2 = AddLabelledLineEdit(grid, 6, QStringLiteral("txtErrorCounterCH2"),
                                              QStringLiteral("Error Counter CH2:"));
-    // The fixed client width goes to the labels first; the text boxes and the combo, whose
-    // longest rule would otherwise set its minimum width, take what is left.
-    cmbErrorRelais->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    cmbErrorRelais->setMinimumContentsLength(8);
-    for (QLineEdit *edit : {txtModulID, txtVersion, txtMode, txtErrorCounterCH1, txtErrorCounterCH2}) {
-        edit->setMinimumWidth(40);
-        edit->setSizePolicy(QSizePolicy::Ignored, edit->sizePolicy().verticalPolicy());
-    }
+    // The fixed client width goes to the labels first; the text boxes take what is left.
+    for (QLineEdit *edit : {txtModulID, txtVersion, txtMode, txtErrorCounterCH1, txtErrorCounterCH2})
+        LetShrink(edit, 40);
     chkWriteToEEPROM = new QCheckBox(QStringLiteral("Write to E²PROM"), this);
     chkWriteToEEPROM->setObjectName(QStringLiteral("chkWriteToEEPROM"));
     cmdApply = new QPushButton(QStringLiteral("&Apply"), this);
     cmdApply->setObjectName(QStringLiteral("cmdApply"));
-    // The bottom row spans both columns, so the check box does not widen the label column.
-    auto *bottomRow = new QHBoxLayout;
-    bottomRow->addWidget(chkWriteToEEPROM);
-    cmdApply->setMinimumWidth(50);
-    cmdApply->setSizePolicy(QSizePolicy::Ignored, cmdApply->sizePolicy().verticalPolicy());
-    bottomRow->addWidget(cmdApply, 1);
-    grid->addLayout(bottomRow, 7, 0, 1, 2);
+    AddApplyRow(grid, 7, chkWriteToEEPROM, cmdApply);
 
     connect(cmdApply, &QPushButton::clicked, this, &frmModuleState::cmdApply_Click);
     Form_Load();
