@@ -122,6 +122,24 @@ private slots:
         QVERIFY(ReadFile(path).startsWith("[ZEPHLINK9 Setup Tool]"));
     }
 
+    void longLineIsKept()
+    {
+        QTemporaryDir dir;
+        const QByteArray longLine = "note=" + QByteArray(1 << 20, 'x');
+        const QString path = WriteFile(dir, "[ZEPHLINK9 Setup Tool]\n" + longLine + "\ncomport=1\n");
+        QCOMPARE(ReadIniInt(kSection, QStringLiteral("comport"), path), 1);
+        QVERIFY(WriteIniString(kSection, QStringLiteral("comport"), QStringLiteral(" 2"), path));
+        QCOMPARE(ReadFile(path), "[ZEPHLINK9 Setup Tool]\n" + longLine + "\ncomport= 2\n");
+    }
+
+    void writeOverAFolderFails()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("zephlink9-setup.ini")));
+        QVERIFY(!WriteIniString(kSection, QStringLiteral("comport"), QStringLiteral(" 1"),
+                                dir.filePath(QStringLiteral("zephlink9-setup.ini"))));
+    }
+
     void writeToUnwritablePlaceFails()
     {
         QTemporaryDir dir;

@@ -89,6 +89,24 @@ private slots:
             << QByteArray("[ZEPHLINK9 Setup Tool]\ndebug=73\ncomport=3\n") << true << 3;
         QTest::newRow("debug 72") << QByteArray("[ZEPHLINK9 Setup Tool]\ndebug=72\ncomport=2\n") << false << 2;
         QTest::newRow("debug 73 + 256") << QByteArray("[ZEPHLINK9 Setup Tool]\ndebug=329\ncomport=2\n") << false << 2;
+
+        // Hand-edited and damaged files.
+        QByteArray junk(4096, '\0');
+        for (int i = 0; i < junk.size(); ++i)
+            junk[i] = char((i * 131 + 7) % 256);
+        QTest::newRow("binary junk") << junk << false << 0;
+        QTest::newRow("junk around the keys")
+            << junk + "\n[ZEPHLINK9 Setup Tool]\ncomport=3\n" + junk << false << 3;
+        QTest::newRow("1 MB line") << "[ZEPHLINK9 Setup Tool]\nnote=" + QByteArray(1 << 20, 'x') + "\ncomport=2\n"
+                                   << false << 2;
+        QTest::newRow("no section") << QByteArray("comport=2\ndebug=73\n") << false << 0;
+        QTest::newRow("section twice") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=2\n"
+                                                     "[ZEPHLINK9 Setup Tool]\ncomport=3\ndebug=73\n")
+                                       << false << 2;
+        QTest::newRow("duplicate keys") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=4\ncomport=1\n") << false << 4;
+        QTest::newRow("huge number") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=99999999999999999999\n")
+                                     << false << 0;
+        QTest::newRow("empty value") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=\ndebug=\n") << false << 0;
     }
 
     void activation()
