@@ -1,21 +1,8 @@
 // The baseline for start-up: an empty Qt Widgets main window, shown until its first paint.
+#include "FirstPaintQuits.h"
+
 #include <QApplication>
 #include <QMainWindow>
-#include <QPaintEvent>
-#include <QTimer>
-
-namespace {
-class FirstPaintQuits : public QObject
-{
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        return QObject::eventFilter(watched, event);
-    }
-};
-} // namespace
 
 int main(int argc, char *argv[])
 {

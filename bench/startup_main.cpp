@@ -2,22 +2,9 @@
 // configuration file and port of a real run (the port may be missing: that is start-up too).
 #include "app/frmMain.h"
 
-#include <QApplication>
-#include <QPaintEvent>
-#include <QTimer>
+#include "FirstPaintQuits.h"
 
-namespace {
-class FirstPaintQuits : public QObject
-{
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        return QObject::eventFilter(watched, event);
-    }
-};
-} // namespace
+#include <QApplication>
 
 int main(int argc, char *argv[])
 {
