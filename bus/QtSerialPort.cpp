@@ -68,7 +68,9 @@ void QtSerialPort::OnError(QSerialPort::SerialPortError error)
 {
     // A device that went away (adapter pulled, peer closed) is closed here, so the
     // program sees a closed port and stops polling it instead of failing on every read.
+    // A terminal that hung up reads as end of file, which QSerialPort reports as a read
+    // error and keeps reporting on every turn of the event loop.
     // The close is queued: the port is still inside its own notifier here.
-    if (error == QSerialPort::ResourceError && mPort.isOpen())
+    if ((error == QSerialPort::ResourceError || error == QSerialPort::ReadError) && mPort.isOpen())
         QMetaObject::invokeMethod(&mPort, [this] { Close(); }, Qt::QueuedConnection);
 }
