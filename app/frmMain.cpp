@@ -58,6 +58,10 @@ frmMain::frmMain(Options options, QWidget *parent)
 
 frmMain::~frmMain()
 {
+    // The window system reports focus and sub-window changes while the widget part of this
+    // window is torn down; by then these handlers must no longer run.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(mdiArea, nullptr, this, nullptr);
     if (CommPort() == mPort)
         SetCommPort(nullptr);
 }
