@@ -14,12 +14,26 @@ QString BuildIniPath(const QString &programDir, const QString &programFileName)
     return path + QFileInfo(programFileName).completeBaseName() + QStringLiteral(".ini");
 }
 
+bool IsSystemProgramFolder(const QString &dir)
+{
+#ifdef Q_OS_UNIX
+    static const QStringList systemFolders{QStringLiteral("/usr/bin"), QStringLiteral("/usr/local/bin"),
+                                           QStringLiteral("/bin"), QStringLiteral("/usr/sbin")};
+    return systemFolders.contains(QDir::cleanPath(dir));
+#else
+    Q_UNUSED(dir);
+    return false;
+#endif
+}
+
 QString ChooseIniPath(const QString &programDir, const QString &programFileName,
                       const QString &userConfigDir,
                       const std::function<bool(const QString &dir)> &folderIsWritable)
 {
     const QString beside = BuildIniPath(programDir, programFileName);
-    if (QFileInfo::exists(beside) || folderIsWritable(programDir) || userConfigDir.isEmpty())
+    const bool besideIsFine = QFileInfo::exists(beside)
+        || (folderIsWritable(programDir) && !IsSystemProgramFolder(programDir));
+    if (besideIsFine || userConfigDir.isEmpty())
         return beside;
     QDir().mkpath(userConfigDir);
     return BuildIniPath(userConfigDir, programFileName);

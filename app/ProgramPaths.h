@@ -9,13 +9,17 @@ QString BuildIniPath(const QString &programDir, const QString &programFileName);
 
 // The file beside the program wherever that folder can be written or the file is there
 // already (a build tree or a copied folder); otherwise, for an installed program whose
-// folder belongs to the system, the same file name in userConfigDir.
+// folder belongs to the system (see IsSystemProgramFolder), the same file name in userConfigDir.
 QString ChooseIniPath(const QString &programDir, const QString &programFileName,
                       const QString &userConfigDir,
                       const std::function<bool(const QString &dir)> &folderIsWritable);
 
 // Whether a file can be created in dir: tried, not guessed from permission bits.
 bool FolderIsWritable(const QString &dir);
+
+// The folders an installed program lives in, which are never written even where they can
+// be (root can write /usr/bin, but a file there would outlive the package).
+bool IsSystemProgramFolder(const QString &dir);
 
 // The configuration file of the running program.
 QString ProgramIniPath();

@@ -196,6 +196,31 @@ private slots:
         QCOMPARE(ReadIniInt(kSection, QStringLiteral("comport"), path), 2);
     }
 
+    void systemFoldersAreNotWritten_data()
+    {
+        QTest::addColumn<QString>("dir");
+        QTest::addColumn<bool>("system");
+        QTest::newRow("/usr/bin") << "/usr/bin" << true;
+        QTest::newRow("/usr/local/bin/") << "/usr/local/bin/" << true;
+        QTest::newRow("/opt/zephlink9") << "/opt/zephlink9" << false;
+        QTest::newRow("a build tree") << "/home/tech/zephlink9/build" << false;
+    }
+    void systemFoldersAreNotWritten()
+    {
+        QFETCH(QString, dir);
+        QFETCH(bool, system);
+#ifdef Q_OS_UNIX
+        QCOMPARE(IsSystemProgramFolder(dir), system);
+        QTemporaryDir user;
+        const QString chosen = ChooseIniPath(dir, QStringLiteral("zephlink9-setup"), user.path(),
+                                             [](const QString &) { return true; });
+        QCOMPARE(chosen.startsWith(user.path() + QLatin1Char('/')), system);
+#else
+        Q_UNUSED(system);
+        QVERIFY(!IsSystemProgramFolder(dir));
+#endif
+    }
+
     void writabilityIsTried()
     {
         QTemporaryDir dir;
