@@ -1,5 +1,5 @@
-// The main window around the scan: messages, the Apply buttons, automatic refresh, and
-// what counts as activation.
+// The main window around the scan: window places, messages, the Apply buttons, automatic
+// refresh, and what counts as activation.
 #include "app/frmMain.h"
 #include "bus/Frames.h"
 #include "bus/MemorySerialPort.h"
@@ -15,7 +15,6 @@
 #include <QtTest>
 
 namespace {
-
 QByteArray ReplyBytes(char letter, int id, int version = 41)
 {
     Reply reply;
@@ -24,14 +23,10 @@ QByteArray ReplyBytes(char letter, int id, int version = 41)
     reply.version = uint8_t(version);
     return EncodeReply(reply);
 }
-
-struct Box
-{
-    QMessageBox::Icon icon;
-    QString title;
-    QString text;
-};
-
+const QList<bool> kOn{true, true};
+const QList<bool> kOff{false, false};
+const QString kForeign = QStringLiteral("LWL-System contains a none-ZEPHLINK9 module!\r\n"
+                                        "Please remove those modules and try again!");
 } // namespace
 
 class TestMainWindow : public QObject
@@ -43,16 +38,14 @@ private:
     MemorySerialPort *port = nullptr;
     frmMain *window = nullptr;
     ManualClock clock;
-    QList<Box> boxes;
+    QStringList boxes;  // "icon title: text"
 
-    bool ApplyEnabled() const
+    // Module State's and Global Settings' Apply buttons.
+    QList<bool> Apply() const
     {
-        return window->ModuleState()->cmdApply->isEnabled() && window->GlobalSettings()->cmdApply->isEnabled();
+        return {window->ModuleState()->cmdApply->isEnabled(), window->GlobalSettings()->cmdApply->isEnabled()};
     }
-    bool ApplyDisabled() const
-    {
-        return !window->ModuleState()->cmdApply->isEnabled() && !window->GlobalSettings()->cmdApply->isEnabled();
-    }
+    BusLink &Link() { return window->Link(); }
 
 private slots:
     void init()
@@ -63,7 +56,7 @@ private slots:
         SetClock(&clock);
         boxes.clear();
         SetMessageHook([this](QMessageBox::Icon icon, const QString &title, const QString &text) {
-            boxes.append({icon, title, text});
+            boxes << QStringLiteral("%1 %2: %3").arg(int(icon)).arg(title, text);
         });
         const QString ini = dir.filePath(QStringLiteral("zephlink9-setup.ini"));
         QFile file(ini);
@@ -82,133 +75,106 @@ private slots:
         SetClock(nullptr);
     }
 
-    void loadAndActivation()
+    // Module State at the top left, Global Settings right below it, Bus Info top right at
+    // three quarters of the height and half the width.
+    void windowPlaces()
     {
-        QCOMPARE(window->windowTitle(), QStringLiteral("ZEPHLINK9 Setup Tool"));
-        QVERIFY(port->IsOpen());
-        QCOMPARE(port->PortNumber(), 1);
-        QVERIFY(window->Link().Timer1.isActive());
-        QVERIFY(window->Link().Timer2.isActive());
-        QVERIFY(!window->Link().Timer3.isActive());
-        QVERIFY(ApplyDisabled());
-        QCOMPARE(int(gMinVersion), 255);
-        QVERIFY(window->BusInfoIfLoaded());
-        QCOMPARE(gIniPath, dir.filePath(QStringLiteral("zephlink9-setup.ini")));
-        // Module State at the top left, Global Settings right below it, Bus Info top right.
-        QMdiSubWindow *state = qobject_cast<QMdiSubWindow *>(window->ModuleState()->parentWidget());
-        QMdiSubWindow *global = qobject_cast<QMdiSubWindow *>(window->GlobalSettings()->parentWidget());
-        QMdiSubWindow *busInfo = qobject_cast<QMdiSubWindow *>(window->BusInfo()->parentWidget());
-        QCOMPARE(state->pos(), QPoint(0, 0));
-        QCOMPARE(global->pos(), QPoint(0, state->height()));
-        QCOMPARE(busInfo->geometry().right() + 1, window->MdiArea()->viewport()->width());
-        QCOMPARE(busInfo->y(), 0);
-        QVERIFY(qAbs(gBusInfoHeight - 0.75 * 15 * window->MdiArea()->viewport()->height()) <= 1);
-        QVERIFY(qAbs(gBusInfoWidth - 0.5 * 15 * window->MdiArea()->viewport()->width()) <= 1);
+        auto frame = [](QWidget *form) { return qobject_cast<QMdiSubWindow *>(form->parentWidget()); };
+        const QWidget *viewport = window->MdiArea()->viewport();
+        QCOMPARE(frame(window->ModuleState())->pos(), QPoint(0, 0));
+        QCOMPARE(frame(window->GlobalSettings())->pos(), QPoint(0, frame(window->ModuleState())->height()));
+        QCOMPARE(frame(window->BusInfo())->geometry().topRight(), QPoint(viewport->width() - 1, 0));
+        QVERIFY(qAbs(gBusInfoHeight - 0.75 * 15 * viewport->height()) <= 1);
+        QVERIFY(qAbs(gBusInfoWidth - 0.5 * 15 * viewport->width()) <= 1);
     }
 
-    void scanFindsNothing()
+    void scanOutcome_data()
     {
-        window->mnuAutorefresh->trigger();
+        QTest::addColumn<QByteArray>("replies");
+        QTest::addColumn<QStringList>("expectedBoxes");
+        QTest::addColumn<QList<bool>>("apply");
+        QTest::newRow("nothing") << QByteArray() << QStringList{"3 Error: No Modules found!"} << kOff;
+        QTest::newRow("ring of three") << ReplyBytes('G', 5) + ReplyBytes('L', 7) + ReplyBytes('R', 12)
+                                       << QStringList{} << kOn;
+        QTest::newRow("foreign module") << ReplyBytes('G', 5) + ReplyBytes('L', 7, 39)
+                                        << QStringList{"3 Warning!: " + kForeign} << kOff;
+    }
+    void scanOutcome()
+    {
+        QFETCH(QByteArray, replies);
+        port->Feed(replies);
         window->mnuRefresh_Click();
-        QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes[0].icon, QMessageBox::Critical);
-        QCOMPARE(boxes[0].title, QStringLiteral("Error"));
-        QCOMPARE(boxes[0].text, QStringLiteral("No Modules found!"));
-        QVERIFY(!window->Link().Timer3.isActive());
-        QVERIFY(gAutoRefresh);
-        QVERIFY(window->mnuAutorefresh->isChecked());
+        QTEST(boxes, "expectedBoxes");
+        QTEST(Apply(), "apply");
+        QCOMPARE(port->written, QList<QByteArray>{BuildCommandFrame('G', 0, 0, 0)});
         // Reception goes on after the message.
-        QVERIFY(window->Link().Timer1.isActive());
+        QVERIFY(Link().Timer1.isActive());
     }
 
-    void scanFindsRing()
-    {
-        port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7) + ReplyBytes('R', 12));
-        window->mnuRefresh_Click();
-        QVERIFY(boxes.isEmpty());
-        QCOMPARE(int(gModuleCount), 3);
-        QVERIFY(ApplyEnabled());
-        QVERIFY(!window->Link().Timer3.isActive());
-        QCOMPARE(port->written.last(), BuildCommandFrame('G', 0, 0, 0));
-    }
-
-    void foreignModuleWarning()
+    void foreignModuleWarnsUntilActivation()
     {
         port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7, 39));
         window->mnuRefresh_Click();
-        QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes[0].icon, QMessageBox::Critical);
-        QCOMPARE(boxes[0].title, QStringLiteral("Warning!"));
-        QCOMPARE(boxes[0].text, QStringLiteral("LWL-System contains a none-ZEPHLINK9 module!\r\n"
-                                               "Please remove those modules and try again!"));
-        QVERIFY(ApplyDisabled());
-
         // The old module is gone, but the lowest version is only reset by activation.
         port->Feed(ReplyBytes('G', 5));
         window->mnuRefresh_Click();
         QCOMPARE(boxes.size(), 2);
-        QVERIFY(ApplyDisabled());
-
+        QCOMPARE(Apply(), kOff);
         window->Form_Activate();
         port->Feed(ReplyBytes('G', 5));
         window->mnuRefresh_Click();
         QCOMPARE(boxes.size(), 2);
-        QVERIFY(ApplyEnabled());
+        QCOMPARE(Apply(), kOn);
     }
 
     void autorefreshCycle()
     {
         window->mnuAutorefresh->trigger();
-        QVERIFY(gAutoRefresh);
         QVERIFY(!window->mnuRefresh->isEnabled());
-        QVERIFY(window->Link().Timer3.isActive());
-        QVERIFY(ApplyDisabled());
+        QCOMPARE(Apply(), kOff);
+        QVERIFY(port->written.isEmpty());  // the first scan comes with the first tick
+        QCOMPARE(Link().Timer3.interval(), 10000);
 
         // A tick scans; success enables the buttons and starts the next 10 seconds.
         port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7));
-        window->Link().Timer3_Timer();
-        QVERIFY(ApplyEnabled());
-        QVERIFY(window->Link().Timer3.isActive());
+        Link().Timer3_Timer();
+        QCOMPARE(Apply(), kOn);
+        QVERIFY(Link().Timer3.isActive());
         QCOMPARE(port->written.size(), 1);
 
         // Bytes outside a scan stop the cycle.
         port->Feed(ReplyBytes('P', 7));
-        window->Link().Timer1_Timer();
-        QVERIFY(!window->Link().Timer3.isActive());
+        Link().Timer1_Timer();
+        QVERIFY(!Link().Timer3.isActive());
 
         // Off with modules known: Refresh and both Apply buttons enabled.
         window->mnuAutorefresh->trigger();
         QVERIFY(!gAutoRefresh);
-        QVERIFY(!window->mnuAutorefresh->isChecked());
         QVERIFY(window->mnuRefresh->isEnabled());
-        QVERIFY(ApplyEnabled());
+        QCOMPARE(Apply(), kOn);
 
         // A tick with automatic refresh off does nothing.
-        window->Link().Timer3_Timer();
+        Link().Timer3_Timer();
         QCOMPARE(port->written.size(), 1);
     }
 
     void deactivationStopsTimersAndActivationRestartsReception()
     {
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
         QWidget other;
-        other.setWindowTitle(QStringLiteral("another window of the program"));
         other.show();
         window->activateWindow();
         QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
-        window->Link().Timer3.start();
+        Link().Timer3.start();
 
         other.activateWindow();
-        QTRY_VERIFY(!window->Link().Timer1.isActive());
-        QVERIFY(!window->Link().Timer2.isActive());
-        QVERIFY(!window->Link().Timer3.isActive());
+        QTRY_VERIFY(!Link().Timer1.isActive());
+        QVERIFY(!Link().Timer2.isActive() && !Link().Timer3.isActive());
 
         gMinVersion = 30;
         window->activateWindow();
-        QTRY_VERIFY(window->Link().Timer1.isActive());
-        QVERIFY(window->Link().Timer2.isActive());
-        QVERIFY(!window->Link().Timer3.isActive());
+        QTRY_VERIFY(Link().Timer1.isActive());
+        QVERIFY(Link().Timer2.isActive() && !Link().Timer3.isActive());
         QCOMPARE(int(gMinVersion), 255);
     }
 
@@ -231,7 +197,7 @@ private slots:
         QTest::qWait(50);
         // Neither the box's opening nor its closing counted: the next scan still warns.
         QVERIFY(int(gMinVersion) < 40);
-        QVERIFY(window->Link().Timer1.isActive());
+        QVERIFY(Link().Timer1.isActive());
     }
 
     void unloadStopsTimersAndClosesPort()
@@ -239,8 +205,8 @@ private slots:
         window->show();
         window->close();
         QVERIFY(!port->IsOpen());
-        QVERIFY(!window->Link().Timer1.isActive());
-        QVERIFY(!window->Link().Timer2.isActive());
+        QVERIFY(!Link().Timer1.isActive() && !Link().Timer2.isActive());
+        QVERIFY(boxes.isEmpty());
     }
 };
 
