@@ -1,6 +1,7 @@
 // A click on a module picture: the locate request, the wait with its spinner, the outcome
-// in the caption and message, the highlight, the two redrawn links and the Module State
-// fields, with the ring played by a MemorySerialPort and time by a ManualClock.
+// in the caption and message, the highlight, the redrawn links and the Module State fields,
+// and clicks, scans and closing while it waits. The ring is played by a MemorySerialPort,
+// time by a ManualClock.
 #include "RingFixture.h"
 #include "app/frmMain.h"
 #include "bus/BusLink.h"
@@ -25,13 +26,6 @@
 using namespace ringtest;
 
 namespace {
-
-struct Box
-{
-    QMessageBox::Icon icon;
-    QString title;
-    QString text;
-};
 
 QByteArray LocateReply(int id, bool fault1, bool fault2, int version = 41, int mode = 0x4B, int counter1 = 5,
                        int counter2 = 9)
@@ -96,22 +90,22 @@ class TestModuleClick : public QObject
 
 private:
     ManualClock clock;
-    QList<Box> boxes;
+    QStringList boxes;  // "icon title: text"
+    QStringList captions;
     std::unique_ptr<MemorySerialPort> port;
     std::unique_ptr<BusLink> link;
     std::unique_ptr<frmModuleState> state;
     QPointer<frmBackground> window;
     std::unique_ptr<Ring> ring;
 
-    QList<QByteArray> Locates() const
-    {
-        QList<QByteArray> frames;
-        for (const QByteArray &frame : port->written)
-            if (frame.startsWith('P'))
-                frames << frame;
-        return frames;
-    }
     int ImageOf(int k) const { return window->picModule(k)->Image(); }
+    // Module State: ID, version, mode, the two error counters and the rule.
+    QStringList Fields() const
+    {
+        return {state->txtModulID->text(), state->txtVersion->text(), state->txtMode->text(),
+                state->txtErrorCounterCH1->text(), state->txtErrorCounterCH2->text(),
+                state->cmbErrorRelais->currentText()};
+    }
     Seen Link(int k) const { return RingColourAt(window->Drawing(), LinkMiddle(k, gModuleCount)); }
 
     void ShowRing(const std::vector<RingModule> &modules)
@@ -128,8 +122,9 @@ private slots:
         clock.SetAutoAdvance(1);
         SetClock(&clock);
         boxes.clear();
+        captions.clear();
         SetMessageHook([this](QMessageBox::Icon icon, const QString &title, const QString &text) {
-            boxes.append({icon, title, text});
+            boxes << QStringLiteral("%1 %2: %3").arg(int(icon)).arg(title, text);
         });
         port = std::make_unique<MemorySerialPort>();
         port->Open();
@@ -139,6 +134,7 @@ private slots:
         window = new frmBackground;
         window->resize(400, 300);
         window->SetModuleStateProvider([this] { return state.get(); });
+        connect(window, &QWidget::windowTitleChanged, this, [this](const QString &t) { captions << t; });
         ring = std::make_unique<Ring>(clock, *port, *link);
     }
     void cleanup()
@@ -158,9 +154,6 @@ private slots:
         ShowRing({{1}, {300}, {3}});
         gModules[300].SetVersion(40);
         ring->AnswerAt(300, LocateReply(300, true, false, 123, 0x35, 17, 4));
-        QStringList captions;
-        connect(window, &QWidget::windowTitleChanged, this, [&](const QString &t) { captions << t; });
-
         window->picModule_Click(1);
 
         QCOMPARE(port->written, QList<QByteArray>{QByteArray::fromHex("502c0100" "0a0d00")});
@@ -168,17 +161,10 @@ private slots:
         QCOMPARE(captions, (QStringList{"Bus Info - Searching module... |", "Bus Info - module found!"}));
         QVERIFY(window->LastWaitPasses() >= 300 && window->LastWaitPasses() < 310);
         QVERIFY(boxes.isEmpty());
-        QCOMPARE(ImageOf(1), 6);
         QCOMPARE(ImageOf(0), 1);
+        QCOMPARE(ImageOf(1), 6);
         QCOMPARE(window->SelectedIndex(), 1);
-        QCOMPARE(state->txtModulID->text(), QStringLiteral("300"));
-        QCOMPARE(state->txtVersion->text(), QStringLiteral("12.3"));
-        QCOMPARE(state->txtMode->text(), QStringLiteral("00110101"));
-        QCOMPARE(state->txtErrorCounterCH1->text(), QStringLiteral("17"));
-        QCOMPARE(state->txtErrorCounterCH2->text(), QStringLiteral("4"));
-        QCOMPARE(state->cmbErrorRelais->currentText(), QStringLiteral("NOT CH1_Error OR NOT CH2_Error"));
-        QCOMPARE(window->picModule(1)->accessibleDescription(),
-                 QStringLiteral("channel 1 faulty, channel 2 sound, selected"));
+        QCOMPARE(Fields(), (QStringList{"300", "12.3", "00110101", "17", "4", "NOT CH1_Error OR NOT CH2_Error"}));
     }
 
     void noAnswer()
@@ -189,32 +175,20 @@ private slots:
         record.SetMode(0x35);
         record.SetErrorCounterChannel1(3);
         record.SetErrorCounterChannel2(12);
-        QStringList captions;
-        connect(window, &QWidget::windowTitleChanged, this, [&](const QString &t) { captions << t; });
-
         window->picModule_Click(2);
 
-        QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes[0].icon, QMessageBox::Critical);
-        QCOMPARE(boxes[0].title, QStringLiteral("Error!"));
-        QCOMPARE(boxes[0].text, QStringLiteral("Modul with ID 300 not answer!"));
+        QCOMPARE(boxes, QStringList{"3 Error!: Modul with ID 300 not answer!"});
         // One millisecond per pass: 2000 passes, a spinner step every 400 from the second on.
         QCOMPARE(window->LastWaitPasses(), 2000);
         const QString searching = QStringLiteral("Bus Info - Searching module... ");
         QCOMPARE(captions, (QStringList{searching + "|", searching + "/", searching + "-", searching + "\\",
                                         searching + "|", "Bus Info - Selected module not found!"}));
-        QVERIFY(record.GetStatusChannel1());
-        QVERIFY(record.GetStatusChannel2());
+        // Marked faulty on both channels, yet its links stay blue: the neighbours are sound.
+        QVERIFY(record.GetStatusChannel1() && record.GetStatusChannel2());
         QCOMPARE(ImageOf(2), 8);
-        QCOMPARE(state->txtModulID->text(), QStringLiteral("300"));
-        QCOMPARE(state->txtVersion->text(), QStringLiteral("25.5"));
-        QCOMPARE(state->txtMode->text(), QStringLiteral("00110101"));
-        QCOMPARE(state->txtErrorCounterCH1->text(), QStringLiteral("3"));
-        QCOMPARE(state->txtErrorCounterCH2->text(), QStringLiteral("12"));
-        QCOMPARE(state->cmbErrorRelais->currentText(), QStringLiteral("NOT CH1_Error OR NOT CH2_Error"));
-        // Its neighbours are sound, so both links stay blue.
         QCOMPARE(Link(1), Seen::Blue);
         QCOMPARE(Link(2), Seen::Blue);
+        QCOMPARE(Fields(), (QStringList{"300", "25.5", "00110101", "3", "12", "NOT CH1_Error OR NOT CH2_Error"}));
     }
 
     void timeLimitIsElapsedTimeNotTimeOfDay()
@@ -223,111 +197,60 @@ private slots:
         clock.SetTimeOfDay(86399.5f);
         ShowRing({{1}});
         window->picModule_Click(0);
-        QCOMPARE(boxes.size(), 1);
         QCOMPARE(window->LastWaitPasses(), 2000);
     }
 
-    void twoModuleRingUsesTheClickedChannels_data()
+    // A click redraws the clicked module's two links from its reply: in a ring of two by the
+    // clicked channel alone, from three modules on by any channel on both sides.
+    void clickRedrawsItsLinks_data()
     {
-        QTest::addColumn<bool>("fault1");
-        QTest::addColumn<bool>("fault2");
-        QTest::addColumn<Seen>("toNext");
-        QTest::addColumn<Seen>("fromPrevious");
-        QTest::newRow("channel 1") << true << false << Seen::Red << Seen::Blue;
-        QTest::newRow("channel 2") << false << true << Seen::Blue << Seen::Red;
-        QTest::newRow("both") << true << true << Seen::Red << Seen::Red;
-        QTest::newRow("none") << false << false << Seen::Blue << Seen::Blue;
+        using R = std::vector<RingModule>;
+        QTest::addColumn<R>("modules");
+        QTest::addColumn<R>("clicks");  // id: the position clicked; the channels: its reply
+        QTest::addColumn<QList<Seen>>("links");
+        QTest::addColumn<QList<int>>("images");
+        const auto B = Seen::Blue;
+        const auto X = Seen::Red;
+        QTest::newRow("two, channel 1") << R{{10, true}, {20, false, true}} << R{{0, true}} << QList<Seen>{X, B}
+                                        << QList<int>{6, 3};
+        QTest::newRow("two, channel 2") << R{{10, false, true}, {20, false, true}} << R{{0, false, true}}
+                                        << QList<Seen>{B, X} << QList<int>{7, 3};
+        QTest::newRow("two, both") << R{{10, true, true}, {20, false, true}} << R{{0, true, true}}
+                                   << QList<Seen>{X, X} << QList<int>{8, 3};
+        QTest::newRow("two, none") << R{{10}, {20, false, true}} << R{{0}} << QList<Seen>{B, B} << QList<int>{5, 3};
+        QTest::newRow("three, now sound: its links turn blue, the third stays")
+            << R{{1, true}, {2, false, true}, {3, true}} << R{{1}} << QList<Seen>{B, B, X} << QList<int>{2, 5, 2};
+        QTest::newRow("last position redraws the wrapping link") << R{{1, true}, {2}, {3}, {4, true}} << R{{3}}
+                                                                 << QList<Seen>{B, B, B, B} << QList<int>{2, 1, 1, 5};
+        QTest::newRow("first position redraws the wrapping link") << R{{1}, {2}, {3}, {4, false, true}}
+                                                                  << R{{0, true}} << QList<Seen>{B, B, B, X}
+                                                                  << QList<int>{6, 1, 1, 3};
+        QTest::newRow("highlight moves") << R{{1}, {2, true}, {3}} << R{{1, true}, {2, false, true}}
+                                         << QList<Seen>{B, X, B} << QList<int>{1, 2, 7};
     }
-    void twoModuleRingUsesTheClickedChannels()
+    void clickRedrawsItsLinks()
     {
-        QFETCH(bool, fault1);
-        QFETCH(bool, fault2);
-        QFETCH(Seen, toNext);
-        QFETCH(Seen, fromPrevious);
-        ShowRing({{10, fault1, fault2}, {20, false, true}});
-        ring->AnswerAt(50, LocateReply(10, fault1, fault2));
-        window->picModule_Click(0);
-        QCOMPARE(Link(0), toNext);        // 0 -> 1, the left half
-        QCOMPARE(Link(1), fromPrevious);  // 1 -> 0, the right half
-        // The next full drawing pass uses the symmetric rule again.
-        window->DrawModules();
-        const Seen full = (fault1 || fault2) ? Seen::Red : Seen::Blue;
-        QCOMPARE(Link(0), full);
-        QCOMPARE(Link(1), full);
-        QCOMPARE(ImageOf(0), ImageIndex(fault1, fault2, false));
-    }
-
-    void threeModuleRingRedrawsBothNeighbouringLinks()
-    {
-        ShowRing({{1, true}, {2, false, true}, {3, true}});
-        QCOMPARE(Link(0), Seen::Red);
-        QCOMPARE(Link(1), Seen::Red);
-        QCOMPARE(Link(2), Seen::Red);
-        // The clicked module reports itself sound now: its two links turn blue, the third stays.
-        ring->AnswerAt(20, LocateReply(2, false, false));
-        window->picModule_Click(1);
-        QCOMPARE(Link(0), Seen::Blue);
-        QCOMPARE(Link(1), Seen::Blue);
-        QCOMPARE(Link(2), Seen::Red);
-        QCOMPARE(ImageOf(1), 5);
-    }
-
-    void lastAndFirstPositionRedrawTheWrappingLink()
-    {
-        ShowRing({{1, true}, {2}, {3}, {4, true}});
-        ring->AnswerAt(10, LocateReply(4, false, false));
-        window->picModule_Click(3);
-        QCOMPARE(Link(3), Seen::Blue);
-        gModules[4].SetStatusChannel2(true);
-        ring->AnswerAt(clock.NowMs() + 10, LocateReply(1, true, false));
-        window->picModule_Click(0);
-        QCOMPARE(Link(3), Seen::Red);
-    }
-
-    void highlightMoves()
-    {
-        ShowRing({{1}, {2, true}, {3}});
-        ring->AnswerAt(10, LocateReply(2, true, false));
-        window->picModule_Click(1);
-        QCOMPARE(ImageOf(1), 6);
-        ring->AnswerAt(clock.NowMs() + 10, LocateReply(3, false, true));
-        window->picModule_Click(2);
-        QCOMPARE(ImageOf(1), 2);
-        QCOMPARE(ImageOf(2), 7);
-        QCOMPARE(window->SelectedIndex(), 2);
-        // The selected one again: it stays selected.
-        ring->AnswerAt(clock.NowMs() + 10, LocateReply(3, false, true));
-        window->picModule_Click(2);
-        QCOMPARE(ImageOf(2), 7);
+        QFETCH(std::vector<RingModule>, modules);
+        QFETCH(std::vector<RingModule>, clicks);
+        QFETCH(QList<int>, images);
+        ShowRing(modules);
+        for (const RingModule &click : clicks) {
+            ring->AnswerAt(clock.NowMs() + 10, LocateReply(modules[size_t(click.id)].id, click.fault1, click.fault2));
+            window->picModule_Click(click.id);
+        }
+        QList<Seen> links;
+        QList<int> shown;
+        for (int k = 0; k < gModuleCount; ++k) {
+            links << Link(k);
+            shown << ImageOf(k);
+        }
+        QTEST(links, "links");
+        QCOMPARE(shown, images);
         // A drawing pass removes the highlight but keeps the selected position.
         window->DrawModules();
-        QCOMPARE(ImageOf(2), 3);
-        QCOMPARE(window->SelectedIndex(), 2);
-    }
-
-    void previousSelectionGoneAfterTheRingShrank()
-    {
-        ShowRing({{1}, {2}, {3}, {4}});
-        ring->AnswerAt(10, LocateReply(4, false, false));
-        window->picModule_Click(3);
-        ShowRing({{1}, {2}});
-        QCOMPARE(window->PictureCount(), 2);
-        ring->AnswerAt(clock.NowMs() + 10, LocateReply(1, false, false));
-        window->picModule_Click(0);
-        QCOMPARE(ImageOf(0), 5);
-        QCOMPARE(window->SelectedIndex(), 0);
-    }
-
-    void neverFilledRecordEndsAtTheFirstReply()
-    {
-        gModuleCount = 1;
-        gModuleOrder[0] = 77;
-        window->Form_Activate();
-        QCOMPARE(gModules[77].GetTimeStamp(), 0.0f);
-        ring->AnswerAt(10, LocateReply(77, false, false));
-        window->picModule_Click(0);
-        QVERIFY(boxes.isEmpty());
-        QCOMPARE(window->windowTitle(), QStringLiteral("Bus Info - module found!"));
+        const int selected = clicks.back().id;
+        QCOMPARE(window->SelectedIndex(), selected);
+        QCOMPARE(ImageOf(selected), images[selected] - 4);
     }
 
     void secondClickDuringTheWait()
@@ -338,9 +261,8 @@ private slots:
         ring->AnswerAt(300, LocateReply(2, false, true));
         ring->AnswerAt(600, LocateReply(1, false, false));
         window->picModule_Click(0);
-        QCOMPARE(Locates(), (QList<QByteArray>{LocateFrame(1), LocateFrame(2)}));
+        QCOMPARE(port->written, (QList<QByteArray>{LocateFrame(1), LocateFrame(2)}));
         QVERIFY(boxes.isEmpty());
-        QCOMPARE(window->windowTitle(), QStringLiteral("Bus Info - module found!"));
         QCOMPARE(window->SelectedIndex(), 0);
         QCOMPARE(ImageOf(0), 5);
         QCOMPARE(ImageOf(1), 3);
@@ -370,8 +292,6 @@ private slots:
         });
         window->picModule_Click(2);
         QCOMPARE(boxes.size(), 1);
-        QCOMPARE(window->PictureCount(), 1);
-        QCOMPARE(window->windowTitle(), QStringLiteral("Bus Info - Selected module not found!"));
         QCOMPARE(window->SelectedIndex(), 2);
         // The next click skips the vanished selection.
         ring->AnswerAt(clock.NowMs() + 10, LocateReply(1, false, false));
@@ -386,22 +306,17 @@ private slots:
         frmBackground *raw = window;
         raw->picModule_Click(1);
         QVERIFY(!window);
-        QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes[0].text, QStringLiteral("Modul with ID 2 not answer!"));
+        QCOMPARE(boxes, QStringList{"3 Error!: Modul with ID 2 not answer!"});
         QVERIFY(gModules[2].GetStatusChannel1());
     }
 
-    void mouseClickRunsTheClick()
+    void keyboardRunsTheClick()
     {
         ShowRing({{1}, {2}});
         ring->AnswerAt(10, LocateReply(2, false, false));
-        QTest::mouseClick(window->picModule(1), Qt::LeftButton);
+        QTest::keyClick(window->picModule(1), Qt::Key_Space);
         QTRY_COMPARE(window->SelectedIndex(), 1);
-        QCOMPARE(Locates(), QList<QByteArray>{LocateFrame(2)});
-        // From the keyboard as well.
-        ring->AnswerAt(clock.NowMs() + 10, LocateReply(1, false, false));
-        QTest::keyClick(window->picModule(0), Qt::Key_Space);
-        QTRY_COMPARE(window->SelectedIndex(), 0);
+        QCOMPARE(port->written, QList<QByteArray>{LocateFrame(2)});
     }
 };
 
@@ -418,10 +333,8 @@ private slots:
         ManualClock clock;
         clock.SetAutoAdvance(1);
         SetClock(&clock);
-        QList<Box> boxes;
-        SetMessageHook([&](QMessageBox::Icon icon, const QString &title, const QString &text) {
-            boxes.append({icon, title, text});
-        });
+        int boxes = 0;
+        SetMessageHook([&](QMessageBox::Icon, const QString &, const QString &) { ++boxes; });
         QTemporaryDir dir;
         const QString ini = dir.filePath(QStringLiteral("zephlink9-setup.ini"));
         QFile file(ini);
@@ -437,9 +350,7 @@ private slots:
             SetRing({{1}, {2}, {3}});
             main.RedrawRing();
             frmBackground *busInfo = main.BusInfo();
-            QCOMPARE(busInfo->PictureCount(), 3);
             main.MdiArea()->setActiveSubWindow(ChildFrame(main.ModuleState()));
-            QCOMPARE(main.MdiArea()->activeSubWindow(), ChildFrame(main.ModuleState()));
 
             QPointer<ModulePicture> before = busInfo->picModule(2);
             Ring ring(clock, port, main.Link());
@@ -447,11 +358,9 @@ private slots:
             QTest::mouseClick(before, Qt::LeftButton);
             QTRY_COMPARE(busInfo->windowTitle(), QStringLiteral("Bus Info - module found!"));
             QCOMPARE(main.MdiArea()->activeSubWindow(), ChildFrame(busInfo));
-            QCOMPARE(ChildFrame(busInfo)->windowTitle(), QStringLiteral("Bus Info - module found!"));
-            QCOMPARE(busInfo->SelectedIndex(), 2);
             QCOMPARE(busInfo->picModule(2)->Image(), 7);
             QCOMPARE(main.ModuleState()->txtModulID->text(), QStringLiteral("3"));
-            QVERIFY(boxes.isEmpty());
+            QCOMPARE(boxes, 0);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(!before || before == busInfo->picModule(2));
         }
