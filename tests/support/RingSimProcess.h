@@ -1,55 +1,82 @@
-// Runs the ring simulator for a test: starts it, hands out the terminal path to
-// open as serial port, sends control lines and stops it again when destroyed.
+// Runs the ring simulator for a test: starts it, hands out the terminal path to open as
+// serial port, carries out control lines and stops it when destroyed.
 #pragma once
 
-#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
+#include <QTemporaryFile>
 
 #include <memory>
-
-class QTemporaryFile;
+#include <optional>
 
 class RingSimProcess
 {
 public:
-#ifdef ZEPH_RINGSIM_PATH
-    explicit RingSimProcess(const QString &program = QStringLiteral(ZEPH_RINGSIM_PATH));
-#else
-    explicit RingSimProcess(const QString &program);
-#endif
-    ~RingSimProcess();
-    RingSimProcess(const RingSimProcess &) = delete;
-    RingSimProcess &operator=(const RingSimProcess &) = delete;
+    ~RingSimProcess() { stop(); }
 
-    // Modules 1..count, module 1 attached to the PC.
-    bool startModules(int count, bool pacing = true, const QStringList &extraArgs = {});
-    // ringText in the simulator's ring file format, one module per line.
-    bool startRing(const QByteArray &ringText, bool pacing = true, const QStringList &extraArgs = {});
-    // Any arguments; waits for the terminal path the simulator prints first.
-    bool start(const QStringList &args, int timeoutMs = 5000);
-
+    // Any arguments; a non-empty ringText (the simulator's ring file format) becomes --ring.
+    // Waits for the terminal path that the simulator prints first.
+    bool start(QStringList args, const QByteArray &ringText = {})
+    {
+        stop();
+        if (!ringText.isEmpty()) {
+            m_ringFile = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/zephlink9-ring-XXXXXX"));
+            if (!m_ringFile->open() || m_ringFile->write(ringText) != ringText.size() || !m_ringFile->flush())
+                return false;
+            args << QStringLiteral("--ring") << m_ringFile->fileName();
+        }
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(QStringLiteral(ZEPH_RINGSIM_PATH), args);
+        m_devicePath = readLine().value_or(QString());
+        return m_devicePath.startsWith(QLatin1Char('/'));
+    }
+    // The terminal's path once started, else what the simulator said.
     QString devicePath() const { return m_devicePath; }
-    bool isRunning() const;
 
-    // Sends one control line and returns once the simulator has carried it out.
-    bool control(const QString &line, int timeoutMs = 3000);
+    // Sends the line and returns once the simulator has carried it out, with what it printed
+    // (its complaints included).
+    std::optional<QStringList> control(const QString &line)
+    {
+        const QString marker = QStringLiteral("-- ringsim-test-marker %1 --").arg(++m_marker);
+        const QByteArray text = (line + QStringLiteral("\necho ") + marker + QLatin1Char('\n')).toLocal8Bit();
+        if (m_process.write(text) != text.size())
+            return std::nullopt;
+        QStringList output;
+        while (const std::optional<QString> got = readLine()) {
+            if (*got == marker)
+                return output;
+            output << *got;
+        }
+        return std::nullopt;
+    }
     // The ring as the simulator sees it now, one module line each.
-    QStringList list(int timeoutMs = 3000);
-    // Everything the simulator wrote to stderr so far (its control errors, say).
-    QString errors();
+    QStringList list() { return control(QStringLiteral("list")).value_or(QStringList()); }
 
-    void stop();
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000))
+            m_process.kill();
+        m_process.waitForFinished();
+    }
 
 private:
-    // Sends lines followed by an echo marker; returns the output lines before the marker.
-    bool exchange(const QStringList &lines, QStringList *output, int timeoutMs);
+    std::optional<QString> readLine(int timeoutMs = 5000)
+    {
+        const QDeadlineTimer deadline(timeoutMs);
+        while (!m_process.canReadLine()) {
+            if (m_process.state() == QProcess::NotRunning || deadline.hasExpired())
+                return std::nullopt;
+            m_process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
+        }
+        return QString::fromLocal8Bit(m_process.readLine()).chopped(1);
+    }
 
-    QString m_program;
     QProcess m_process;
     std::unique_ptr<QTemporaryFile> m_ringFile;
     QString m_devicePath;
-    QString m_errors;
     int m_marker = 0;
 };
