@@ -1,5 +1,5 @@
-// Reception and parsing through the timer handlers, and the scan's outcomes, with the
-// serial line played by a MemorySerialPort and time by a ManualClock.
+// Command frames, reception and parsing through the timer handlers, and the scan's
+// outcomes, with the serial line played by a MemorySerialPort and time by a ManualClock.
 #include "bus/BusLink.h"
 #include "bus/Frames.h"
 #include "bus/MemorySerialPort.h"
@@ -12,27 +12,29 @@
 
 namespace {
 
-QByteArray ReplyBytes(char letter, int id, int version = 41, int mode = 0x4B, bool fault1 = false,
-                      bool fault2 = false)
+QByteArray ReplyBytes(char letter, int id, int mode = 0x4B, int version = 41)
 {
     Reply reply;
     reply.letter = uint8_t(letter);
     reply.id = id;
     reply.version = uint8_t(version);
     reply.mode = uint8_t(mode);
-    reply.status1 = fault1;
-    reply.status2 = fault2;
     reply.counter1 = int16_t(id % 100);
-    reply.counter2 = int16_t(id % 7);
     return EncodeReply(reply);
 }
 
+// Module 1 attached, then L for even and R for odd IDs.
 QByteArray Ring(int modules)
 {
     QByteArray bytes = ReplyBytes('G', 1);
     for (int id = 2; id <= modules; ++id)
         bytes += ReplyBytes(id % 2 ? 'R' : 'L', id);
     return bytes;
+}
+
+QList<int> Order()
+{
+    return QList<int>(gModuleOrder.begin(), gModuleOrder.begin() + gModuleCount);
 }
 
 struct RecordingView : ScanView
@@ -57,12 +59,14 @@ private:
     QStringList modes;
     QStringList lines;
 
-    // One batch: the poll that reads it, then the pass that parses it.
+    // One batch: the poll that reads it, then the pass that parses it. An empty batch is a
+    // poll that finds the line quiet.
     void Deliver(const QByteArray &bytes)
     {
         port->Feed(bytes);
         link->Timer1_Timer();
-        link->Timer2_Timer();
+        if (!bytes.isEmpty())
+            link->Timer2_Timer();
     }
 
 private slots:
@@ -89,31 +93,57 @@ private slots:
         delete port;
     }
 
+    void commandFrame_data()
+    {
+        QTest::addColumn<int>("letter");
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("arg3");
+        QTest::addColumn<QByteArray>("frame");
+        QTest::newRow("G ignores arguments") << int('G') << 0x1234 << 0x77 << QByteArray::fromHex("470000000a0d00");
+        QTest::newRow("P id 300") << int('P') << 300 << 0 << QByteArray::fromHex("502c01000a0d00");
+        QTest::newRow("P id 32000") << int('P') << 32000 << 0 << QByteArray::fromHex("50007d000a0d00");
+        QTest::newRow("P never carries argument 3") << int('P') << 7 << 0x4b << QByteArray::fromHex("500700000a0d00");
+        QTest::newRow("S id 5 mode 75") << int('S') << 5 << 75 << QByteArray::fromHex("5305004b0a0d00");
+        QTest::newRow("W id 300") << int('W') << 300 << 0x2b << QByteArray::fromHex("572c012b0a0d00");
+        QTest::newRow("other letter carries zeros") << int('X') << 300 << 9 << QByteArray::fromHex("580000000a0d00");
+    }
+    void commandFrame()
+    {
+        QFETCH(int, letter);
+        QFETCH(int, id);
+        QFETCH(int, arg3);
+        QFETCH(QByteArray, frame);
+        QCOMPARE(BuildCommandFrame(uint8_t(letter), uint8_t(id % 256), uint8_t(id / 256), uint8_t(arg3)), frame);
+        // The same through SendCommand and the shared argument bytes; lost once the port is gone.
+        gCmdArg1 = uint8_t(id % 256);
+        gCmdArg2 = uint8_t(id / 256);
+        gCmdArg3 = uint8_t(arg3);
+        const uint8_t cmd = uint8_t(letter);
+        SendCommand(cmd);
+        SetCommPort(nullptr);
+        SendCommand(cmd);
+        QCOMPARE(port->written, QList<QByteArray>{frame});
+    }
+
+    // Channel 2 comes first on the wire; the fault flag is the top bit of each counter.
     void gReplyFillsRecord()
     {
         clock.SetTimeOfDay(100.0f);
         link->Timer3.start();
-        Deliver(QByteArray::fromHex("470700294b10000500" "0a0d"));
-        const ModuleData &record = gModules[7];
-        QCOMPARE(record.GetModuleID(), int16_t(7));
-        QCOMPARE(record.GetSide(), uint8_t('G'));
-        QCOMPARE(record.GetVersion(), uint8_t(41));
-        QCOMPARE(record.GetMode(), uint8_t(75));
-        QCOMPARE(record.GetErrorCounterChannel2(), int16_t(16));
-        QCOMPARE(record.GetErrorCounterChannel1(), int16_t(5));
-        QCOMPARE(record.GetStatusChannel1(), false);
-        QCOMPARE(record.GetStatusChannel2(), false);
-        QCOMPARE(record.GetTimeStamp(), 100.0f);
-        QCOMPARE(int(gModuleCount), 1);
+        Deliver(QByteArray::fromHex("470700294b108010850a0d"));
+        const ModuleData &m = gModules[7];
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9")
+                     .arg(m.GetModuleID()).arg(QChar::fromLatin1(char(m.GetSide())))
+                     .arg(m.GetVersion()).arg(m.GetMode())
+                     .arg(m.GetErrorCounterChannel1()).arg(m.GetErrorCounterChannel2())
+                     .arg(int(m.GetStatusChannel1())).arg(int(m.GetStatusChannel2())).arg(m.GetTimeStamp()),
+                 QStringLiteral("7 G 41 75 1296 16 1 1 100"));
+        QCOMPARE(Order(), QList<int>{7});
         QCOMPARE(int(gLocalModuleID), 7);
         QCOMPARE(modes, QStringList{"75"});
-        QCOMPARE(int(gCmdArg1), 7);
-        QCOMPARE(int(gCmdArg2), 0);
-        QCOMPARE(int(gCmdArg3), 75);
+        QCOMPARE(QList<int>({gCmdArg1, gCmdArg2, gCmdArg3}), QList<int>({7, 0, 75}));
         // After the pass: polling again, parsing waits for the next read, no refresh.
-        QVERIFY(link->Timer1.isActive());
-        QVERIFY(!link->Timer2.isActive());
-        QVERIFY(!link->Timer3.isActive());
+        QVERIFY(link->Timer1.isActive() && !link->Timer2.isActive() && !link->Timer3.isActive());
         QVERIFY(!gDataReceived);
     }
 
@@ -122,177 +152,114 @@ private slots:
         QTest::addColumn<QList<QByteArray>>("batches");
         QTest::addColumn<QList<int>>("order");
         QTest::addColumn<int>("local");
+        QTest::addColumn<int>("mode7"); // the mode in module 7's record afterwards, or -1
 
-        const QByteArray g = ReplyBytes('G', 10), l7 = ReplyBytes('L', 7), r3 = ReplyBytes('R', 3);
+        const QByteArray g = ReplyBytes('G', 10), l7 = ReplyBytes('L', 7, 0x10), r3 = ReplyBytes('R', 3);
         const QByteArray r9 = ReplyBytes('R', 9), l4 = ReplyBytes('L', 4);
-        QTest::newRow("one batch sorted once") << QList<QByteArray>{g + r3 + l7 + r9 + l4}
-                                               << QList<int>{10, 7, 4, 9, 3} << 10;
-        QTest::newRow("duplicate L skipped") << QList<QByteArray>{g + l7 + l7} << QList<int>{10, 7} << 10;
-        QTest::newRow("invalid letter drops the batch")
-            << QList<QByteArray>{g + QByteArray::fromHex("4407002900000000000a0d") + l7} << QList<int>{10} << 10;
+        const QByteArray letterD = QByteArray::fromHex("4407002900000000000a0d");
+        QTest::newRow("G, L and R sorted once") << QList<QByteArray>{g + r3 + l7 + r9 + l4}
+                                                << QList<int>{10, 7, 4, 9, 3} << 10 << 0x10;
+        QTest::newRow("duplicate keeps the first record")
+            << QList<QByteArray>{g + l7, ReplyBytes('L', 7, 0x20)} << QList<int>{10, 7} << 10 << 0x10;
+        QTest::newRow("P reply rewrites a counted record, not counted")
+            << QList<QByteArray>{g + l7, ReplyBytes('P', 7, 0x30)} << QList<int>{10, 7} << 10 << 0x30;
+        QTest::newRow("P reply alone not counted") << QList<QByteArray>{g + ReplyBytes('P', 7)} << QList<int>{10}
+                                                   << 10 << -1;
+        QTest::newRow("second G sets the local module and sorts again")
+            << QList<QByteArray>{g + r3 + ReplyBytes('R', 7, 0x10), ReplyBytes('G', 7, 0x77)}
+            << QList<int>{10, 3, 7} << 7 << 0x10;
+        QTest::newRow("E and 0xFF are valid letters, not counted")
+            << QList<QByteArray>{g + ReplyBytes('E', 5) + ReplyBytes('\xFF', 6) + l7} << QList<int>{10, 7} << 10
+            << 0x10;
+        QTest::newRow("invalid letter drops the batch") << QList<QByteArray>{g + letterD + l7} << QList<int>{10}
+                                                        << 10 << -1;
+        QTest::newRow("D drops even what came before") << QList<QByteArray>{letterD + g} << QList<int>{} << 0 << -1;
         QTest::newRow("bad terminator drops what follows")
-            << QList<QByteArray>{g + QByteArray::fromHex("4c07002900000000000a0a") + l7, l4}
-            << QList<int>{10, 4} << 10;
-        QTest::newRow("D drops even what came before")
-            << QList<QByteArray>{QByteArray::fromHex("4407002900000000000a0d") + g} << QList<int>{} << 0;
+            << QList<QByteArray>{g + QByteArray::fromHex("4c07002900000000000a0a") + l7, l4} << QList<int>{10, 4}
+            << 10 << -1;
         QTest::newRow("reply cut between two reads") << QList<QByteArray>{g + l7.left(4), l7.mid(4) + r3}
-                                                     << QList<int>{10, 7, 3} << 10;
+                                                     << QList<int>{10, 7, 3} << 10 << 0x10;
+        QTest::newRow("cut reply dropped when the line goes quiet")
+            << QList<QByteArray>{g + l7.left(3), QByteArray(), l4} << QList<int>{10, 4} << 10 << -1;
         QTest::newRow("id above 32000 skipped, rest parsed")
-            << QList<QByteArray>{g + ReplyBytes('L', 32001) + ReplyBytes('R', 65535) + l7}
-            << QList<int>{10, 7} << 10;
+            << QList<QByteArray>{g + ReplyBytes('L', 32001) + ReplyBytes('R', 65535) + l7} << QList<int>{10, 7}
+            << 10 << 0x10;
         QTest::newRow("id 32000 is counted") << QList<QByteArray>{g + ReplyBytes('L', 32000)}
-                                             << QList<int>{10, 32000} << 10;
-        QTest::newRow("P reply not counted") << QList<QByteArray>{g + ReplyBytes('P', 7)} << QList<int>{10} << 10;
+                                             << QList<int>{10, 32000} << 10 << -1;
     }
     void batches()
     {
         QFETCH(QList<QByteArray>, batches);
         QFETCH(QList<int>, order);
+        QFETCH(int, local);
+        QFETCH(int, mode7);
         for (const QByteArray &batch : batches)
             Deliver(batch);
-        QList<int> actual;
-        for (int i = 0; i < gModuleCount; ++i)
-            actual << gModuleOrder[i];
-        QCOMPARE(actual, order);
-        QFETCH(int, local);
+        QCOMPARE(Order(), order);
         QCOMPARE(int(gLocalModuleID), local);
-        QVERIFY(!gModules[32000].GetSide() || order.contains(32000));
+        if (mode7 >= 0)
+            QCOMPARE(int(gModules[7].GetMode()), mode7);
+        // An ID above 32000 must not land in the last slot of the table.
+        QVERIFY(order.contains(32000) || !gModules[32000].GetSide());
     }
 
-    void duplicateDoesNotRefreshRecord()
-    {
-        Deliver(ReplyBytes('G', 1) + ReplyBytes('L', 7, 41, 0x10));
-        Deliver(ReplyBytes('L', 7, 50, 0x20));
-        QCOMPARE(gModules[7].GetMode(), uint8_t(0x10));
-        QCOMPARE(gModules[7].GetVersion(), uint8_t(41));
-        QCOMPARE(int(gModuleCount), 2);
-    }
-
-    void locateReplyRewritesCountedRecord()
-    {
-        clock.SetTimeOfDay(10.0f);
-        Deliver(ReplyBytes('G', 1) + ReplyBytes('L', 7, 41, 0x10));
-        clock.Advance(500);
-        Deliver(ReplyBytes('P', 7, 42, 0x30, true, false));
-        QCOMPARE(gModules[7].GetSide(), uint8_t('P'));
-        QCOMPARE(gModules[7].GetMode(), uint8_t(0x30));
-        QCOMPARE(gModules[7].GetStatusChannel1(), true);
-        QCOMPARE(gModules[7].GetTimeStamp(), 10.5f);
-        QCOMPARE(int(gModuleCount), 2);
-    }
-
-    void duplicateGStillSetsLocalAndSorts()
-    {
-        Deliver(ReplyBytes('G', 1) + ReplyBytes('R', 2) + ReplyBytes('R', 3));
-        QCOMPARE(QList<int>({gModuleOrder[0], gModuleOrder[1], gModuleOrder[2]}), QList<int>({1, 3, 2}));
-        // A second G for a counted module: no record change, but local ID and a sort.
-        Deliver(ReplyBytes('G', 3, 41, 0x77));
-        QCOMPARE(int(gLocalModuleID), 3);
-        QCOMPARE(QList<int>({gModuleOrder[0], gModuleOrder[1], gModuleOrder[2]}), QList<int>({1, 2, 3}));
-        QCOMPARE(gModules[3].GetMode(), uint8_t(0x4B));
-        QCOMPARE(modes.size(), 1);
-    }
-
-    void longBackToBackRingIsNotLost_data()
+    // More than the buffer holds, back to back: the early parse keeps every reply.
+    void longRingIsNotLost_data()
     {
         QTest::addColumn<int>("modules");
         QTest::addColumn<int>("chunk");
-        QTest::newRow("200 in one read") << 200 << 0;
+        QTest::newRow("93 fill exactly") << 93 << 0;
         QTest::newRow("200 in reads of 97") << 200 << 97;
         QTest::newRow("1000 in one read") << 1000 << 0;
-        QTest::newRow("93 fill exactly") << 93 << 0;
     }
-    void longBackToBackRingIsNotLost()
+    void longRingIsNotLost()
     {
         QFETCH(int, modules);
         QFETCH(int, chunk);
         const QByteArray bytes = Ring(modules);
-        if (chunk == 0) {
-            port->Feed(bytes);
+        for (int at = 0; at < bytes.size(); at += chunk ? chunk : bytes.size()) {
+            port->Feed(bytes.mid(at, chunk ? chunk : -1));
             link->Timer1_Timer();
-        } else {
-            for (int at = 0; at < bytes.size(); at += chunk) {
-                port->Feed(bytes.mid(at, chunk));
-                link->Timer1_Timer();
-            }
         }
         link->Timer2_Timer();
-        QCOMPARE(int(gModuleCount), modules);
-        QSet<int> seen;
-        for (int i = 0; i < gModuleCount; ++i)
-            seen.insert(gModuleOrder[i]);
-        QCOMPARE(seen.size(), modules);
-        QCOMPARE(int(gModuleOrder[0]), 1);
-        QCOMPARE(int(gModuleOrder[1]), 2);  // the first L after the sort
-        QCOMPARE(int(gModuleOrder[modules - 1]), 3);  // the first R, last
-    }
-
-    void remainderDroppedWhenLineGoesQuiet()
-    {
-        Deliver(ReplyBytes('G', 1) + QByteArray::fromHex("4c0500"));
-        link->Timer1_Timer();  // quiet: nothing waiting
-        Deliver(ReplyBytes('L', 6));
-        QCOMPARE(int(gModuleCount), 2);
-        QCOMPARE(int(gModuleOrder[1]), 6);
-    }
-
-    void debugEcho_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("one reply") << QByteArray::fromHex("470700294b10000500" "0a0d")
-                                   << QStringList{" 47 07 00 29 4B 10 00 05 00 0A 0D"};
-        QTest::newRow("14 bytes show one line")
-            << QByteArray::fromHex("0f c8 00 00 00 00 00 00 00 00 00 01 02 03")
-            << QStringList{" 0F C8 00 00 00 00 00 00 00 00 00"};
-        QTest::newRow("short shows nothing") << QByteArray::fromHex("0102") << QStringList{};
-    }
-    void debugEcho()
-    {
-        gDebugMode = true;
-        QFETCH(QByteArray, bytes);
-        Deliver(bytes);
-        QFETCH(QStringList, expected);
-        QCOMPARE(lines, expected);
-    }
-
-    void debugEchoOffShowsNothing()
-    {
-        Deliver(ReplyBytes('G', 1));
-        QVERIFY(lines.isEmpty());
-    }
-
-    void idleTickLeavesTimers()
-    {
-        link->Timer3.start();
-        link->Timer2.start();
-        link->Timer2_Timer();
-        QVERIFY(link->Timer2.isActive());
-        QVERIFY(link->Timer3.isActive());
-        QVERIFY(link->Timer1.isActive());
+        const QList<int> order = Order();
+        QCOMPARE(QSet<int>(order.begin(), order.end()).size(), modules);
+        // Attached, the first L, ..., the first R last.
+        QCOMPARE(QList<int>({order.first(), order[1], order.last()}), QList<int>({1, 2, 3}));
     }
 
     void readComingFirstPostponesThePass()
     {
         port->Feed(ReplyBytes('G', 1));
         link->Timer1_Timer();
-        port->Feed(ReplyBytes('L', 2));  // more arrives before the pass falls due
+        port->Feed(ReplyBytes('L', 2)); // more arrives before the pass falls due
         link->Timer2_Timer();
         QCOMPARE(int(gModuleCount), 0);
-        QVERIFY(gDataReceived);
         QVERIFY(link->Timer2.isActive());
-        link->Timer2_Timer();  // the line paused
-        QCOMPARE(int(gModuleCount), 2);
+        link->Timer2_Timer(); // the line paused
+        QCOMPARE(Order(), QList<int>({1, 2}));
     }
 
-    void pollWithBytesStopsRefresh()
+    void debugEcho_data()
     {
-        link->Timer3.start();
-        port->Feed("x");
-        link->Timer1_Timer();
-        QVERIFY(!link->Timer3.isActive());
-        QVERIFY(gDataReceived);
-        QVERIFY(link->Timer1.isActive() && link->Timer2.isActive());
+        QTest::addColumn<bool>("debug");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("one reply") << true << QByteArray::fromHex("470700294b100005000a0d")
+                                   << QStringList{" 47 07 00 29 4B 10 00 05 00 0A 0D"};
+        QTest::newRow("14 bytes show one line") << true << QByteArray::fromHex("0fc800000000000000000000010203")
+                                                << QStringList{" 0F C8 00 00 00 00 00 00 00 00 00"};
+        QTest::newRow("short shows nothing") << true << QByteArray::fromHex("0102") << QStringList{};
+        QTest::newRow("debug off") << false << ReplyBytes('G', 1) << QStringList{};
+    }
+    void debugEcho()
+    {
+        QFETCH(bool, debug);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, expected);
+        gDebugMode = debug;
+        Deliver(bytes);
+        QCOMPARE(lines, expected);
     }
 
     // The scan, with the timers running for real and the clock moving with every look.
@@ -300,61 +267,38 @@ private slots:
     {
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<bool>("autoRefresh");
+        QTest::addColumn<float>("startTime");
         QTest::addColumn<QStringList>("calls");
-        QTest::addColumn<bool>("refreshRuns");
-        QTest::newRow("found") << Ring(3) << false << QStringList{"redraw 3", "apply"} << false;
-        QTest::newRow("found, autorefresh") << Ring(3) << true << QStringList{"redraw 3", "apply"} << true;
-        QTest::newRow("nothing") << QByteArray() << true << QStringList{"none"} << false;
-        QTest::newRow("old firmware") << ReplyBytes('G', 1) + ReplyBytes('L', 2, 39) << true
-                                      << QStringList{"redraw 2", "warning"} << false;
-        QTest::newRow("garbage only") << QByteArray("garbage bytes from a noisy line") << false
-                                      << QStringList{"none"} << false;
+        QTest::newRow("found") << Ring(3) << false << 0.0f << QStringList{"redraw 3", "apply"};
+        QTest::newRow("found, autorefresh") << Ring(3) << true << 0.0f << QStringList{"redraw 3", "apply"};
+        QTest::newRow("nothing") << QByteArray() << true << 0.0f << QStringList{"none"};
+        QTest::newRow("across midnight") << QByteArray() << false << 86399.8f << QStringList{"none"};
+        QTest::newRow("old firmware") << ReplyBytes('G', 1) + ReplyBytes('L', 2, 0x4B, 39) << true << 0.0f
+                                      << QStringList{"redraw 2", "warning"};
+        QTest::newRow("garbage only") << QByteArray("garbage bytes from a noisy line") << false << 0.0f
+                                      << QStringList{"none"};
     }
     void scanOutcomes()
     {
         QFETCH(QByteArray, answer);
         QFETCH(bool, autoRefresh);
+        QFETCH(float, startTime);
+        QFETCH(QStringList, calls);
         RecordingView view;
         link->SetScanView(&view);
         gAutoRefresh = autoRefresh;
         gMinVersion = 255;
         link->EnableReception();
+        clock.SetTimeOfDay(startTime);
         clock.SetAutoAdvance(5);
         port->Feed(answer);
-        QElapsedTimer real;
-        real.start();
         link->Scan();
-        QFETCH(QStringList, calls);
         QCOMPARE(view.calls, calls);
-        QFETCH(bool, refreshRuns);
-        QCOMPARE(link->Timer3.isActive(), refreshRuns);
-        QCOMPARE(port->written.first(), QByteArray::fromHex("47000000" "0a0d00"));
-        QVERIFY(real.elapsed() < 3000);
-    }
-
-    void scanAcrossMidnightStillEnds()
-    {
-        RecordingView view;
-        link->SetScanView(&view);
-        clock.SetTimeOfDay(86399.8f);
-        clock.SetAutoAdvance(20);
-        link->Scan();
-        QCOMPARE(view.calls, QStringList{"none"});
-        QVERIFY(clock.NowMs() >= 1000 && clock.NowMs() < 1100);
-    }
-
-    void scanWaitEndsAtFirstCountedModule()
-    {
-        RecordingView view;
-        link->SetScanView(&view);
-        link->EnableReception();
-        clock.SetAutoAdvance(1);
-        // The first pass sees the G module only; the rest comes later and is still counted.
-        port->Feed(ReplyBytes('G', 1));
-        link->Scan();
-        QCOMPARE(view.calls, QStringList({"redraw 1", "apply"}));
-        port->Feed(ReplyBytes('L', 2) + ReplyBytes('R', 3));
-        QTRY_COMPARE(int(gModuleCount), 3);
+        QCOMPARE(link->Timer3.isActive(), autoRefresh && calls.contains("apply"));
+        QCOMPARE(port->written.first(), QByteArray::fromHex("470000000a0d00"));
+        // With nothing counted the wait is a second of the monotonic clock, even across midnight.
+        if (calls == QStringList{"none"})
+            QVERIFY2(clock.NowMs() >= 1000 && clock.NowMs() < 1100, qPrintable(QString::number(clock.NowMs())));
     }
 };
 
