@@ -142,11 +142,6 @@ private slots:
         QVERIFY(Link().Timer3.isActive());
         QCOMPARE(port->written.size(), 1);
 
-        // Bytes outside a scan stop the cycle.
-        port->Feed(ReplyBytes('P', 7));
-        Link().Timer1_Timer();
-        QVERIFY(!Link().Timer3.isActive());
-
         // Off with modules known: Refresh and both Apply buttons enabled.
         window->mnuAutorefresh->trigger();
         QVERIFY(!gAutoRefresh);
