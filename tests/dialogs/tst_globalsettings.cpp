@@ -152,6 +152,14 @@ private slots:
         QTest::newRow("local module missing from the order") << IdList{12, 5} << 9 << false << IdList{5, 12, 9}
                                                              << IdList{1, 2, 2};
         QTest::newRow("nothing counted: the local module alone") << IdList{} << 7 << false << IdList{7} << IdList{1};
+        IdList ring{1}, frames, bars;
+        for (int id = 1000; id >= 2; --id)
+            ring << id;
+        for (int k = 1; k <= 1000; ++k) {
+            frames << (k < 1000 ? k + 1 : 1);
+            bars << k;
+        }
+        QTest::newRow("1000 modules") << ring << 1 << false << frames << bars;
     }
     void apply()
     {
