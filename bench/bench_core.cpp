@@ -1,5 +1,5 @@
-// Benchmarks of the protocol core: one parse pass of a full receive buffer, and the side
-// sort of the largest ring the table holds.
+// Benchmarks of the protocol core: receiving and parsing a full buffer and a ring of 1000
+// modules, and the side sort of the largest ring the table holds.
 #include "bus/BusLink.h"
 #include "bus/Frames.h"
 #include "bus/MemorySerialPort.h"
@@ -28,21 +28,29 @@ class BenchCore : public QObject
     Q_OBJECT
 
 private slots:
-    // 93 replies: as many whole replies as the 1024-byte buffer holds.
-    void parsePassFullBuffer()
+    // 93 replies: as many whole replies as the 1024-byte buffer holds; 1000: a whole ring
+    // arriving in one read, parsed in passes as the buffer fills.
+    void receiveAndParse_data()
     {
+        QTest::addColumn<int>("modules");
+        QTest::newRow("full buffer") << 93;
+        QTest::newRow("ring of 1000") << 1000;
+    }
+    void receiveAndParse()
+    {
+        QFETCH(int, modules);
         ResetGlobals();
         MemorySerialPort port;
         port.Open();
         BusLink link(&port);
-        const QByteArray batch = ScanAnswer(93);
+        const QByteArray answer = ScanAnswer(modules);
         QBENCHMARK {
             gModuleCount = 0;
-            port.Feed(batch);
+            port.Feed(answer);
             link.Timer1_Timer();
             link.Timer2_Timer();
         }
-        QCOMPARE(int(gModuleCount), 93);
+        QCOMPARE(int(gModuleCount), modules);
     }
 
     void sortModulesBySide32000()
@@ -57,23 +65,6 @@ private slots:
             SortModulesBySide();
         }
         QCOMPARE(int(gModuleOrder[0]), 1);
-    }
-
-    // A whole ring of 1000 modules arriving in one read, parsed in passes as it fills.
-    void receiveRing1000()
-    {
-        ResetGlobals();
-        MemorySerialPort port;
-        port.Open();
-        BusLink link(&port);
-        const QByteArray ring = ScanAnswer(1000);
-        QBENCHMARK {
-            gModuleCount = 0;
-            port.Feed(ring);
-            link.Timer1_Timer();
-            link.Timer2_Timer();
-        }
-        QCOMPARE(int(gModuleCount), 1000);
     }
 };
 
