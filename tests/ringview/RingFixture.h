@@ -1,16 +1,13 @@
 #pragma once
-// Helpers the ring view tests share: a ring in the module table, and reading link colours
-// back from the window's drawing.
+// Shared by the ring view tests: a ring in the module table, and link colours read back
+// from the window's drawing.
 #include "model/Global.h"
 #include "model/Twips.h"
 #include "ringview/RingGeometry.h"
 
-#include <QColor>
 #include <QImage>
 #include <QMetaType>
-#include <QPoint>
 #include <cmath>
-#include <utility>
 #include <vector>
 
 namespace ringtest {
@@ -27,13 +24,12 @@ inline void SetRing(const std::vector<RingModule> &modules)
 {
     gModuleCount = int16_t(modules.size());
     for (size_t k = 0; k < modules.size(); ++k) {
-        const RingModule &module = modules[k];
-        ModuleData &record = gModules[size_t(module.id)];
-        record.SetModuleID(int16_t(module.id));
-        record.SetStatusChannel1(module.fault1);
-        record.SetStatusChannel2(module.fault2);
+        ModuleData &record = gModules[size_t(modules[k].id)];
+        record.SetModuleID(int16_t(modules[k].id));
+        record.SetStatusChannel1(modules[k].fault1);
+        record.SetStatusChannel2(modules[k].fault2);
         record.SetTimeStamp(100.0f);
-        gModuleOrder[k] = int16_t(module.id);
+        gModuleOrder[k] = int16_t(modules[k].id);
     }
 }
 
@@ -44,23 +40,16 @@ inline Seen RingColourAt(const QImage &image, double degrees)
 {
     const double radius = (double(image.height()) * kTwipsPerPixel / 2.0 - 405.0) / kTwipsPerPixel;
     const double a = degrees * kRingPi / 180.0;
-    const QPoint centre(int(std::lround(image.width() / 2.0 + radius * std::cos(a))),
-                        int(std::lround(image.height() / 2.0 - radius * std::sin(a))));
-    bool blue = false;
-    bool red = false;
-    for (int dy = -1; dy <= 1; ++dy) {
-        for (int dx = -1; dx <= 1; ++dx) {
-            const QPoint p = centre + QPoint(dx, dy);
-            if (!image.rect().contains(p))
-                continue;
-            const QRgb pixel = image.pixel(p) & 0xFFFFFF;
-            blue = blue || pixel == 0x0000FF;
-            red = red || pixel == 0xFF0000;
-        }
-    }
-    if (blue && red)
-        return Seen::Both;
-    return blue ? Seen::Blue : red ? Seen::Red : Seen::Neither;
+    const int cx = int(std::lround(image.width() / 2.0 + radius * std::cos(a)));
+    const int cy = int(std::lround(image.height() / 2.0 - radius * std::sin(a)));
+    bool blue = false, red = false;
+    for (int y = cy - 1; y <= cy + 1; ++y)
+        for (int x = cx - 1; x <= cx + 1; ++x)
+            if (image.rect().contains(x, y)) {
+                blue = blue || (image.pixel(x, y) & 0xFFFFFF) == 0x0000FF;
+                red = red || (image.pixel(x, y) & 0xFFFFFF) == 0xFF0000;
+            }
+    return blue && red ? Seen::Both : blue ? Seen::Blue : red ? Seen::Red : Seen::Neither;
 }
 
 // The middle of the link from position k to the next one.
@@ -68,9 +57,7 @@ inline double LinkMiddle(int k, int count)
 {
     const int from = PositionDegrees(k, count) % 360;
     int to = PositionDegrees(NextPosition(k, count), count) % 360;
-    if (to <= from)
-        to += 360;
-    return (from + to) / 2.0;
+    return (from + (to <= from ? to + 360 : to)) / 2.0;
 }
 
 } // namespace ringtest

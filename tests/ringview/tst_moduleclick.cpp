@@ -1,10 +1,8 @@
-// A click on a module picture: the locate request, the wait with its spinner, the outcome
-// in the caption and message, the highlight, the redrawn links and the Module State fields,
-// and clicks, scans and closing while it waits; then Module State's Apply. The ring is
-// played by a MemorySerialPort, time by a ManualClock.
+// A click on a module picture: the locate request, the wait with its spinner, the outcome,
+// the highlight, the redrawn links and Module State, re-entrant clicks, scans and closing
+// during the wait; then Module State's Apply. Ring: a MemorySerialPort; time: a ManualClock.
 #include "RingFixture.h"
 #include "app/frmMain.h"
-#include "bus/BusLink.h"
 #include "bus/Frames.h"
 #include "bus/MemorySerialPort.h"
 #include "bus/SendCommand.h"
@@ -19,7 +17,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -29,63 +26,40 @@ using namespace ringtest;
 
 namespace {
 
-QByteArray LocateReply(int id, bool fault1, bool fault2, int version = 41, int mode = 0x4B, int counter1 = 5,
-                       int counter2 = 9)
+QByteArray LocateReply(int id, bool fault1, bool fault2, uint8_t version = 41, uint8_t mode = 0x4B,
+                       int16_t counter1 = 5, int16_t counter2 = 9)
 {
-    Reply reply;
-    reply.letter = 'P';
-    reply.id = id;
-    reply.version = uint8_t(version);
-    reply.mode = uint8_t(mode);
-    reply.status1 = fault1;
-    reply.status2 = fault2;
-    reply.counter1 = int16_t(counter1);
-    reply.counter2 = int16_t(counter2);
-    return EncodeReply(reply);
+    return EncodeReply(Reply{'P', id, version, mode, fault1, fault2, counter1, counter2});
 }
 
-QByteArray Frame(char letter, int low, int high, int mode)
+QByteArray Frame(char letter, int id, int mode)
 {
-    const char bytes[] = {letter, char(low), char(high), char(mode), 0x0A, 0x0D, 0x00};
+    const char bytes[] = {letter, char(id % 256), char(id / 256), char(mode), 0x0A, 0x0D, 0x00};
     return QByteArray(bytes, sizeof bytes);
 }
 
-QByteArray LocateFrame(int id) { return BuildCommandFrame('P', uint8_t(id % 256), uint8_t(id / 256), 0); }
-
 // Plays the ring while a click waits: on every turn of the event loop it runs the actions
-// that are due on the manual clock, then lets the receive and parse handlers run.
+// due on the manual clock, then the receive and parse handlers.
 class Ring : public QObject
 {
 public:
-    Ring(ManualClock &clock, MemorySerialPort &port, BusLink &link)
-        : mClock(clock), mPort(port), mLink(link)
+    Ring(ManualClock &clock, MemorySerialPort &port, BusLink &link) : mClock(clock), mPort(port)
     {
-        connect(&mTicker, &QTimer::timeout, this, &Ring::Tick);
+        connect(&mTicker, &QTimer::timeout, this, [this, &link] {
+            for (auto &[due, action] : mActions)
+                if (action && mClock.NowMs() >= due)
+                    std::exchange(action, nullptr)();
+            link.Timer1_Timer();
+            link.Timer2_Timer();
+        });
         mTicker.start(0);
     }
     void At(int64_t ms, std::function<void()> action) { mActions.push_back({ms, std::move(action)}); }
-    void AnswerAt(int64_t ms, const QByteArray &reply)
-    {
-        At(ms, [this, reply] { mPort.Feed(reply); });
-    }
+    void AnswerAt(int64_t ms, const QByteArray &reply) { At(ms, [this, reply] { mPort.Feed(reply); }); }
 
 private:
-    void Tick()
-    {
-        for (auto &[due, action] : mActions) {
-            if (action && mClock.NowMs() >= due) {
-                auto run = std::move(action);
-                action = nullptr;
-                run();
-            }
-        }
-        mLink.Timer1_Timer();
-        mLink.Timer2_Timer();
-    }
-
     ManualClock &mClock;
     MemorySerialPort &mPort;
-    BusLink &mLink;
     QTimer mTicker;
     std::vector<std::pair<int64_t, std::function<void()>>> mActions;
 };
@@ -169,14 +143,14 @@ private slots:
         QCOMPARE(captions, (QStringList{"Bus Info - Searching module... |", "Bus Info - module found!"}));
         QVERIFY(window->LastWaitPasses() >= 300 && window->LastWaitPasses() < 310);
         QVERIFY(boxes.isEmpty());
-        QCOMPARE(ImageOf(0), 1);
         QCOMPARE(ImageOf(1), 6);
-        QCOMPARE(window->SelectedIndex(), 1);
         QCOMPARE(Fields(), (QStringList{"300", "12.3", "00110101", "17", "4", "NOT CH1_Error OR NOT CH2_Error"}));
     }
 
+    // The time limit is elapsed time, not time of day: a wait that spans midnight still ends.
     void noAnswer()
     {
+        clock.SetTimeOfDay(86399.5f);
         ShowRing({{1}, {2}, {300}, {4}});
         ModuleData &record = gModules[300];
         record.SetVersion(255);
@@ -199,42 +173,30 @@ private slots:
         QCOMPARE(Fields(), (QStringList{"300", "25.5", "00110101", "3", "12", "NOT CH1_Error OR NOT CH2_Error"}));
     }
 
-    void timeLimitIsElapsedTimeNotTimeOfDay()
-    {
-        // A wait that spans midnight still ends after two seconds.
-        clock.SetTimeOfDay(86399.5f);
-        ShowRing({{1}});
-        window->picModule_Click(0);
-        QCOMPARE(window->LastWaitPasses(), 2000);
-    }
-
     // A click redraws the clicked module's two links from its reply: in a ring of two by the
     // clicked channel alone, from three modules on by any channel on both sides.
     void clickRedrawsItsLinks_data()
     {
         using R = std::vector<RingModule>;
+        using L = QList<Seen>;
+        using I = QList<int>;
         QTest::addColumn<R>("modules");
         QTest::addColumn<R>("clicks");  // id: the position clicked; the channels: its reply
-        QTest::addColumn<QList<Seen>>("links");
-        QTest::addColumn<QList<int>>("images");
+        QTest::addColumn<L>("links");
+        QTest::addColumn<I>("images");
         const auto B = Seen::Blue;
         const auto X = Seen::Red;
-        QTest::newRow("two, channel 1") << R{{10, true}, {20, false, true}} << R{{0, true}} << QList<Seen>{X, B}
-                                        << QList<int>{6, 3};
-        QTest::newRow("two, channel 2") << R{{10, false, true}, {20, false, true}} << R{{0, false, true}}
-                                        << QList<Seen>{B, X} << QList<int>{7, 3};
-        QTest::newRow("two, both") << R{{10, true, true}, {20, false, true}} << R{{0, true, true}}
-                                   << QList<Seen>{X, X} << QList<int>{8, 3};
-        QTest::newRow("two, none") << R{{10}, {20, false, true}} << R{{0}} << QList<Seen>{B, B} << QList<int>{5, 3};
+        QTest::newRow("two, channel 1") << R{{10, true}, {20, false, true}} << R{{0, true}} << L{X, B} << I{6, 3};
+        QTest::newRow("two, channel 2") << R{{10, false, true}, {20, false, true}} << R{{0, false, true}} << L{B, X}
+                                        << I{7, 3};
         QTest::newRow("three, now sound: its links turn blue, the third stays")
-            << R{{1, true}, {2, false, true}, {3, true}} << R{{1}} << QList<Seen>{B, B, X} << QList<int>{2, 5, 2};
+            << R{{1, true}, {2, false, true}, {3, true}} << R{{1}} << L{B, B, X} << I{2, 5, 2};
         QTest::newRow("last position redraws the wrapping link") << R{{1, true}, {2}, {3}, {4, true}} << R{{3}}
-                                                                 << QList<Seen>{B, B, B, B} << QList<int>{2, 1, 1, 5};
+                                                                 << L{B, B, B, B} << I{2, 1, 1, 5};
         QTest::newRow("first position redraws the wrapping link") << R{{1}, {2}, {3}, {4, false, true}}
-                                                                  << R{{0, true}} << QList<Seen>{B, B, B, X}
-                                                                  << QList<int>{6, 1, 1, 3};
-        QTest::newRow("highlight moves") << R{{1}, {2, true}, {3}} << R{{1, true}, {2, false, true}}
-                                         << QList<Seen>{B, X, B} << QList<int>{1, 2, 7};
+                                                                  << R{{0, true}} << L{B, B, B, X} << I{6, 1, 1, 3};
+        QTest::newRow("highlight moves") << R{{1}, {2, true}, {3}} << R{{1, true}, {2, false, true}} << L{B, X, B}
+                                         << I{1, 2, 7};
     }
     void clickRedrawsItsLinks()
     {
@@ -269,12 +231,10 @@ private slots:
         ring->AnswerAt(300, LocateReply(2, false, true));
         ring->AnswerAt(600, LocateReply(1, false, false));
         window->picModule_Click(0);
-        QCOMPARE(port->written, (QList<QByteArray>{LocateFrame(1), LocateFrame(2)}));
+        QCOMPARE(port->written, (QList<QByteArray>{Frame('P', 1, 0), Frame('P', 2, 0)}));
         QVERIFY(boxes.isEmpty());
         QCOMPARE(window->SelectedIndex(), 0);
-        QCOMPARE(ImageOf(0), 5);
-        QCOMPARE(ImageOf(1), 3);
-        QCOMPARE(state->txtModulID->text(), QStringLiteral("1"));
+        QCOMPARE((QList<int>{ImageOf(0), ImageOf(1)}), (QList<int>{5, 3}));
     }
 
     void ringRebuiltDuringTheWait()
@@ -318,166 +278,86 @@ private slots:
         QVERIFY(gModules[2].GetStatusChannel1());
     }
 
-    void keyboardRunsTheClick()
+    // Module State's Apply: a new mode byte from the rule for the module with S or W, and
+    // the input check of the ID: nothing sent, nothing changed (id -1).
+    void apply_data()
     {
-        ShowRing({{1}, {2}});
-        ring->AnswerAt(10, LocateReply(2, false, false));
-        QTest::keyClick(window->picModule(1), Qt::Key_Space);
-        QTRY_COMPARE(window->SelectedIndex(), 1);
-        QCOMPARE(port->written, QList<QByteArray>{LocateFrame(2)});
-    }
-
-    // Module State's Apply: a new mode byte for the module with S or W.
-    void applyFrames_data()
-    {
-        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("text");
         QTest::addColumn<int>("stored");
         QTest::addColumn<QString>("rule");
         QTest::addColumn<bool>("eeprom");
+        QTest::addColumn<int>("id");
         QTest::addColumn<int>("mode");
-        QTest::newRow("0x3B to OR") << 7 << 0x3B << "CH1_Error OR CH2_Error" << false << 0x2B;
-        QTest::newRow("rule 3 to AND keeps the rest") << 32000 << 0xFF << "CH1_Error AND CH2_Error" << true << 0xCF;
-        QTest::newRow("unknown text is rule 0") << 1 << 0x7A << "NOT CH1_Error  OR NOT CH2_Error" << false << 0x4A;
-        QTest::newRow("case matters") << 1 << 0x00 << "ch1_error or ch2_error" << false << 0x00;
-        QTest::newRow("NOT OR NOT") << 0 << 0x00 << "NOT CH1_Error OR NOT CH2_Error" << false << 0x30;
+        const QString Or = QStringLiteral("CH1_Error OR CH2_Error");
+        QTest::newRow("0x3B to OR") << "7" << 0x3B << Or << false << 7 << 0x2B;
+        QTest::newRow("rule 3 to AND keeps the rest") << "32000" << 0xFF << "CH1_Error AND CH2_Error" << true << 32000
+                                                      << 0xCF;
+        QTest::newRow("unknown text is rule 0") << "1" << 0x7A << "NOT CH1_Error  OR NOT CH2_Error" << false << 1 << 0x4A;
+        QTest::newRow("case matters") << "1" << 0x00 << "ch1_error or ch2_error" << false << 1 << 0x00;
+        QTest::newRow("NOT OR NOT, ID 0") << "0" << 0x00 << "NOT CH1_Error OR NOT CH2_Error" << false << 0 << 0x30;
+        QTest::newRow("leading zeros") << "007" << 0x03 << Or << false << 7 << 0x23;
+        const char *rejected[] = {"", "abc", "-1", "32001", "1e3", " 5", "5 ", "+5", "5.0", "99999999999", "65536"};
+        for (const char *text : rejected)
+            QTest::addRow("rejected '%s'", text) << text << 0x03 << Or << false << -1 << 0x03;
+        QTest::newRow("arabic-indic digits") << QString::fromUtf8("\u0665") << 0x03 << Or << false << -1 << 0x03;
     }
-    void applyFrames()
+    void apply()
     {
-        QFETCH(int, id);
+        QFETCH(QString, text);
         QFETCH(int, stored);
         QFETCH(QString, rule);
         QFETCH(bool, eeprom);
-        QFETCH(int, mode);
-        gModules[size_t(id)].SetMode(uint8_t(stored));
-        frmModuleState &form = *state;
-        form.txtModulID->setText(QString::number(id));
-        form.cmbErrorRelais->setCurrentText(rule);
-        form.chkWriteToEEPROM->setChecked(eeprom);
-        form.cmdApply->click();
-        QCOMPARE(port->written, QList<QByteArray>{Frame(eeprom ? 'W' : 'S', id % 256, id / 256, mode)});
-        QCOMPARE(int(gModules[size_t(id)].GetMode()), mode);
-        QCOMPARE(form.txtMode->text(), ByteToBin(uint8_t(mode)));
-        // The fields stay, so Apply can be repeated.
-        form.cmdApply_Click();
-        QCOMPARE(port->written.size(), 2);
-    }
-
-    void idInput_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("id");  // -1: nothing sent, nothing changed
-        QTest::newRow("empty") << "" << -1;
-        QTest::newRow("letters") << "abc" << -1;
-        QTest::newRow("negative") << "-1" << -1;
-        QTest::newRow("beyond the table") << "32001" << -1;
-        QTest::newRow("exponent") << "1e3" << -1;
-        QTest::newRow("leading blank") << " 5" << -1;
-        QTest::newRow("trailing blank") << "5 " << -1;
-        QTest::newRow("plus sign") << "+5" << -1;
-        QTest::newRow("fraction") << "5.0" << -1;
-        QTest::newRow("too long for an int") << "99999999999" << -1;
-        QTest::newRow("65536 would wrap to 0") << "65536" << -1;
-        QTest::newRow("arabic-indic digits") << QString::fromUtf8("\u0665") << -1;
-        QTest::newRow("leading zeros") << "007" << 7;
-        QTest::newRow("last slot") << "32000" << 32000;
-        QTest::newRow("zero") << "0" << 0;
-    }
-    void idInput()
-    {
-        QFETCH(QString, text);
         QFETCH(int, id);
-        for (int slot : {0, 5, 7, 32000})
-            gModules[size_t(slot)].SetMode(0x03);
-        frmModuleState &form = *state;
-        form.txtModulID->setText(text);
-        form.txtMode->setText(QStringLiteral("unchanged"));
-        form.cmbErrorRelais->setCurrentText(QStringLiteral("CH1_Error OR CH2_Error"));
-        form.cmdApply_Click();
-        if (id < 0) {
-            QVERIFY(port->written.isEmpty());
-            QCOMPARE(form.txtMode->text(), QStringLiteral("unchanged"));
-            for (int slot : {0, 5, 7, 32000})
-                QCOMPARE(int(gModules[size_t(slot)].GetMode()), 0x03);
-        } else {
-            QCOMPARE(port->written, QList<QByteArray>{Frame('S', id % 256, id / 256, 0x23)});
-            QCOMPARE(int(gModules[size_t(id)].GetMode()), 0x23);
-        }
+        QFETCH(int, mode);
+        for (int slot : {0, 1, 5, 7, 32000})
+            gModules[size_t(slot)].SetMode(uint8_t(stored));
+        state->txtModulID->setText(text);
+        state->txtMode->setText(QStringLiteral("unchanged"));
+        state->cmbErrorRelais->setCurrentText(rule);
+        state->chkWriteToEEPROM->setChecked(eeprom);
+        state->cmdApply->click();
+        for (int slot : {0, 1, 5, 7, 32000})
+            QCOMPARE(int(gModules[size_t(slot)].GetMode()), slot == id ? mode : stored);
+        QCOMPARE(port->written, id < 0 ? QList<QByteArray>() : QList<QByteArray>{Frame(eeprom ? 'W' : 'S', id, mode)});
+        QCOMPARE(state->txtMode->text(), id < 0 ? QStringLiteral("unchanged") : ByteToBin(uint8_t(mode)));
     }
 
     void closedPortStillUpdatesTheRecord()
     {
         port->Close();
-        frmModuleState &form = *state;
-        form.txtModulID->setText(QStringLiteral("9"));
-        form.cmdApply_Click();
+        state->txtModulID->setText(QStringLiteral("9"));
+        state->cmdApply_Click();
         QVERIFY(port->written.isEmpty());
         QCOMPARE(int(gModules[9].GetMode()), 0x10);
-        QCOMPARE(form.txtMode->text(), QStringLiteral("00010000"));
     }
-};
 
-// A click on a picture of "Bus Info" while another window is active: the activation
-// rebuilds the pictures, and the click still runs on the recreated picture.
-class TestClickInMainWindow : public QObject
-{
-    Q_OBJECT
-
-private slots:
+    // A click on a picture of "Bus Info" while another window is active: the activation
+    // rebuilds the pictures, and the click still runs on the recreated picture.
     void clickThatActivatesBusInfo()
     {
-        ResetGlobals();
-        ManualClock clock;
-        clock.SetAutoAdvance(1);
-        SetClock(&clock);
-        int boxes = 0;
-        SetMessageHook([&](QMessageBox::Icon, const QString &, const QString &) { ++boxes; });
+        ring.reset();
+        link.reset();
+        port->Close();
         QTemporaryDir dir;
-        const QString ini = dir.filePath(QStringLiteral("zephlink9-setup.ini"));
-        QFile file(ini);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[ZEPHLINK9 Setup Tool]\r\ncomport= 1\r\n");
-        file.close();
-        MemorySerialPort port;
-        {
-            frmMain main(frmMain::Options{&port, ini, [] {}});
-            main.show();
-            QVERIFY(QTest::qWaitForWindowActive(&main));
-            QTRY_VERIFY(port.IsOpen());
-            SetRing({{1}, {2}, {3}});
-            main.RedrawRing();
-            frmBackground *busInfo = main.BusInfo();
-            main.MdiArea()->setActiveSubWindow(ChildFrame(main.ModuleState()));
-
-            QPointer<ModulePicture> before = busInfo->picModule(2);
-            Ring ring(clock, port, main.Link());
-            ring.AnswerAt(clock.NowMs() + 50, LocateReply(3, false, true));
-            QTest::mouseClick(before, Qt::LeftButton);
-            QTRY_COMPARE(busInfo->windowTitle(), QStringLiteral("Bus Info - module found!"));
-            QCOMPARE(main.MdiArea()->activeSubWindow(), ChildFrame(busInfo));
-            QCOMPARE(busInfo->picModule(2)->Image(), 7);
-            QCOMPARE(main.ModuleState()->txtModulID->text(), QStringLiteral("3"));
-            QCOMPARE(boxes, 0);
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            QVERIFY(!before || before == busInfo->picModule(2));
-        }
-        SetMessageHook(nullptr);
-        SetClock(nullptr);
+        QFile ini(dir.filePath(QStringLiteral("zephlink9-setup.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[ZEPHLINK9 Setup Tool]\r\ncomport= 1\r\n") > 0);
+        ini.close();
+        frmMain main(frmMain::Options{port.get(), ini.fileName(), [] {}});
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QTRY_VERIFY(port->IsOpen());
+        SetRing({{1}, {2}, {3}});
+        main.RedrawRing();
+        frmBackground *busInfo = main.BusInfo();
+        main.MdiArea()->setActiveSubWindow(ChildFrame(main.ModuleState()));
+        Ring answers(clock, *port, main.Link());
+        answers.AnswerAt(clock.NowMs() + 50, LocateReply(3, false, true));
+        QTest::mouseClick(busInfo->picModule(2), Qt::LeftButton);
+        QTRY_COMPARE(busInfo->windowTitle(), QStringLiteral("Bus Info - module found!"));
+        QCOMPARE(busInfo->picModule(2)->Image(), 7);
+        QVERIFY(boxes.isEmpty());
     }
 };
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    int status = 0;
-    {
-        TestModuleClick test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    {
-        TestClickInMainWindow test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    return status;
-}
-
+QTEST_MAIN(TestModuleClick)
 #include "tst_moduleclick.moc"
