@@ -65,7 +65,6 @@ public:
     frmDebug *Debug();
     frmProgramSettings *LoadProgramSettings();
     // The same without loading: null when the window is not loaded.
-    frmBackground *BusInfoIfLoaded() const { return mBusInfo; }
     frmDebug *DebugIfLoaded() const { return mDebug; }
     frmProgramSettings *ProgramSettingsIfLoaded() const { return mProgramSettings; }
 

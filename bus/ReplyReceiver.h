@@ -29,7 +29,6 @@ public:
 
     int ReadIndex() const { return mRxRead; }
     int WriteIndex() const { return mRxWrite; }
-    int Waiting() const { return mRxWrite - mRxRead; }
 
 signals:
     // The module the PC is attached to reported its mode byte.
