@@ -301,6 +301,38 @@ private slots:
             QTest::addRow("rejected '%s'", text) << text << 0x03 << Or << false << -1 << 0x03;
         QTest::newRow("arabic-indic digits") << QString::fromUtf8("\u0665") << 0x03 << Or << false << -1 << 0x03;
     }
+    // A rejected ID marks its field with the reason until the text changes; an empty one,
+    // which is no ID at all, and an accepted one leave it unmarked.
+    void rejectedIdIsMarked_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reason");
+        const QString digits = QStringLiteral("digits 0 to 9 only");
+        const QString range = QStringLiteral("between 0 and 32000");
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("accepted") << "32000" << "";
+        for (const char *text : {"abc", "-1", "1e3", " 5", "+5", "5.0"})
+            QTest::addRow("'%s'", text) << text << digits;
+        for (const char *text : {"32001", "65536", "99999999999"})
+            QTest::addRow("'%s'", text) << text << range;
+    }
+    void rejectedIdIsMarked()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, reason);
+        state->txtModulID->setText(text);
+        const QColor plain = state->txtModulID->palette().color(QPalette::Base);
+        state->cmdApply->click();
+        QCOMPARE(state->ModulIDProblem().contains(reason), true);
+        QCOMPARE(state->ModulIDProblem().isEmpty(), reason.isEmpty());
+        QCOMPARE(state->txtModulID->toolTip(), state->ModulIDProblem());
+        QCOMPARE(state->txtModulID->palette().color(QPalette::Base) != plain, !reason.isEmpty());
+        state->cmdApply->click();
+        QCOMPARE(state->txtModulID->toolTip(), state->ModulIDProblem());
+        state->txtModulID->setText(text + QStringLiteral("1"));
+        QVERIFY(state->txtModulID->toolTip().isEmpty());
+        QCOMPARE(state->txtModulID->palette().color(QPalette::Base), plain);
+    }
     void apply()
     {
         QFETCH(QString, text);
