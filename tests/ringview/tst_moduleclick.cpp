@@ -251,6 +251,38 @@ private slots:
         QCOMPARE(window->SelectedIndex(), 2);
     }
 
+    // A scan inside the wait of a silent module's locate: the end of the click goes to that
+    // module where it stands now, or to no picture when it left; the message names it.
+    void scanDuringTheWait_data()
+    {
+        QTest::addColumn<QList<int>>("after");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("moved to the front") << QList<int>{3, 1, 4, 2} << 0;
+        QTest::newRow("moved to the end") << QList<int>{1, 2, 4, 3} << 3;
+        QTest::newRow("left the ring") << QList<int>{1, 2, 4} << -1;
+    }
+    void scanDuringTheWait()
+    {
+        QFETCH(QList<int>, after);
+        QFETCH(int, selected);
+        ShowRing({{1}, {2}, {3}, {4}});
+        ring->At(100, [this, after] {
+            std::vector<RingModule> modules;
+            for (int id : after)
+                modules.push_back({id});
+            ShowRing(modules);
+        });
+        window->picModule_Click(2);
+        QCOMPARE(boxes, QStringList{"3 Error!: Modul with ID 3 not answer!"});
+        QVERIFY(gModules[3].GetStatusChannel1() && gModules[3].GetStatusChannel2());
+        QCOMPARE(Fields().first(), QStringLiteral("3"));
+        for (int k = 0; k < int(after.size()); ++k)
+            QCOMPARE(ImageOf(k), k == selected ? 8 : 1);
+        QCOMPARE(window->SelectedIndex(), selected < 0 ? 0 : selected);
+        for (int k = 0; k < int(after.size()); ++k)
+            QCOMPARE(Link(k), Seen::Blue);
+    }
+
     void ringShrankDuringTheWait()
     {
         ShowRing({{1}, {2}, {3}});
@@ -260,7 +292,7 @@ private slots:
         });
         window->picModule_Click(2);
         QCOMPARE(boxes.size(), 1);
-        QCOMPARE(window->SelectedIndex(), 2);
+        QCOMPARE(window->SelectedIndex(), 0);
         // The next click skips the vanished selection.
         ring->AnswerAt(clock.NowMs() + 10, LocateReply(1, false, false));
         window->picModule_Click(0);
