@@ -48,6 +48,7 @@ frmMain::frmMain(Options options, QWidget *parent)
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::OnSubWindowActivated);
+    LetAreaScroll();
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmMain::OnFocusWindowChanged);
 
     CreateActions();
@@ -64,6 +65,13 @@ frmMain::~frmMain()
     disconnect(mdiArea, nullptr, this, nullptr);
     if (CommPort() == mPort)
         SetCommPort(nullptr);
+}
+
+// Child windows that reach past the client area stay reachable through scroll bars.
+void frmMain::LetAreaScroll()
+{
+    mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 void frmMain::CreateActions()

@@ -92,6 +92,7 @@ protected:
 
 private:
     void CreateActions();
+    void LetAreaScroll();
     void CreateMenus();
     void ConnectLink();
     QMdiSubWindow *AddChild(QWidget *form, int widthTwips, int heightTwips, bool fixedSize = true);

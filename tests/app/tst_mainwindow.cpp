@@ -3,12 +3,16 @@
 #include "app/frmMain.h"
 #include "bus/Frames.h"
 #include "bus/MemorySerialPort.h"
+#include "dialogs/ChildWindow.h"
 #include "dialogs/MessageBox.h"
 #include "model/Clock.h"
 #include "model/Global.h"
 
 #include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -153,6 +157,31 @@ private slots:
         // Neither the box's opening nor its closing counted: the next scan still warns.
         QVERIFY(int(gMinVersion) < 40);
         QVERIFY(Link().Timer1.isActive());
+    }
+
+    // A main window smaller than its children scrolls its client area; a large one does not.
+    void areaScrollsWhenChildrenReachPast_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("small") << QSize(160, 160) << true;
+        QTest::newRow("large") << QSize(1024, 720) << false;
+    }
+    void areaScrollsWhenChildrenReachPast()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, scrolls);
+        window->resize(size);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QMdiArea *area = window->MdiArea();
+        QTRY_COMPARE(area->verticalScrollBar()->isVisible(), scrolls);
+        QCOMPARE(area->horizontalScrollBar()->isVisible(), scrolls);
+        if (scrolls) {
+            area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+            QMdiSubWindow *settings = ChildFrame(window->GlobalSettings());
+            QVERIFY(settings->geometry().bottom() <= area->viewport()->height());
+        }
     }
 
     void unloadStopsTimersAndClosesPort()
