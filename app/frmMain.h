@@ -94,9 +94,10 @@ private:
     void CreateActions();
     void CreateMenus();
     void ConnectLink();
-    QMdiSubWindow *AddChild(QWidget *form, int widthTwips, int heightTwips, bool fixedSize = true);
+    QMdiSubWindow *AddChild(QWidget *form, int widthTwips, int heightTwips, bool keepOpen = false);
     void PlaceBusInfo();
     void OnSubWindowActivated(QMdiSubWindow *window);
+    void OnPassParsed(bool sorted);
     void OnFocusWindowChanged(QWindow *window);
     int ReadConfigValue(const QString &key) const;
 

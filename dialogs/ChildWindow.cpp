@@ -2,8 +2,27 @@
 
 #include "model/Twips.h"
 
+#include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+
+namespace {
+class CloseRefuser : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+} // namespace
 
 QMdiSubWindow *AddChildWindow(QMdiArea *area, QWidget *form, int clientWidthTwips,
                               int clientHeightTwips, bool fixedSize)
@@ -32,4 +51,18 @@ QMdiArea *ChildArea(const QWidget *form)
 {
     QMdiSubWindow *frame = ChildFrame(form);
     return frame ? frame->mdiArea() : nullptr;
+}
+
+void KeepOpen(QMdiSubWindow *frame)
+{
+    frame->setWindowFlags(frame->windowFlags() & ~Qt::WindowCloseButtonHint);
+    frame->installEventFilter(new CloseRefuser(frame));
+}
+
+void BringToFront(QWidget *form)
+{
+    QMdiSubWindow *frame = ChildFrame(form);
+    QWidget *window = frame ? static_cast<QWidget *>(frame) : form;
+    window->show();
+    window->raise();
 }

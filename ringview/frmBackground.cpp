@@ -214,6 +214,7 @@ void frmBackground::DrawModules()
     const int32_t pictureRadius = PictureRadius(ringRadius);
 
     const int count = std::min<int>(gModuleCount, kTableSize);
+    mDrawnOrder.assign(gModuleOrder.begin(), gModuleOrder.begin() + std::max(0, count));
     for (int k = 0; k < count; ++k) {
         ModulePicture *picture = picModule(k);
         if (!picture)
@@ -247,6 +248,15 @@ void frmBackground::DrawModules()
     update();
 }
 
+void frmBackground::RedrawIfOrderChanged(bool sorted)
+{
+    const int count = std::clamp<int>(gModuleCount, 0, kTableSize);
+    const int shown = std::min<int>(count, int(mDrawnOrder.size()));
+    const bool moved = !std::equal(mDrawnOrder.begin(), mDrawnOrder.begin() + shown, gModuleOrder.begin());
+    if (moved || (sorted && count != int(mDrawnOrder.size())))
+        DrawModules();
+}
+
 void frmBackground::picModule_Click(int index)
 {
     if (index < 0 || index >= kTableSize)
@@ -256,8 +266,7 @@ void frmBackground::picModule_Click(int index)
 
     if (mModuleState) {
         if (frmModuleState *state = mModuleState()) {
-            if (QMdiSubWindow *frame = ChildFrame(state))
-                frame->show();
+            BringToFront(state);
             state->show();
         }
     }
