@@ -55,7 +55,8 @@ QMdiArea *ChildArea(const QWidget *form)
 
 void KeepOpen(QMdiSubWindow *frame)
 {
-    frame->setWindowFlags(frame->windowFlags() & ~Qt::WindowCloseButtonHint);
+    // A sub-window draws its close button whenever it has a system menu.
+    frame->setWindowFlags(frame->windowFlags() & ~(Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint));
     frame->installEventFilter(new CloseRefuser(frame));
 }
 

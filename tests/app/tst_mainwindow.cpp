@@ -247,7 +247,7 @@ private slots:
         QWidget *child = window->findChild<QWidget *>(form);
         QMdiSubWindow *frame = ChildFrame(child);
         QVERIFY(frame);
-        QVERIFY(!(frame->windowFlags() & Qt::WindowCloseButtonHint));
+        QVERIFY(!(frame->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
         QVERIFY(!frame->close());
         QApplication::processEvents();
         QCOMPARE(window->findChild<QWidget *>(form), child);
