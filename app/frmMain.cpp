@@ -22,6 +22,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 #include <cmath>
@@ -42,7 +43,7 @@ frmMain::frmMain(Options options, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kAppTitle);
-    resize(1024, 720);
+    resize(FirstSize());
 
     mdiArea = new QMdiArea(this);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
@@ -64,6 +65,16 @@ frmMain::~frmMain()
     disconnect(mdiArea, nullptr, this, nullptr);
     if (CommPort() == mPort)
         SetCommPort(nullptr);
+}
+
+QSize frmMain::FirstSize() const
+{
+    // Within the screen it opens on, with room for the window system's frame.
+    const QSize wanted(1024, 720);
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return wanted;
+    return wanted.boundedTo(screen->availableGeometry().size() - QSize(16, 48)).expandedTo(QSize(320, 240));
 }
 
 void frmMain::CreateActions()

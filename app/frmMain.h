@@ -91,6 +91,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QSize FirstSize() const;
     void CreateActions();
     void CreateMenus();
     void ConnectLink();

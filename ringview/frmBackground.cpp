@@ -84,7 +84,7 @@ frmBackground::frmBackground(QWidget *parent)
     lblPC->setFixedSize(TwipsToPixels(kLabelWidth), TwipsToPixels(kLabelHeight));
     lblPC->move(TwipsToPixels(kLabelLeft), TwipsToPixels(kLabelTop));
 
-    mCanvas.Resize(size());
+    mCanvas.Resize(size(), devicePixelRatioF());
     mCanvas.Clear();
     Form_Load();
 }
@@ -195,7 +195,7 @@ void frmBackground::DrawLink(int from, int to, const QColor &colour)
 
 void frmBackground::DrawModules()
 {
-    mCanvas.Resize(size());
+    mCanvas.Resize(size(), devicePixelRatioF());
     const double innerWidth = InnerWidth();
     const double innerHeight = InnerHeight();
 
@@ -377,7 +377,7 @@ void frmBackground::paintEvent(QPaintEvent *)
 void frmBackground::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    mCanvas.Resize(size());
+    mCanvas.Resize(size(), devicePixelRatioF());
     Form_Resize();
 }
 
