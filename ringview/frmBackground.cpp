@@ -50,6 +50,20 @@ int ModuleIDAt(int position)
     return position >= 0 && position < kTableSize ? gModuleOrder[size_t(position)] : 0;
 }
 
+// The ring position of module id now: the clicked one while it still holds id, else the
+// first that does; -1 when the module is no longer on the ring.
+int PositionOf(int id, int clicked, int count)
+{
+    count = std::min(count, kTableSize);
+    if (clicked < count && ModuleIDAt(clicked) == id)
+        return clicked;
+    for (int k = 0; k < count; ++k) {
+        if (ModuleIDAt(k) == id)
+            return k;
+    }
+    return -1;
+}
+
 bool AnyFaulty(const ModuleData &record) { return record.GetStatusChannel1() || record.GetStatusChannel2(); }
 
 QString VersionText(uint8_t version) { return QStringLiteral("%1.%2").arg(version / 10).arg(version % 10); }
@@ -262,7 +276,7 @@ void frmBackground::picModule_Click(int index)
     if (index < 0 || index >= kTableSize)
         return;
     QPointer<frmBackground> self(this);
-    const int position = index;
+    const int clicked = index;
 
     if (mModuleState) {
         if (frmModuleState *state = mModuleState()) {
@@ -272,12 +286,12 @@ void frmBackground::picModule_Click(int index)
     }
     if (!self)
         return;
-    if (ModulePicture *picture = picModule(position))
+    if (ModulePicture *picture = picModule(clicked))
         picture->setFocus(Qt::MouseFocusReason);
     if (!self)
         return;
 
-    const int id = ModuleIDAt(position);
+    const int id = ModuleIDAt(clicked);
     ModuleData outsideTable;
     ModuleData &record = IsTableID(id) ? gModules[size_t(id)] : outsideTable;
     gCmdArg2 = uint8_t(id / 256);
@@ -347,7 +361,12 @@ void frmBackground::picModule_Click(int index)
     if (!self)
         return;
 
+    // A scan inside the wait may have moved the module or taken it off the ring; the end of
+    // the click belongs to the module, wherever it stands now.
     const int count = gModuleCount;
+    const int position = PositionOf(id, clicked, count);
+    if (position < 0)
+        return;
     if (position < count) {
         const bool clickedAny = AnyFaulty(record);
         const int next = NextPosition(position, count);
