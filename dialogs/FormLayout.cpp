@@ -1,5 +1,7 @@
 #include "dialogs/FormLayout.h"
 
+#include "dialogs/RuleCombo.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -41,13 +43,7 @@ QLineEdit *AddLabelledLineEdit(QGridLayout *grid, int row, const QString &name, 
 QComboBox *AddRuleCombo(QGridLayout *grid, int row)
 {
     QWidget *form = grid->parentWidget();
-    auto *combo = new QComboBox(form);
-    combo->setObjectName(QStringLiteral("cmbErrorRelais"));
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    // Its longest rule would otherwise set the form's minimum width.
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->setMinimumContentsLength(8);
+    auto *combo = new RuleCombo(form);
     auto *caption = new QLabel(QStringLiteral("Error Relais:"), form);
     caption->setObjectName(QStringLiteral("cmbErrorRelaisLabel"));
     caption->setBuddy(combo);
