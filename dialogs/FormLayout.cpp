@@ -15,6 +15,11 @@ void SetFormBackground(QWidget *form)
 {
     QPalette palette = form->palette();
     palette.setColor(QPalette::Window, QColor(192, 192, 192));
+    // Greyed-out text in dark grey with a white emboss, so that it stays readable on the grey
+    // whatever the style's own disabled colours are.
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, QColor(128, 128, 128));
+    palette.setColor(QPalette::Disabled, QPalette::Light, Qt::white);
     form->setPalette(palette);
     form->setAutoFillBackground(true);
 }
