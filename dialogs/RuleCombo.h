@@ -9,4 +9,8 @@ class RuleCombo : public QComboBox
 
 public:
     explicit RuleCombo(QWidget *parent = nullptr);
+
+private:
+    void ShowStart();
+    void ShowStartUnlessTyping();
 };

@@ -40,7 +40,8 @@ private:
             window = std::make_unique<frmGlobalSettings>();
         combo = window->findChild<QComboBox *>(QStringLiteral("cmbErrorRelais"));
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
     // The rule bits that "&Apply" sends for what the combo holds now.
@@ -103,6 +104,44 @@ private slots:
         QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
         QCOMPARE(combo->currentText(), typed);
         QTEST(AppliedRuleBits(form), "ruleBits");
+    }
+
+    // Set by the program, chosen with the arrow keys, or chosen from the list: the line
+    // shows the rule from its first letter.
+    void ruleShowsItsBeginning_data()
+    {
+        QTest::addColumn<Form>("form");
+        QTest::addColumn<QString>("how");
+        const QList<std::pair<const char *, Form>> forms{{"Module State", Form::ModuleState},
+                                                         {"Global Settings", Form::GlobalSettings}};
+        for (const auto &[name, form] : forms)
+            for (const char *how : {"text", "index", "arrow key", "list"})
+                QTest::addRow("%s: %s", name, how) << form << QString::fromLatin1(how);
+    }
+    void ruleShowsItsBeginning()
+    {
+        QFETCH(Form, form);
+        QFETCH(QString, how);
+        Load(form);
+        const QString longRule = ModeByte::RuleTexts().at(3);
+        if (how == "text") {
+            combo->setCurrentText(longRule);
+        } else if (how == "index") {
+            combo->setCurrentIndex(3);
+        } else if (how == "arrow key") {
+            combo->setCurrentIndex(2);
+            combo->setFocus();
+            combo->lineEdit()->end(false);
+            QTest::keyClick(combo->lineEdit(), Qt::Key_Down);
+        } else {
+            combo->setFocus();
+            combo->lineEdit()->end(false);
+            combo->showPopup();
+            combo->view()->setCurrentIndex(combo->model()->index(3, 0));
+            QTest::keyClick(combo->view(), Qt::Key_Return);
+        }
+        QCOMPARE(combo->currentText(), longRule);
+        QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
     }
 };
 
