@@ -37,8 +37,10 @@ QMdiSubWindow *AddChildWindow(QMdiArea *area, QWidget *form, int clientWidthTwip
     frame->setWindowTitle(form->windowTitle());
     frame->setObjectName(form->objectName() + QStringLiteral("Frame"));
     frame->adjustSize();
+    // The frame's size hint follows what the form's controls would like; a fixed window's
+    // frame fits the form's own fixed size instead, with no empty band inside.
     if (fixedSize)
-        frame->setFixedSize(frame->sizeHint());
+        frame->setFixedSize(frame->minimumSizeHint());
     return frame;
 }
 

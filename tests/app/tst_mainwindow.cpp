@@ -234,6 +234,36 @@ private slots:
         QVERIFY(!window->mnuRefresh->isEnabled());
     }
 
+    // Each fixed window's client area and its frame's inside are the size given in twips.
+    void fixedWindowSizes_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QSize>("pixels");
+        QTest::newRow("Module State") << QStringLiteral("frmModuleState") << QSize(215, 204);
+        QTest::newRow("Global Settings") << QStringLiteral("frmGlobalSettings") << QSize(212, 209);
+        QTest::newRow("Program settings") << QStringLiteral("frmProgramSettings") << QSize(177, 151);
+        QTest::newRow("Debug") << QStringLiteral("frmDebug") << QSize(217, 202);
+        QTest::newRow("Progress State") << QStringLiteral("frmProgress") << QSize(271, 74);
+    }
+    void fixedWindowSizes()
+    {
+        QFETCH(QString, form);
+        QFETCH(QSize, pixels);
+        window->show();
+        window->Debug();
+        window->LoadProgramSettings();
+        gModuleCount = 0;
+        window->GlobalSettings()->cmdApply_Click();
+        QWidget *child = window->findChild<QWidget *>(form);
+        QVERIFY(child);
+        QApplication::processEvents();
+        QCOMPARE(child->size(), pixels);
+        QMdiSubWindow *frame = ChildFrame(child);
+        QVERIFY(frame);
+        // No empty band around the form inside its frame.
+        QCOMPARE(frame->contentsRect().size(), pixels);
+    }
+
     void keptOpenWindowsRefuseToClose_data()
     {
         QTest::addColumn<QString>("form");
