@@ -91,13 +91,15 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QSize FirstSize() const;
     void CreateActions();
     void LetAreaScroll();
     void CreateMenus();
     void ConnectLink();
-    QMdiSubWindow *AddChild(QWidget *form, int widthTwips, int heightTwips, bool fixedSize = true);
+    QMdiSubWindow *AddChild(QWidget *form, int widthTwips, int heightTwips, bool keepOpen = false);
     void PlaceBusInfo();
     void OnSubWindowActivated(QMdiSubWindow *window);
+    void OnPassParsed(bool sorted);
     void OnFocusWindowChanged(QWindow *window);
     int ReadConfigValue(const QString &key) const;
 

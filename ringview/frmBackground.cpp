@@ -98,7 +98,7 @@ frmBackground::frmBackground(QWidget *parent)
     lblPC->setFixedSize(TwipsToPixels(kLabelWidth), TwipsToPixels(kLabelHeight));
     lblPC->move(TwipsToPixels(kLabelLeft), TwipsToPixels(kLabelTop));
 
-    mCanvas.Resize(size());
+    mCanvas.Resize(size(), devicePixelRatioF());
     mCanvas.Clear();
     Form_Load();
 }
@@ -209,7 +209,7 @@ void frmBackground::DrawLink(int from, int to, const QColor &colour)
 
 void frmBackground::DrawModules()
 {
-    mCanvas.Resize(size());
+    mCanvas.Resize(size(), devicePixelRatioF());
     const double innerWidth = InnerWidth();
     const double innerHeight = InnerHeight();
 
@@ -228,6 +228,7 @@ void frmBackground::DrawModules()
     const int32_t pictureRadius = PictureRadius(ringRadius);
 
     const int count = std::min<int>(gModuleCount, kTableSize);
+    mDrawnOrder.assign(gModuleOrder.begin(), gModuleOrder.begin() + std::max(0, count));
     for (int k = 0; k < count; ++k) {
         ModulePicture *picture = picModule(k);
         if (!picture)
@@ -261,6 +262,15 @@ void frmBackground::DrawModules()
     update();
 }
 
+void frmBackground::RedrawIfOrderChanged(bool sorted)
+{
+    const int count = std::clamp<int>(gModuleCount, 0, kTableSize);
+    const int shown = std::min<int>(count, int(mDrawnOrder.size()));
+    const bool moved = !std::equal(mDrawnOrder.begin(), mDrawnOrder.begin() + shown, gModuleOrder.begin());
+    if (moved || (sorted && count != int(mDrawnOrder.size())))
+        DrawModules();
+}
+
 void frmBackground::picModule_Click(int index)
 {
     if (index < 0 || index >= kTableSize)
@@ -270,8 +280,7 @@ void frmBackground::picModule_Click(int index)
 
     if (mModuleState) {
         if (frmModuleState *state = mModuleState()) {
-            if (QMdiSubWindow *frame = ChildFrame(state))
-                frame->show();
+            BringToFront(state);
             state->show();
         }
     }
@@ -387,7 +396,7 @@ void frmBackground::paintEvent(QPaintEvent *)
 void frmBackground::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    mCanvas.Resize(size());
+    mCanvas.Resize(size(), devicePixelRatioF());
     Form_Resize();
 }
 

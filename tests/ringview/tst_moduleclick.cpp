@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
@@ -235,6 +236,42 @@ private slots:
         QVERIFY(boxes.isEmpty());
         QCOMPARE(window->SelectedIndex(), 0);
         QCOMPARE((QList<int>{ImageOf(0), ImageOf(1)}), (QList<int>{5, 3}));
+    }
+
+    // A double-click is press, release, double-click, release; a held key repeats its press.
+    // Either is one locate of the picture's module.
+    void oneGestureIsOneLocate_data()
+    {
+        QTest::addColumn<int>("key");  // 0: the mouse
+        QTest::newRow("double-click") << 0;
+        QTest::newRow("held Space") << int(Qt::Key_Space);
+        QTest::newRow("held Enter") << int(Qt::Key_Return);
+    }
+    void oneGestureIsOneLocate()
+    {
+        QFETCH(int, key);
+        ShowRing({{1}, {2}, {3}});
+        ModulePicture *picture = window->picModule(1);
+        QSignalSpy clicks(picture, &ModulePicture::clicked);
+        ring->AnswerAt(clock.NowMs() + 10, LocateReply(2, false, false));
+        if (key == 0) {
+            QTest::mouseClick(picture, Qt::LeftButton);
+            QTest::mouseDClick(picture, Qt::LeftButton);
+            QTest::mouseRelease(picture, Qt::LeftButton);
+        } else {
+            for (bool repeat : {false, true, true, true}) {
+                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), repeat);
+                QCoreApplication::sendEvent(picture, &press);
+            }
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+            QCoreApplication::sendEvent(picture, &release);
+        }
+        QCOMPARE(clicks.size(), 1);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(port->written, QList<QByteArray>{Frame('P', 2, 0)});
+        QVERIFY(boxes.isEmpty());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Bus Info - module found!"));
     }
 
     void ringRebuiltDuringTheWait()
