@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QLineEdit>
+#include <QScrollBar>
 
 RuleCombo::RuleCombo(QWidget *parent)
     : QComboBox(parent)
@@ -17,7 +18,18 @@ RuleCombo::RuleCombo(QWidget *parent)
     setMinimumContentsLength(8);
     // A rule wider than the combo shows its beginning, not its cut end.
     connect(this, &QComboBox::currentIndexChanged, this, &RuleCombo::ShowStart);
-    connect(this, &QComboBox::currentTextChanged, this, &RuleCombo::ShowStartUnlessTyping);
+    // Setting the text it already holds moves the cursor to the end without any change signal.
+    connect(lineEdit(), &QLineEdit::cursorPositionChanged, this, &RuleCombo::KeepStartUnlessEditing);
+}
+
+void RuleCombo::showPopup()
+{
+    // The list is at least as wide as its longest rule, so rules that differ only in
+    // their middle can be told apart.
+    QAbstractItemView *list = view();
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth()
+                          + list->verticalScrollBar()->sizeHint().width());
+    QComboBox::showPopup();
 }
 
 void RuleCombo::ShowStart()
@@ -25,9 +37,9 @@ void RuleCombo::ShowStart()
     lineEdit()->setCursorPosition(0);
 }
 
-void RuleCombo::ShowStartUnlessTyping()
+void RuleCombo::KeepStartUnlessEditing()
 {
-    // A text set by the program leaves the line unmodified; the user's typing does not.
-    if (!lineEdit()->isModified())
+    // Only the user moves the cursor of a line that has the focus.
+    if (!lineEdit()->hasFocus())
         ShowStart();
 }

@@ -10,7 +10,9 @@ class RuleCombo : public QComboBox
 public:
     explicit RuleCombo(QWidget *parent = nullptr);
 
+    void showPopup() override;
+
 private:
     void ShowStart();
-    void ShowStartUnlessTyping();
+    void KeepStartUnlessEditing();
 };

@@ -115,7 +115,7 @@ private slots:
         const QList<std::pair<const char *, Form>> forms{{"Module State", Form::ModuleState},
                                                          {"Global Settings", Form::GlobalSettings}};
         for (const auto &[name, form] : forms)
-            for (const char *how : {"text", "index", "arrow key", "list"})
+            for (const char *how : {"text", "same text again", "index", "arrow key", "list"})
                 QTest::addRow("%s: %s", name, how) << form << QString::fromLatin1(how);
     }
     void ruleShowsItsBeginning()
@@ -125,6 +125,9 @@ private slots:
         Load(form);
         const QString longRule = ModeByte::RuleTexts().at(3);
         if (how == "text") {
+            combo->setCurrentText(longRule);
+        } else if (how == "same text again") {
+            combo->setCurrentIndex(3);
             combo->setCurrentText(longRule);
         } else if (how == "index") {
             combo->setCurrentIndex(3);
@@ -142,6 +145,29 @@ private slots:
         }
         QCOMPARE(combo->currentText(), longRule);
         QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
+    }
+
+    // The open list is wide enough for its longest rule: "... AND NOT ..." and "... OR NOT ..."
+    // are not both cut to the same text.
+    void listShowsEveryRuleWhole_data() { AddForms(); }
+    void listShowsEveryRuleWhole()
+    {
+        QFETCH(Form, form);
+        Load(form);
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs a real window system for the drop-down list (install xvfb)");
+        combo->showPopup();
+        QAbstractItemView *list = combo->view();
+        QTRY_VERIFY(list->isVisible());
+        const QFontMetrics metrics(list->font());
+        for (int row = 0; row < combo->count(); ++row) {
+            const QModelIndex item = combo->model()->index(row, 0);
+            const QRect shown = list->visualRect(item);
+            QVERIFY2(shown.right() < list->viewport()->width(), qPrintable(item.data().toString()));
+            QVERIFY2(metrics.horizontalAdvance(item.data().toString()) < shown.width(),
+                     qPrintable(item.data().toString()));
+        }
+        combo->hidePopup();
     }
 };
 
