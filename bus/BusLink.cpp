@@ -79,6 +79,16 @@ void BusLink::Timer2_Timer()
     }
     gDataReceived = false;
     Enable(Timer1);
+    SettleScan();
+}
+
+void BusLink::SettleScan()
+{
+    // Every pass that gets here found the line quiet for a poll interval.
+    if (!mScanUnsettled)
+        return;
+    mScanUnsettled = false;
+    emit scanSettled();
 }
 
 void BusLink::Timer3_Timer()
@@ -89,6 +99,7 @@ void BusLink::Timer3_Timer()
 
 void BusLink::Scan()
 {
+    mScanUnsettled = false;
     gModuleCount = 0;
     const uint8_t cmd = 'G';
     SendCommand(cmd);
@@ -102,10 +113,16 @@ void BusLink::Scan()
 
     if (gModuleCount == 0) {
         Timer3.stop();
+        emit scanFoundNone();
         if (mView)
             mView->ShowNoModulesFound();
         return;
     }
+    // A parse pass stops Timer2 until the next read: stopped now, the replies were all
+    // parsed in a pass that found the line quiet, and nothing came since.
+    mScanUnsettled = true;
+    if (!Timer2.isActive())
+        SettleScan();
     if (mView)
         mView->RedrawRing();
     if (gMinVersion < kMinAcceptedVersion) {

@@ -43,8 +43,17 @@ public:
     QTimer Timer2;  // parses what came
     QTimer Timer3;  // automatic refresh
 
+signals:
+    // A scan that found modules has had all its replies parsed: the line went quiet after it.
+    void scanSettled();
+    // A scan's wait ended without a counted module.
+    void scanFoundNone();
+
 private:
+    void SettleScan();
+
     SerialPort *mPort;
     ScanView *mView = nullptr;
     ReplyReceiver mReceiver;
+    bool mScanUnsettled = false;
 };
