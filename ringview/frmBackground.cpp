@@ -312,9 +312,8 @@ void frmBackground::picModule_Click(int index)
         record.SetStatusChannel1(true);
         record.SetStatusChannel2(true);
         MarkLocateFailed(id);
-        emit locateUnanswered(position, id);
-        if (!self)
-            return;
+        if (self)
+            emit locateUnanswered(position, id);
         ShowMessage(self.data(), QMessageBox::Critical, QStringLiteral("Error!"),
                     QStringLiteral("Modul with ID %1 not answer!").arg(record.GetModuleID()));
         if (!self)
