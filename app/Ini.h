@@ -1,7 +1,8 @@
 #pragma once
 // The configuration file, read and written as the Windows private-profile functions do:
 // names without regard to case, blanks around names and values ignored, one line
-// changed per write and every other line, comment and key kept as it was.
+// changed per write and every other line, comment and key kept as it was. A file that
+// begins with a UTF-8 byte-order mark keeps it; one in UTF-16 LE with its mark stays so.
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -9,8 +10,8 @@
 
 inline const QString kAppTitle = QStringLiteral("ZEPHLINK9 Setup Tool");
 
-// The value of key as a whole number from its leading decimal digits (an optional sign
-// first); -1 when the file, the section or the key is missing or the value is empty.
+// The value of key (one pair of enclosing quotes taken off) as a whole number from its
+// leading decimal digits (an optional sign first); -1 when the file, the section or the key is missing or the value is empty.
 int32_t ReadIniInt(const QString &section, const QString &key, const QString &file);
 
 // The value of key with blanks (and one pair of enclosing quotes) taken off; fallback
@@ -26,7 +27,8 @@ bool WriteIniString(const QString &section, const QString &key, const QString &v
 // Whole-number reading of a value text, as ReadIniInt does it: 0 when it has no digits.
 int32_t IniTextToInt(const QByteArray &text);
 
-// The same on the file's bytes, without touching a file.
+// The same on the file's bytes, without touching a file; the value as it stands in the
+// file, quotes and all (UTF-8 when the file is UTF-16).
 std::optional<QByteArray> IniRawValue(const QByteArray &data, const QByteArray &section, const QByteArray &key);
 QByteArray IniSetValue(const QByteArray &data, const QByteArray &section, const QByteArray &key,
                        const QByteArray &value, const QByteArray &newFileNewline = "\n");

@@ -22,6 +22,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 #include <cmath>
@@ -42,7 +43,7 @@ frmMain::frmMain(Options options, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kAppTitle);
-    resize(1024, 720);
+    resize(FirstSize());
 
     mdiArea = new QMdiArea(this);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
@@ -65,6 +66,16 @@ frmMain::~frmMain()
     disconnect(mdiArea, nullptr, this, nullptr);
     if (CommPort() == mPort)
         SetCommPort(nullptr);
+}
+
+QSize frmMain::FirstSize() const
+{
+    // Within the screen it opens on, with room for the window system's frame.
+    const QSize wanted(1024, 720);
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return wanted;
+    return wanted.boundedTo(screen->availableGeometry().size() - QSize(16, 48)).expandedTo(QSize(320, 240));
 }
 
 void frmMain::CreateActions()
@@ -111,6 +122,7 @@ void frmMain::ConnectLink()
     mLink.SetScanView(this);
     connect(&mLink.Receiver(), &ReplyReceiver::localModeReceived, this,
             [this](quint8 mode) { GlobalSettings()->ShowMode(mode); });
+    connect(&mLink, &BusLink::passParsed, this, &frmMain::OnPassParsed);
     connect(&mLink.Receiver(), &ReplyReceiver::debugLine, this,
             [this](const QString &line) { Debug()->AddLine(line); });
 }
@@ -121,9 +133,11 @@ void frmMain::ConnectRingLog()
     connect(&mLink, &BusLink::scanFoundNone, &mRingLog, &RingLog::WriteNoModules);
 }
 
-QMdiSubWindow *frmMain::AddChild(QWidget *form, int widthTwips, int heightTwips, bool fixedSize)
+QMdiSubWindow *frmMain::AddChild(QWidget *form, int widthTwips, int heightTwips, bool keepOpen)
 {
-    QMdiSubWindow *frame = AddChildWindow(mdiArea, form, widthTwips, heightTwips, fixedSize);
+    QMdiSubWindow *frame = AddChildWindow(mdiArea, form, widthTwips, heightTwips);
+    if (keepOpen)
+        KeepOpen(frame);
     frame->show();
     return frame;
 }
@@ -145,7 +159,7 @@ frmModuleState *frmMain::ModuleState()
 {
     if (!mModuleState) {
         mModuleState = new frmModuleState;
-        AddChild(mModuleState, frmModuleState::kClientWidthTwips, frmModuleState::kClientHeightTwips);
+        AddChild(mModuleState, frmModuleState::kClientWidthTwips, frmModuleState::kClientHeightTwips, true);
     }
     return mModuleState;
 }
@@ -155,7 +169,7 @@ frmGlobalSettings *frmMain::GlobalSettings()
     if (!mGlobalSettings) {
         mGlobalSettings = new frmGlobalSettings;
         AddChild(mGlobalSettings, frmGlobalSettings::kClientWidthTwips,
-                 frmGlobalSettings::kClientHeightTwips);
+                 frmGlobalSettings::kClientHeightTwips, true);
     }
     return mGlobalSettings;
 }
@@ -196,6 +210,9 @@ frmProgramSettings *frmMain::LoadProgramSettings()
                  frmProgramSettings::kClientHeightTwips);
     } else {
         mProgramSettings->Form_Load();
+        BringToFront(mProgramSettings);
+        if (QMdiSubWindow *frame = ChildFrame(mProgramSettings))
+            mdiArea->setActiveSubWindow(frame);
     }
     return mProgramSettings;
 }
@@ -281,11 +298,21 @@ void frmMain::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+namespace {
+// Menus, drop-down lists, tooltips and the child windows' system menus belong to the window
+// the user is working in; opening or closing one is no switch of windows.
+bool IsPopup(const QWindow *window)
+{
+    const Qt::WindowType type = window->type();
+    return type == Qt::Popup || type == Qt::ToolTip;
+}
+} // namespace
+
 void frmMain::OnFocusWindowChanged(QWindow *window)
 {
     // Only switches between the program's own top-level windows count; another program,
-    // and the program's message boxes, are neither activation nor deactivation.
-    if (!window)
+    // popups, and the program's message boxes are neither activation nor deactivation.
+    if (!window || IsPopup(window))
         return;
     const QWidget *widget = nullptr;
     for (QWidget *top : QApplication::topLevelWidgets()) {
@@ -302,6 +329,13 @@ void frmMain::OnFocusWindowChanged(QWindow *window)
     else if (window != mine && mLastFocusWindow == mine)
         Form_Deactivate();
     mLastFocusWindow = window;
+}
+
+void frmMain::OnPassParsed(bool sorted)
+{
+    // A scan draws the ring itself once its wait is over.
+    if (mBusInfo && !mLink.ScanWaiting())
+        mBusInfo->RedrawIfOrderChanged(sorted);
 }
 
 void frmMain::OnSubWindowActivated(QMdiSubWindow *window)

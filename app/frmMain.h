@@ -95,13 +95,15 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QSize FirstSize() const;
     void CreateActions();
     void CreateMenus();
     void ConnectLink();
     void ConnectRingLog();
-    QMdiSubWindow *AddChild(QWidget *form, int widthTwips, int heightTwips, bool fixedSize = true);
+    QMdiSubWindow *AddChild(QWidget *form, int widthTwips, int heightTwips, bool keepOpen = false);
     void PlaceBusInfo();
     void OnSubWindowActivated(QMdiSubWindow *window);
+    void OnPassParsed(bool sorted);
     void OnFocusWindowChanged(QWindow *window);
     int ReadConfigValue(const QString &key) const;
 

@@ -35,6 +35,7 @@ void BusLink::StopAll()
     Timer1.stop();
     Timer2.stop();
     Timer3.stop();
+    mRefreshAfterReplies = false;
 }
 
 void BusLink::Timer1_Timer()
@@ -46,6 +47,7 @@ void BusLink::Timer1_Timer()
         // The line has been quiet since the last pass: a frame cut off then will not
         // be completed, and keeping it would put the next reply out of step.
         mReceiver.DropRemainder();
+        mRefreshAfterReplies = false;
     }
 }
 
@@ -69,14 +71,10 @@ void BusLink::Timer2_Timer()
         Timer1_Timer();
         return;
     }
-    if (gDataReceived) {
-        Timer1.stop();
-        Timer2.stop();
-        Timer3.stop();
-        mReceiver.ParseWaiting();
-    } else {
+    if (gDataReceived)
+        ParsePass();
+    else
         mReceiver.Reset();
-    }
     gDataReceived = false;
     Enable(Timer1);
     SettleScan();
@@ -91,6 +89,21 @@ void BusLink::SettleScan()
     emit scanSettled();
 }
 
+void BusLink::ParsePass()
+{
+    Timer1.stop();
+    Timer2.stop();
+    Timer3.stop();
+    const bool sorted = mReceiver.ParseWaiting();
+    gDataReceived = false;
+    // A long ring is still answering when the scan's wait ends; its replies stopped the
+    // automatic refresh that the scan had started, so it starts once they are in.
+    if (mRefreshAfterReplies && gAutoRefresh)
+        Timer3.start();
+    mRefreshAfterReplies = false;
+    emit passParsed(sorted);
+}
+
 void BusLink::Timer3_Timer()
 {
     if (gAutoRefresh)
@@ -101,14 +114,25 @@ void BusLink::Scan()
 {
     mScanUnsettled = false;
     gModuleCount = 0;
+    mRefreshAfterReplies = false;
     const uint8_t cmd = 'G';
     SendCommand(cmd);
 
+    mScanWaiting = true;
     const int64_t t0 = TheClock().ElapsedMs();
     while (gModuleCount == 0) {
         YieldToEventLoop(kScanYieldMs);
         if (TimeIsUp(t0, kScanLimitMs))
             break;
+    }
+    mScanWaiting = false;
+
+    // Replies that came in just before the limit count, although no pass has run yet.
+    if (gModuleCount == 0 && mPort && mPort->BytesWaiting() != 0)
+        ReadComInput();
+    if (gModuleCount == 0 && gDataReceived) {
+        ParsePass();
+        Enable(Timer1);
     }
 
     if (gModuleCount == 0) {
@@ -132,6 +156,8 @@ void BusLink::Scan()
     }
     if (mView)
         mView->EnableApplyButtons();
-    if (gModuleCount >= 1 && gAutoRefresh)
+    if (gModuleCount >= 1 && gAutoRefresh) {
         Timer3.start();
+        mRefreshAfterReplies = true;
+    }
 }

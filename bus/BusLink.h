@@ -38,6 +38,14 @@ public:
     static void Enable(QTimer &timer);
     void EnableReception();
     void StopAll();
+    // True while a scan waits for its first counted module.
+    bool ScanWaiting() const { return mScanWaiting; }
+
+signals:
+    // A parse pass has taken what was received into the table; sorted: it ran the side sort.
+    void passParsed(bool sorted);
+
+public:
 
     QTimer Timer1;  // polls the port
     QTimer Timer2;  // parses what came
@@ -51,9 +59,13 @@ signals:
 
 private:
     void SettleScan();
+    void ParsePass();
 
     SerialPort *mPort;
     ScanView *mView = nullptr;
     ReplyReceiver mReceiver;
     bool mScanUnsettled = false;
+    bool mScanWaiting = false;
+    // The last scan succeeded with automatic refresh on, and its replies may still come.
+    bool mRefreshAfterReplies = false;
 };

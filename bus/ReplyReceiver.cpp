@@ -20,15 +20,17 @@ void ReplyReceiver::Append(const QByteArray &bytes)
     }
 }
 
-void ReplyReceiver::ParseWaiting()
+bool ReplyReceiver::ParseWaiting()
 {
     if (gDebugMode)
         EchoWaiting();
     TakeFrames();
-    if (mGReplySeen)
+    const bool sorted = mGReplySeen;
+    if (sorted)
         SortModulesBySide();
     mGReplySeen = false;
     KeepRemainder();
+    return sorted;
 }
 
 void ReplyReceiver::DropRemainder()

@@ -19,7 +19,8 @@ public:
 
     // One parse pass over everything waiting: debug echo, every whole frame, the side sort
     // when a G reply came, and a cut-off frame at the end kept for the next pass.
-    void ParseWaiting();
+    // True when the pass sorted the ring order.
+    bool ParseWaiting();
 
     // Forgets a cut-off frame kept from an earlier pass (the line has gone quiet).
     void DropRemainder();

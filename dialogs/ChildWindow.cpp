@@ -2,8 +2,27 @@
 
 #include "model/Twips.h"
 
+#include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+
+namespace {
+class CloseRefuser : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+} // namespace
 
 QMdiSubWindow *AddChildWindow(QMdiArea *area, QWidget *form, int clientWidthTwips,
                               int clientHeightTwips, bool fixedSize)
@@ -18,8 +37,10 @@ QMdiSubWindow *AddChildWindow(QMdiArea *area, QWidget *form, int clientWidthTwip
     frame->setWindowTitle(form->windowTitle());
     frame->setObjectName(form->objectName() + QStringLiteral("Frame"));
     frame->adjustSize();
+    // The frame's size hint follows what the form's controls would like; a fixed window's
+    // frame fits the form's own fixed size instead, with no empty band inside.
     if (fixedSize)
-        frame->setFixedSize(frame->sizeHint());
+        frame->setFixedSize(frame->minimumSizeHint());
     return frame;
 }
 
@@ -32,4 +53,19 @@ QMdiArea *ChildArea(const QWidget *form)
 {
     QMdiSubWindow *frame = ChildFrame(form);
     return frame ? frame->mdiArea() : nullptr;
+}
+
+void KeepOpen(QMdiSubWindow *frame)
+{
+    // A sub-window draws its close button whenever it has a system menu.
+    frame->setWindowFlags(frame->windowFlags() & ~(Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint));
+    frame->installEventFilter(new CloseRefuser(frame));
+}
+
+void BringToFront(QWidget *form)
+{
+    QMdiSubWindow *frame = ChildFrame(form);
+    QWidget *window = frame ? static_cast<QWidget *>(frame) : form;
+    window->show();
+    window->raise();
 }

@@ -15,3 +15,10 @@ QMdiSubWindow *ChildFrame(const QWidget *form);
 
 // The MDI area of the main window that form lives in, or null.
 QMdiArea *ChildArea(const QWidget *form);
+
+// For the windows the program keeps open until it ends: no close button or system menu, and
+// a close that the user asks for otherwise (Ctrl+F4) is refused. Call before the frame is shown.
+void KeepOpen(QMdiSubWindow *frame);
+
+// Shows the window that holds form, already open or not, in front of the other children.
+void BringToFront(QWidget *form);

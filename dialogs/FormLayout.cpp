@@ -1,5 +1,7 @@
 #include "dialogs/FormLayout.h"
 
+#include "dialogs/RuleCombo.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -13,6 +15,11 @@ void SetFormBackground(QWidget *form)
 {
     QPalette palette = form->palette();
     palette.setColor(QPalette::Window, QColor(192, 192, 192));
+    // Greyed-out text in dark grey with a white emboss, so that it stays readable on the grey
+    // whatever the style's own disabled colours are.
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, QColor(128, 128, 128));
+    palette.setColor(QPalette::Disabled, QPalette::Light, Qt::white);
     form->setPalette(palette);
     form->setAutoFillBackground(true);
 }
@@ -41,13 +48,7 @@ QLineEdit *AddLabelledLineEdit(QGridLayout *grid, int row, const QString &name, 
 QComboBox *AddRuleCombo(QGridLayout *grid, int row)
 {
     QWidget *form = grid->parentWidget();
-    auto *combo = new QComboBox(form);
-    combo->setObjectName(QStringLiteral("cmbErrorRelais"));
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    // Its longest rule would otherwise set the form's minimum width.
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->setMinimumContentsLength(8);
+    auto *combo = new RuleCombo(form);
     auto *caption = new QLabel(QStringLiteral("Error Relais:"), form);
     caption->setObjectName(QStringLiteral("cmbErrorRelaisLabel"));
     caption->setBuddy(combo);

@@ -9,7 +9,7 @@ class QGridLayout;
 class QLineEdit;
 class QWidget;
 
-// The light grey of the forms, RGB (192, 192, 192).
+// The light grey of the forms, RGB (192, 192, 192), with greyed-out text that stays readable on it.
 void SetFormBackground(QWidget *form);
 void SetCompactMargins(QGridLayout *grid);
 

@@ -138,8 +138,7 @@ frmProgress *frmGlobalSettings::Progress() const
 frmProgress *frmGlobalSettings::LoadProgress()
 {
     if (frmProgress *open = Progress()) {
-        if (QMdiSubWindow *frame = ChildFrame(open))
-            frame->show();
+        BringToFront(open);
         return open;
     }
     mProgress = frmProgress::Load(ChildArea(this));

@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 
 frmModuleState::frmModuleState(QWidget *parent)
@@ -41,6 +42,7 @@ frmModuleState::frmModuleState(QWidget *parent)
     AddApplyRow(grid, 7, chkWriteToEEPROM, cmdApply);
 
     connect(cmdApply, &QPushButton::clicked, this, &frmModuleState::cmdApply_Click);
+    connect(txtModulID, &QLineEdit::textChanged, this, [this] { MarkModulID(QString()); });
     Form_Load();
 }
 
@@ -49,6 +51,17 @@ void frmModuleState::Form_Load()
     cmbErrorRelais->clear();
     cmbErrorRelais->addItems(ModeByte::RuleTexts());
     cmbErrorRelais->setCurrentIndex(1);
+}
+
+void frmModuleState::MarkModulID(const QString &problem)
+{
+    if (problem == mModulIDProblem)
+        return;
+    mModulIDProblem = problem;
+    txtModulID->setToolTip(problem);
+    QPalette palette = txtModulID->palette();
+    palette.setColor(QPalette::Base, problem.isEmpty() ? QPalette().color(QPalette::Base) : QColor(255, 200, 200));
+    txtModulID->setPalette(palette);
 }
 
 void frmModuleState::cmdApply_Click()
@@ -62,8 +75,14 @@ void frmModuleState::cmdApply_Click()
                                         [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
     bool parsed = false;
     const int id = digitsOnly ? idText.toInt(&parsed) : -1;
-    if (!parsed || !IsTableID(id))
+    if (!digitsOnly) {
+        MarkModulID(QStringLiteral("Not sent: a module ID is a whole decimal number, digits 0 to 9 only."));
         return;
+    }
+    if (!parsed || !IsTableID(id)) {
+        MarkModulID(QStringLiteral("Not sent: a module ID lies between 0 and 32000."));
+        return;
+    }
 
     ModuleData &record = gModules[size_t(id)];
     const uint8_t mode = uint8_t((record.GetMode() & ~ModeByte::kRuleMask)

@@ -21,6 +21,10 @@ public:
     void Form_Load();
     void cmdApply_Click();
 
+    // Why Apply rejected the text of "Modul ID:"; empty while it holds a module ID or has
+    // changed since.
+    QString ModulIDProblem() const { return mModulIDProblem; }
+
     QLineEdit *txtModulID;
     QLineEdit *txtVersion;
     QLineEdit *txtMode;
@@ -29,4 +33,9 @@ public:
     QLineEdit *txtErrorCounterCH2;
     QCheckBox *chkWriteToEEPROM;
     QPushButton *cmdApply;
+
+private:
+    void MarkModulID(const QString &problem);
+
+    QString mModulIDProblem;
 };

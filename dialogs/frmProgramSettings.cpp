@@ -29,11 +29,11 @@ frmProgramSettings::frmProgramSettings(BusLink *link, QWidget *parent)
     frame->setObjectName(QStringLiteral("fraSelectComPort"));
     auto *options = new QVBoxLayout(frame);
     options->setContentsMargins(6, 2, 6, 2);
-    auto *group = new QButtonGroup(this);
+    mOptions = new QButtonGroup(this);
     for (int n = SerialPort::kFirstPort; n <= SerialPort::kLastPort; ++n) {
         auto *option = new QRadioButton(QStringLiteral("COM%1").arg(n), frame);
         option->setObjectName(QStringLiteral("optCom%1").arg(n));
-        group->addButton(option);
+        mOptions->addButton(option);
         options->addWidget(option);
         optCom[n] = option;
     }
@@ -56,6 +56,11 @@ void frmProgramSettings::Form_Load()
         port->Close();
     if (port)
         LoadDeviceOverrides(*port, gIniPath);
+    // No choice is offered in advance, not even one made before in this window.
+    mOptions->setExclusive(false);
+    for (int n = 1; n <= 4; ++n)
+        optCom[n]->setChecked(false);
+    mOptions->setExclusive(true);
     for (int n = 1; n <= 4; ++n) {
         optCom[n]->setEnabled(false);
         // Probed afresh: a mark from an earlier probe of this window does not stay.

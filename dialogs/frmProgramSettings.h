@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class BusLink;
+class QButtonGroup;
 class QPushButton;
 class QRadioButton;
 
@@ -31,4 +32,5 @@ private:
     void ProbeComPort(int n, bool &available);
 
     BusLink *mLink;
+    QButtonGroup *mOptions;
 };

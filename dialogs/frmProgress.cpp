@@ -24,6 +24,7 @@ frmProgress::frmProgress(QWidget *parent)
     ProgressBar->setFixedWidth(TwipsToPixels(3855));
     ProgressBar->setRange(0, 100);
     ProgressBar->setValue(0);
+    ProgressBar->setFormat(QStringLiteral("%v of %m"));
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     column->addWidget(ProgressBar, 0, Qt::AlignHCenter);

@@ -57,6 +57,12 @@ void ModulePicture::mousePressEvent(QMouseEvent *event)
     mPressed = event->button() == Qt::LeftButton;
 }
 
+// The second press of a double-click belongs to the click before it.
+void ModulePicture::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
 void ModulePicture::mouseReleaseEvent(QMouseEvent *event)
 {
     const bool click = mPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
@@ -67,9 +73,10 @@ void ModulePicture::mouseReleaseEvent(QMouseEvent *event)
 
 void ModulePicture::keyPressEvent(QKeyEvent *event)
 {
-    // A focused picture is clicked from the keyboard as a button would be.
+    // A focused picture is clicked from the keyboard as a button would be, once per key stroke.
     if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        emit clicked(mIndex);
+        if (!event->isAutoRepeat())
+            emit clicked(mIndex);
         return;
     }
     QWidget::keyPressEvent(event);

@@ -1,6 +1,7 @@
 #pragma once
 // The window's drawing surface: a persistent image of the client area on which the ring is
-// cleared and drawn in twips with a one-pixel pen, so covering the window loses nothing.
+// cleared and drawn in twips with a pen one logical pixel wide, so covering the window loses
+// nothing. The image has the screen's own resolution, so circles stay smooth at any scale.
 #include <QColor>
 #include <QImage>
 
@@ -11,8 +12,9 @@ public:
     static inline const QColor kBlue{0, 0, 255};
     static inline const QColor kRed{255, 0, 0};
 
-    // A new size keeps what fits of the old drawing; the rest is background.
-    void Resize(const QSize &size);
+    // A new size (logical pixels) or scale keeps what fits of the old drawing; the rest is
+    // background. scale: device pixels per logical pixel.
+    void Resize(const QSize &size, double scale = 1.0);
     const QImage &Image() const { return mImage; }
 
     void Clear();
@@ -24,4 +26,5 @@ public:
 
 private:
     QImage mImage;
+    double mScale = 1.0;
 };

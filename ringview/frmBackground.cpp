@@ -51,6 +51,20 @@ int ModuleIDAt(int position)
     return position >= 0 && position < kTableSize ? gModuleOrder[size_t(position)] : 0;
 }
 
+// The ring position of module id now: the clicked one while it still holds id, else the
+// first that does; -1 when the module is no longer on the ring.
+int PositionOf(int id, int clicked, int count)
+{
+    count = std::min(count, kTableSize);
+    if (clicked < count && ModuleIDAt(clicked) == id)
+        return clicked;
+    for (int k = 0; k < count; ++k) {
+        if (ModuleIDAt(k) == id)
+            return k;
+    }
+    return -1;
+}
+
 bool AnyFaulty(const ModuleData &record) { return record.GetStatusChannel1() || record.GetStatusChannel2(); }
 
 QString VersionText(uint8_t version) { return QStringLiteral("%1.%2").arg(version / 10).arg(version % 10); }
@@ -85,7 +99,7 @@ frmBackground::frmBackground(QWidget *parent)
     lblPC->setFixedSize(TwipsToPixels(kLabelWidth), TwipsToPixels(kLabelHeight));
     lblPC->move(TwipsToPixels(kLabelLeft), TwipsToPixels(kLabelTop));
 
-    mCanvas.Resize(size());
+    mCanvas.Resize(size(), devicePixelRatioF());
     mCanvas.Clear();
     Form_Load();
 }
@@ -196,7 +210,7 @@ void frmBackground::DrawLink(int from, int to, const QColor &colour)
 
 void frmBackground::DrawModules()
 {
-    mCanvas.Resize(size());
+    mCanvas.Resize(size(), devicePixelRatioF());
     const double innerWidth = InnerWidth();
     const double innerHeight = InnerHeight();
 
@@ -215,6 +229,7 @@ void frmBackground::DrawModules()
     const int32_t pictureRadius = PictureRadius(ringRadius);
 
     const int count = std::min<int>(gModuleCount, kTableSize);
+    mDrawnOrder.assign(gModuleOrder.begin(), gModuleOrder.begin() + std::max(0, count));
     for (int k = 0; k < count; ++k) {
         ModulePicture *picture = picModule(k);
         if (!picture)
@@ -248,28 +263,36 @@ void frmBackground::DrawModules()
     update();
 }
 
+void frmBackground::RedrawIfOrderChanged(bool sorted)
+{
+    const int count = std::clamp<int>(gModuleCount, 0, kTableSize);
+    const int shown = std::min<int>(count, int(mDrawnOrder.size()));
+    const bool moved = !std::equal(mDrawnOrder.begin(), mDrawnOrder.begin() + shown, gModuleOrder.begin());
+    if (moved || (sorted && count != int(mDrawnOrder.size())))
+        DrawModules();
+}
+
 void frmBackground::picModule_Click(int index)
 {
     if (index < 0 || index >= kTableSize)
         return;
     QPointer<frmBackground> self(this);
-    const int position = index;
+    const int clicked = index;
 
     if (mModuleState) {
         if (frmModuleState *state = mModuleState()) {
-            if (QMdiSubWindow *frame = ChildFrame(state))
-                frame->show();
+            BringToFront(state);
             state->show();
         }
     }
     if (!self)
         return;
-    if (ModulePicture *picture = picModule(position))
+    if (ModulePicture *picture = picModule(clicked))
         picture->setFocus(Qt::MouseFocusReason);
     if (!self)
         return;
 
-    const int id = ModuleIDAt(position);
+    const int id = ModuleIDAt(clicked);
     ModuleData outsideTable;
     ModuleData &record = IsTableID(id) ? gModules[size_t(id)] : outsideTable;
     gCmdArg2 = uint8_t(id / 256);
@@ -313,7 +336,7 @@ void frmBackground::picModule_Click(int index)
         record.SetStatusChannel2(true);
         MarkLocateFailed(id);
         if (self)
-            emit locateUnanswered(position, id);
+            emit locateUnanswered(clicked, id);
         ShowMessage(self.data(), QMessageBox::Critical, QStringLiteral("Error!"),
                     QStringLiteral("Modul with ID %1 not answer!").arg(record.GetModuleID()));
         if (!self)
@@ -342,7 +365,12 @@ void frmBackground::picModule_Click(int index)
     if (!self)
         return;
 
+    // A scan inside the wait may have moved the module or taken it off the ring; the end of
+    // the click belongs to the module, wherever it stands now.
     const int count = gModuleCount;
+    const int position = PositionOf(id, clicked, count);
+    if (position < 0)
+        return;
     if (position < count) {
         const bool clickedAny = AnyFaulty(record);
         const int next = NextPosition(position, count);
@@ -372,7 +400,7 @@ void frmBackground::paintEvent(QPaintEvent *)
 void frmBackground::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    mCanvas.Resize(size());
+    mCanvas.Resize(size(), devicePixelRatioF());
     Form_Resize();
 }
 

@@ -34,6 +34,9 @@ public:
     void Form_Unload();
     void DrawModules();
     void picModule_Click(int index);
+    // Draws the ring again when a side sort moved modules that the pictures show, or left
+    // counted modules undrawn, so that each picture is the module a click on it locates.
+    void RedrawIfOrderChanged(bool sorted);
 
     // The picture of a ring position, or null when it does not exist.
     ModulePicture *picModule(int index) const;
@@ -65,6 +68,7 @@ private:
 
     RingCanvas mCanvas;
     std::vector<QPointer<ModulePicture>> mPictures;
+    std::vector<int16_t> mDrawnOrder;  // the module IDs the last drawing pass placed
     int16_t mSelectedIndex = 0;
     int mLastWaitPasses = 0;
     std::function<frmModuleState *()> mModuleState;

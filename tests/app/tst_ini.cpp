@@ -20,6 +20,20 @@ QString WriteFile(const QTemporaryDir &dir, const QByteArray &content)
     return path;
 }
 
+// The text as Notepad saves it as "Unicode": UTF-16 little endian after its byte-order mark.
+QByteArray Utf16(const QString &text)
+{
+    QByteArray out = "\xFF\xFE";
+    for (const QChar c : text) {
+        out += char(c.unicode() & 0xFF);
+        out += char(c.unicode() >> 8);
+    }
+    return out;
+}
+
+// A comment with a letter beyond Latin-1, a pair of surrogates and a lone one.
+const QString kWideComment = QStringLiteral("; \u00e9\u4e2d\U0001F600 ") + QChar(0xDC00);
+
 const QByteArray kLongLine = "note=" + QByteArray(1 << 20, 'x') + "\n";
 } // namespace
 
@@ -37,6 +51,19 @@ private slots:
         QTest::newRow("names any case") << QByteArray("[zephlink9 SETUP tool]\ncomPORT=2\n") << 2;
         QTest::newRow("blanks around names") << QByteArray("  [ ZEPHLINK9 Setup Tool ]  \n  comport  =  73  \n") << 73;
         QTest::newRow("leading digits") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=4abc\n") << 4;
+        QTest::newRow("in double quotes") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=\"4\"\n") << 4;
+        QTest::newRow("in single quotes") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport='4'\n") << 4;
+        QTest::newRow("one pair of quotes only") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=\"\"4\"\"\n") << 0;
+        QTest::newRow("unpaired quote") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=\"4\n") << 0;
+        QTest::newRow("empty quotes are empty") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=\"\"\n") << -1;
+        QTest::newRow("UTF-8 byte-order mark")
+            << QByteArray("\xEF\xBB\xBF[ZEPHLINK9 Setup Tool]\r\ncomport=3\r\n") << 3;
+        QTest::newRow("UTF-8 mark after the start is text")
+            << QByteArray("\r\n\xEF\xBB\xBF[ZEPHLINK9 Setup Tool]\r\ncomport=3\r\n") << -1;
+        QTest::newRow("UTF-16 with its mark")
+            << Utf16(kWideComment + "\r\n[ZEPHLINK9 Setup Tool]\r\ncomport=\"6\"\r\n") << 6;
+        QTest::newRow("UTF-16 without its mark")
+            << Utf16("[ZEPHLINK9 Setup Tool]\r\ncomport=6\r\n").mid(2) << -1;
         QTest::newRow("no digits") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=abc\n") << 0;
         QTest::newRow("negative") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=-5\n") << -5;
         QTest::newRow("empty value is missing") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=\n") << -1;
@@ -71,6 +98,17 @@ private slots:
                                             << QByteArray("[Other]\na=1\n\n[ZEPHLINK9 Setup Tool]\ncomport= 3\n");
         QTest::newRow("file without last newline") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=1")
                                                    << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport= 3");
+        QTest::newRow("each line keeps its end") << QByteArray("[ZEPHLINK9 Setup Tool]\r\na=1\ncomport=1\nb=2\r\nc=3\n")
+                                                 << QByteArray("[ZEPHLINK9 Setup Tool]\r\na=1\ncomport= 3\nb=2\r\nc=3\n");
+        QTest::newRow("quoted value replaced") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=\"1\"\n")
+                                              << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport= 3\n");
+        QTest::newRow("UTF-8 mark kept") << QByteArray("\xEF\xBB\xBF[ZEPHLINK9 Setup Tool]\r\ncomport=1\r\n")
+                                         << QByteArray("\xEF\xBB\xBF[ZEPHLINK9 Setup Tool]\r\ncomport= 3\r\n");
+        QTest::newRow("UTF-16 stays UTF-16")
+            << Utf16(kWideComment + "\r\n[ZEPHLINK9 Setup Tool]\r\ncomport=1\r\n" + kWideComment + "\nlast=x")
+            << Utf16(kWideComment + "\r\n[ZEPHLINK9 Setup Tool]\r\ncomport= 3\r\n" + kWideComment + "\nlast=x");
+        QTest::newRow("UTF-16 section added") << Utf16("[Other]\r\na=1\r\n")
+                                              << Utf16("[Other]\r\na=1\r\n\r\n[ZEPHLINK9 Setup Tool]\r\ncomport= 3\r\n");
         QTest::newRow("1 MB line kept") << "[ZEPHLINK9 Setup Tool]\n" + kLongLine + "comport=1\n"
                                         << "[ZEPHLINK9 Setup Tool]\n" + kLongLine + "comport= 3\n";
     }

@@ -3,12 +3,19 @@
 #include "app/frmMain.h"
 #include "bus/Frames.h"
 #include "bus/MemorySerialPort.h"
+#include "dialogs/ChildWindow.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/frmProgramSettings.h"
 #include "model/Clock.h"
 #include "model/Global.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -92,6 +99,27 @@ private slots:
         QVERIFY(Link().Timer1.isActive());
     }
 
+    void repliesWaitingAtTheLimitCount_data()
+    {
+        QTest::addColumn<bool>("readAlready");
+        QTest::newRow("waiting at the port") << false;
+        QTest::newRow("read, not parsed yet") << true;
+    }
+    void repliesWaitingAtTheLimitCount()
+    {
+        // The clock runs out of the second before a 100 ms timer can fall due.
+        QFETCH(bool, readAlready);
+        clock.SetAutoAdvance(600);
+        port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7));
+        if (readAlready)
+            Link().ReadComInput();
+        window->mnuRefresh_Click();
+        QCOMPARE(boxes, QStringList());
+        QCOMPARE(gModuleCount, int16_t(2));
+        QCOMPARE(Apply(), kOn);
+        QVERIFY(Link().Timer1.isActive());
+    }
+
     void foreignModuleWarnsUntilActivation()
     {
         port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7, 39));
@@ -153,6 +181,122 @@ private slots:
         // Neither the box's opening nor its closing counted: the next scan still warns.
         QVERIFY(int(gMinVersion) < 40);
         QVERIFY(Link().Timer1.isActive());
+    }
+
+    // Opening and closing a popup of the window the user works in is no switch of windows:
+    // automatic refresh keeps running, and a port that the COM port dialog closed stays closed.
+    void popupsAreNoActivation_data()
+    {
+        QTest::addColumn<QString>("popup");
+        QTest::newRow("baud rate list") << QStringLiteral("combo");
+        QTest::newRow("settings menu") << QStringLiteral("menu");
+        QTest::newRow("Select COM port by mouse") << QStringLiteral("select");
+    }
+    void popupsAreNoActivation()
+    {
+        QFETCH(QString, popup);
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs a real window system for popups and focus (install xvfb)");
+        window->show();
+        window->activateWindow();
+        QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
+        QTest::qWait(20);
+        window->mnuAutorefresh->trigger();
+        const int opened = port->openCount;
+
+        if (popup == QLatin1String("combo")) {
+            window->GlobalSettings()->cmbBaudrate->showPopup();
+        } else {
+            window->mnuSettings->popup(window->mapToGlobal(QPoint(40, 40)));
+        }
+        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+        QTRY_VERIFY(QGuiApplication::focusWindow() != window->windowHandle());
+        QWidget *open = QApplication::activePopupWidget();
+        if (popup == QLatin1String("select")) {
+            const QRect item = window->mnuSettings->actionGeometry(window->mnuSelectComPort);
+            QTest::mouseClick(window->mnuSettings, Qt::LeftButton, {}, item.center());
+        } else {
+            open->close();
+        }
+        QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+        QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
+        QTest::qWait(20);
+
+        if (popup == QLatin1String("select")) {
+            // The dialog probed the ports and left them closed until its OK.
+            QVERIFY(!port->IsOpen());
+            QVERIFY(!Link().Timer1.isActive() && !Link().Timer3.isActive());
+        } else {
+            QVERIFY(Link().Timer3.isActive());
+            QVERIFY(Link().Timer1.isActive());
+            QCOMPARE(port->openCount, opened);
+        }
+        QVERIFY(!window->mnuRefresh->isEnabled());
+    }
+
+    // Each fixed window's client area and its frame's inside are the size given in twips.
+    void fixedWindowSizes_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QSize>("pixels");
+        QTest::newRow("Module State") << QStringLiteral("frmModuleState") << QSize(215, 204);
+        QTest::newRow("Global Settings") << QStringLiteral("frmGlobalSettings") << QSize(212, 209);
+        QTest::newRow("Program settings") << QStringLiteral("frmProgramSettings") << QSize(177, 151);
+        QTest::newRow("Debug") << QStringLiteral("frmDebug") << QSize(217, 202);
+        QTest::newRow("Progress State") << QStringLiteral("frmProgress") << QSize(271, 74);
+    }
+    void fixedWindowSizes()
+    {
+        QFETCH(QString, form);
+        QFETCH(QSize, pixels);
+        window->show();
+        window->Debug();
+        window->LoadProgramSettings();
+        gModuleCount = 0;
+        window->GlobalSettings()->cmdApply_Click();
+        QWidget *child = window->findChild<QWidget *>(form);
+        QVERIFY(child);
+        QApplication::processEvents();
+        QCOMPARE(child->size(), pixels);
+        QMdiSubWindow *frame = ChildFrame(child);
+        QVERIFY(frame);
+        // No empty band around the form inside its frame.
+        QCOMPARE(frame->contentsRect().size(), pixels);
+    }
+
+    void keptOpenWindowsRefuseToClose_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::newRow("Module State") << QStringLiteral("frmModuleState");
+        QTest::newRow("Global Settings") << QStringLiteral("frmGlobalSettings");
+    }
+    void keptOpenWindowsRefuseToClose()
+    {
+        QFETCH(QString, form);
+        window->show();
+        QWidget *child = window->findChild<QWidget *>(form);
+        QMdiSubWindow *frame = ChildFrame(child);
+        QVERIFY(frame);
+        QVERIFY(!(frame->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
+        QVERIFY(!frame->close());
+        QApplication::processEvents();
+        QCOMPARE(window->findChild<QWidget *>(form), child);
+        QVERIFY(frame->isVisible());
+    }
+
+    void comPortDialogChosenAgainComesToTheFrontWithNoChoice()
+    {
+        window->show();
+        window->mnuSelectComPort_Click();
+        frmProgramSettings *settings = window->ProgramSettingsIfLoaded();
+        QVERIFY(settings);
+        settings->optCom2->setChecked(true);
+        window->MdiArea()->setActiveSubWindow(ChildFrame(window->ModuleState()));
+        window->mnuSelectComPort_Click();
+        QCOMPARE(window->ProgramSettingsIfLoaded(), settings);
+        QCOMPARE(window->MdiArea()->subWindowList(QMdiArea::StackingOrder).last(), ChildFrame(settings));
+        for (int n = 1; n <= 4; ++n)
+            QVERIFY(!settings->optCom[n]->isChecked());
     }
 
     void unloadStopsTimersAndClosesPort()

@@ -67,14 +67,15 @@ private:
     QMdiArea *area = nullptr;
     frmGlobalSettings *form = nullptr;
     WatchedPort *port = nullptr;
-    QStringList steps;  // the progress window as each frame left: "value ok|- caption"
+    QStringList steps;  // the progress window as each frame left: "value (text) ok|- caption"
 
     void WatchProgress()
     {
         port->onWrite = [this](const QByteArray &) {
             frmProgress *progress = form->Progress();
-            steps << QStringLiteral("%1 %2 %3").arg(progress->ProgressBar->value())
-                         .arg(progress->cmdOK->isEnabled() ? "ok" : "-", ChildFrame(progress)->windowTitle());
+            steps << QStringLiteral("%1 (%2) %3 %4").arg(progress->ProgressBar->value())
+                         .arg(progress->ProgressBar->text(), progress->cmdOK->isEnabled() ? "ok" : "-",
+                              ChildFrame(progress)->windowTitle());
         };
     }
 
@@ -176,9 +177,11 @@ private slots:
         Frames expectedFrames;
         QStringList expectedSteps;
         const QString caption = eeprom ? "Programming modules..." : "Update modules...";
+        const int total = order.isEmpty() ? 100 : int(order.size());
         for (int i = 0; i < frames.size(); ++i) {
             expectedFrames << Frame(eeprom ? 'W' : 'S', frames[i]);
-            expectedSteps << QStringLiteral("%1 - %2").arg(barValues[i]).arg(caption);
+            // Modules sent of all modules, never a percentage.
+            expectedSteps << QStringLiteral("%1 (%1 of %2) - %3").arg(barValues[i]).arg(total).arg(caption);
         }
         QCOMPARE(port->written, expectedFrames);
         QCOMPARE(steps, expectedSteps);
@@ -247,7 +250,8 @@ private slots:
         // cannot show are not taken.
         QCOMPARE(first->ProgressBar->maximum(), 3);
         const QString caption = QStringLiteral(" ok Programming modules...");
-        QCOMPARE(steps, (QStringList{"1" + caption, "2" + caption, "3" + caption, "3" + caption, "3" + caption}));
+        QCOMPARE(steps, (QStringList{"1 (1 of 3)" + caption, "2 (2 of 3)" + caption, "3 (3 of 3)" + caption,
+                                     "3 (3 of 3)" + caption, "3 (3 of 3)" + caption}));
         QCOMPARE(ChildFrame(first)->pos(), QPoint(10, 10));
         QCOMPARE(area->subWindowList().size(), 2);
     }

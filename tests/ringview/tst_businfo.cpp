@@ -3,6 +3,7 @@
 #include "RingFixture.h"
 #include "ringview/ModuleImages.h"
 #include "ringview/ModulePicture.h"
+#include "ringview/RingCanvas.h"
 #include "ringview/frmBackground.h"
 
 #include <QtTest>
@@ -115,6 +116,43 @@ private slots:
         for (int y = 0; y < scaled.height(); ++y)
             for (int x = 0; x < scaled.width(); ++x)
                 QCOMPARE(scaled.pixel(x, y), design.pixel(x / 2, y / 2));
+    }
+
+    // At a scale of 2 the ring is drawn in device pixels with a pen two of them wide, not
+    // drawn at the logical size and enlarged: its pen squares do not all start on even pixels.
+    void ringAtTheScreensResolution_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::newRow("100 %") << 1.0;
+        QTest::newRow("200 %") << 2.0;
+    }
+    void ringAtTheScreensResolution()
+    {
+        QFETCH(double, scale);
+        RingCanvas canvas;
+        canvas.Resize(QSize(100, 100), scale);
+        canvas.Circle(750, 750, 600, RingCanvas::kBlue);  // centre (50, 50), radius 40 pixels
+        const QImage &image = canvas.Image();
+        QCOMPARE(image.size(), QSize(100, 100) * scale);
+        QCOMPARE(image.devicePixelRatio(), scale);
+        int onRing = 0;
+        int offEvenGrid = 0;
+        const QRgb blue = RingCanvas::kBlue.rgb();
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, y) != blue)
+                    continue;
+                ++onRing;
+                const double distance = std::hypot(x - 50 * scale, y - 50 * scale);
+                QVERIFY2(std::abs(distance - 40 * scale) <= scale + 0.5, qPrintable(QString::number(distance)));
+                // A pixel whose left neighbour is background starts a pen square.
+                if (x % 2 == 1 && (x == 0 || image.pixel(x - 1, y) != blue))
+                    ++offEvenGrid;
+            }
+        }
+        QVERIFY(onRing > int(2 * 3.14159 * 40 * scale));
+        if (scale == 2.0)
+            QVERIFY(offEvenGrid > 0);
     }
 
     void linkColours_data()

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
@@ -237,6 +238,42 @@ private slots:
         QCOMPARE((QList<int>{ImageOf(0), ImageOf(1)}), (QList<int>{5, 3}));
     }
 
+    // A double-click is press, release, double-click, release; a held key repeats its press.
+    // Either is one locate of the picture's module.
+    void oneGestureIsOneLocate_data()
+    {
+        QTest::addColumn<int>("key");  // 0: the mouse
+        QTest::newRow("double-click") << 0;
+        QTest::newRow("held Space") << int(Qt::Key_Space);
+        QTest::newRow("held Enter") << int(Qt::Key_Return);
+    }
+    void oneGestureIsOneLocate()
+    {
+        QFETCH(int, key);
+        ShowRing({{1}, {2}, {3}});
+        ModulePicture *picture = window->picModule(1);
+        QSignalSpy clicks(picture, &ModulePicture::clicked);
+        ring->AnswerAt(clock.NowMs() + 10, LocateReply(2, false, false));
+        if (key == 0) {
+            QTest::mouseClick(picture, Qt::LeftButton);
+            QTest::mouseDClick(picture, Qt::LeftButton);
+            QTest::mouseRelease(picture, Qt::LeftButton);
+        } else {
+            for (bool repeat : {false, true, true, true}) {
+                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), repeat);
+                QCoreApplication::sendEvent(picture, &press);
+            }
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+            QCoreApplication::sendEvent(picture, &release);
+        }
+        QCOMPARE(clicks.size(), 1);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(port->written, QList<QByteArray>{Frame('P', 2, 0)});
+        QVERIFY(boxes.isEmpty());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Bus Info - module found!"));
+    }
+
     void ringRebuiltDuringTheWait()
     {
         ShowRing({{1}, {2}, {3}});
@@ -251,6 +288,38 @@ private slots:
         QCOMPARE(window->SelectedIndex(), 2);
     }
 
+    // A scan inside the wait of a silent module's locate: the end of the click goes to that
+    // module where it stands now, or to no picture when it left; the message names it.
+    void scanDuringTheWait_data()
+    {
+        QTest::addColumn<QList<int>>("after");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("moved to the front") << QList<int>{3, 1, 4, 2} << 0;
+        QTest::newRow("moved to the end") << QList<int>{1, 2, 4, 3} << 3;
+        QTest::newRow("left the ring") << QList<int>{1, 2, 4} << -1;
+    }
+    void scanDuringTheWait()
+    {
+        QFETCH(QList<int>, after);
+        QFETCH(int, selected);
+        ShowRing({{1}, {2}, {3}, {4}});
+        ring->At(100, [this, after] {
+            std::vector<RingModule> modules;
+            for (int id : after)
+                modules.push_back({id});
+            ShowRing(modules);
+        });
+        window->picModule_Click(2);
+        QCOMPARE(boxes, QStringList{"3 Error!: Modul with ID 3 not answer!"});
+        QVERIFY(gModules[3].GetStatusChannel1() && gModules[3].GetStatusChannel2());
+        QCOMPARE(Fields().first(), QStringLiteral("3"));
+        for (int k = 0; k < int(after.size()); ++k)
+            QCOMPARE(ImageOf(k), k == selected ? 8 : 1);
+        QCOMPARE(window->SelectedIndex(), selected < 0 ? 0 : selected);
+        for (int k = 0; k < int(after.size()); ++k)
+            QCOMPARE(Link(k), Seen::Blue);
+    }
+
     void ringShrankDuringTheWait()
     {
         ShowRing({{1}, {2}, {3}});
@@ -260,7 +329,7 @@ private slots:
         });
         window->picModule_Click(2);
         QCOMPARE(boxes.size(), 1);
-        QCOMPARE(window->SelectedIndex(), 2);
+        QCOMPARE(window->SelectedIndex(), 0);
         // The next click skips the vanished selection.
         ring->AnswerAt(clock.NowMs() + 10, LocateReply(1, false, false));
         window->picModule_Click(0);
@@ -300,6 +369,38 @@ private slots:
         for (const char *text : rejected)
             QTest::addRow("rejected '%s'", text) << text << 0x03 << Or << false << -1 << 0x03;
         QTest::newRow("arabic-indic digits") << QString::fromUtf8("\u0665") << 0x03 << Or << false << -1 << 0x03;
+    }
+    // A rejected ID marks its field with the reason until the text changes; an empty one,
+    // which is no ID at all, and an accepted one leave it unmarked.
+    void rejectedIdIsMarked_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reason");
+        const QString digits = QStringLiteral("digits 0 to 9 only");
+        const QString range = QStringLiteral("between 0 and 32000");
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("accepted") << "32000" << "";
+        for (const char *text : {"abc", "-1", "1e3", " 5", "+5", "5.0"})
+            QTest::addRow("'%s'", text) << text << digits;
+        for (const char *text : {"32001", "65536", "99999999999"})
+            QTest::addRow("'%s'", text) << text << range;
+    }
+    void rejectedIdIsMarked()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, reason);
+        state->txtModulID->setText(text);
+        const QColor plain = state->txtModulID->palette().color(QPalette::Base);
+        state->cmdApply->click();
+        QCOMPARE(state->ModulIDProblem().contains(reason), true);
+        QCOMPARE(state->ModulIDProblem().isEmpty(), reason.isEmpty());
+        QCOMPARE(state->txtModulID->toolTip(), state->ModulIDProblem());
+        QCOMPARE(state->txtModulID->palette().color(QPalette::Base) != plain, !reason.isEmpty());
+        state->cmdApply->click();
+        QCOMPARE(state->txtModulID->toolTip(), state->ModulIDProblem());
+        state->txtModulID->setText(text + QStringLiteral("1"));
+        QVERIFY(state->txtModulID->toolTip().isEmpty());
+        QCOMPARE(state->txtModulID->palette().color(QPalette::Base), plain);
     }
     void apply()
     {

@@ -1,0 +1,149 @@
+// The rule combos of Module State and Global Settings as a user types into them and opens
+// their lists: typed text is compared as typed, long rules show their beginning, the list
+// shows every rule whole.
+#include "bus/MemorySerialPort.h"
+#include "bus/SendCommand.h"
+#include "dialogs/frmGlobalSettings.h"
+#include "dialogs/frmModuleState.h"
+#include "model/Global.h"
+#include "model/ModeByte.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+enum class Form { ModuleState, GlobalSettings };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Form)
+
+class TestRuleCombo : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QWidget> window;
+    MemorySerialPort port;
+    QComboBox *combo = nullptr;
+
+    void Load(Form which)
+    {
+        if (which == Form::ModuleState)
+            window = std::make_unique<frmModuleState>();
+        else
+            window = std::make_unique<frmGlobalSettings>();
+        combo = window->findChild<QComboBox *>(QStringLiteral("cmbErrorRelais"));
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    // The rule bits that "&Apply" sends for what the combo holds now.
+    int AppliedRuleBits(Form which)
+    {
+        if (which == Form::GlobalSettings)
+            return static_cast<frmGlobalSettings *>(window.get())->ComposeSettingsByte() & ModeByte::kRuleMask;
+        auto *state = static_cast<frmModuleState *>(window.get());
+        gModules[7].SetModuleID(7);
+        gModules[7].SetMode(0x00);
+        state->txtModulID->setText(QStringLiteral("7"));
+        port.written.clear();
+        state->cmdApply_Click();
+        if (port.written.size() != 1 || port.written.first().size() < 4)
+            return -1;
+        return uint8_t(port.written.first().at(3)) & ModeByte::kRuleMask;
+    }
+
+    static void AddForms()
+    {
+        QTest::addColumn<Form>("form");
+        QTest::newRow("Module State") << Form::ModuleState;
+        QTest::newRow("Global Settings") << Form::GlobalSettings;
+    }
+
+private slots:
+    void init()
+    {
+        ResetGlobals();
+        port.Open();
+        SetCommPort(&port);
+    }
+    void cleanup()
+    {
+        SetCommPort(nullptr);
+        window.reset();
+    }
+
+    void typedTextIsComparedAsTyped_data()
+    {
+        QTest::addColumn<Form>("form");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("ruleBits");
+        const QList<std::pair<const char *, Form>> forms{{"Module State", Form::ModuleState},
+                                                         {"Global Settings", Form::GlobalSettings}};
+        for (const auto &[name, form] : forms) {
+            QTest::addRow("%s: a rule in small letters", name) << form << "not ch1_error and not ch2_error" << 0x00;
+            QTest::addRow("%s: the start of a rule", name) << form << "CH1_Error OR" << 0x00;
+            QTest::addRow("%s: a rule as listed", name) << form << "CH1_Error OR CH2_Error" << 0x20;
+        }
+    }
+    void typedTextIsComparedAsTyped()
+    {
+        QFETCH(Form, form);
+        QFETCH(QString, typed);
+        Load(form);
+        combo->setFocus();
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo->lineEdit(), typed);
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        QCOMPARE(combo->currentText(), typed);
+        QTEST(AppliedRuleBits(form), "ruleBits");
+    }
+
+    // Set by the program, chosen with the arrow keys, or chosen from the list: the line
+    // shows the rule from its first letter.
+    void ruleShowsItsBeginning_data()
+    {
+        QTest::addColumn<Form>("form");
+        QTest::addColumn<QString>("how");
+        const QList<std::pair<const char *, Form>> forms{{"Module State", Form::ModuleState},
+                                                         {"Global Settings", Form::GlobalSettings}};
+        for (const auto &[name, form] : forms)
+            for (const char *how : {"text", "index", "arrow key", "list"})
+                QTest::addRow("%s: %s", name, how) << form << QString::fromLatin1(how);
+    }
+    void ruleShowsItsBeginning()
+    {
+        QFETCH(Form, form);
+        QFETCH(QString, how);
+        Load(form);
+        const QString longRule = ModeByte::RuleTexts().at(3);
+        if (how == "text") {
+            combo->setCurrentText(longRule);
+        } else if (how == "index") {
+            combo->setCurrentIndex(3);
+        } else if (how == "arrow key") {
+            combo->setCurrentIndex(2);
+            combo->setFocus();
+            combo->lineEdit()->end(false);
+            QTest::keyClick(combo->lineEdit(), Qt::Key_Down);
+        } else {
+            combo->setFocus();
+            combo->lineEdit()->end(false);
+            combo->showPopup();
+            combo->view()->setCurrentIndex(combo->model()->index(3, 0));
+            QTest::keyClick(combo->view(), Qt::Key_Return);
+        }
+        QCOMPARE(combo->currentText(), longRule);
+        QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
+    }
+};
+
+QTEST_MAIN(TestRuleCombo)
+#include "tst_rulecombo.moc"
