@@ -55,6 +55,7 @@ frmMain::frmMain(Options options, QWidget *parent)
     CreateActions();
     CreateMenus();
     ConnectLink();
+    ConnectRingLog();
     Form_Load();
 }
 
@@ -134,6 +135,12 @@ void frmMain::ConnectLink()
             [this](const QString &line) { Debug()->AddLine(line); });
 }
 
+void frmMain::ConnectRingLog()
+{
+    connect(&mLink, &BusLink::scanSettled, &mRingLog, &RingLog::WriteRing);
+    connect(&mLink, &BusLink::scanFoundNone, &mRingLog, &RingLog::WriteNoModules);
+}
+
 QMdiSubWindow *frmMain::AddChild(QWidget *form, int widthTwips, int heightTwips, bool keepOpen)
 {
     QMdiSubWindow *frame = AddChildWindow(mdiArea, form, widthTwips, heightTwips);
@@ -180,6 +187,7 @@ frmBackground *frmMain::BusInfo()
     if (!mBusInfo) {
         mBusInfo = new frmBackground;
         mBusInfo->SetModuleStateProvider([this] { return ModuleState(); });
+        connect(mBusInfo, &frmBackground::locateUnanswered, &mRingLog, &RingLog::WriteLocateUnanswered);
         const int width = std::max(1, TwipsToPixels(gBusInfoWidth));
         const int height = std::max(1, TwipsToPixels(gBusInfoHeight));
         QMdiSubWindow *frame = AddChildWindow(mdiArea, mBusInfo, 1, 1, false);
@@ -202,6 +210,8 @@ frmDebug *frmMain::Debug()
 
 frmProgramSettings *frmMain::LoadProgramSettings()
 {
+    // The dialog probes the ports and its OK picks one: a vanished device is not waited for.
+    mPortWatcher.Stop();
     if (!mProgramSettings) {
         mProgramSettings = new frmProgramSettings(&mLink);
         AddChild(mProgramSettings, frmProgramSettings::kClientWidthTwips,
@@ -276,6 +286,7 @@ void frmMain::Form_Deactivate() { mLink.StopAll(); }
 
 void frmMain::Form_Unload()
 {
+    mPortWatcher.Stop();
     mLink.StopAll();
     mPort->Close();
 }

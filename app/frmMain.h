@@ -1,7 +1,9 @@
 #pragma once
 // The frame of the program: menus, the child windows, the serial port and the link to the
 // ring, with what happens at load, activation, deactivation and unload.
+#include "app/RingLog.h"
 #include "bus/BusLink.h"
+#include "bus/PortWatcher.h"
 #include "bus/ScanView.h"
 #include "app/frmDebug.h"
 #include "dialogs/frmGlobalSettings.h"
@@ -69,6 +71,8 @@ public:
     frmProgramSettings *ProgramSettingsIfLoaded() const { return mProgramSettings; }
 
     BusLink &Link() { return mLink; }
+    PortWatcher &Watcher() { return mPortWatcher; }
+    RingLog &Log() { return mRingLog; }
     SerialPort &MSComm1() { return *mPort; }
     QMdiArea *MdiArea() const { return mdiArea; }
 
@@ -96,6 +100,7 @@ private:
     void LetAreaScroll();
     void CreateMenus();
     void ConnectLink();
+    void ConnectRingLog();
     QMdiSubWindow *AddChild(QWidget *form, int widthTwips, int heightTwips, bool keepOpen = false);
     void PlaceBusInfo();
     void OnSubWindowActivated(QMdiSubWindow *window);
@@ -106,6 +111,8 @@ private:
     std::unique_ptr<SerialPort> mOwnedPort;
     SerialPort *mPort;
     BusLink mLink;
+    PortWatcher mPortWatcher{&mLink};
+    RingLog mRingLog{this};
     std::function<void()> mExitProgram;
     QString mIniPathOverride;
     QMdiArea *mdiArea = nullptr;

@@ -77,6 +77,16 @@ void BusLink::Timer2_Timer()
         mReceiver.Reset();
     gDataReceived = false;
     Enable(Timer1);
+    SettleScan();
+}
+
+void BusLink::SettleScan()
+{
+    // Every pass that gets here found the line quiet for a poll interval.
+    if (!mScanUnsettled)
+        return;
+    mScanUnsettled = false;
+    emit scanSettled();
 }
 
 void BusLink::ParsePass()
@@ -102,6 +112,7 @@ void BusLink::Timer3_Timer()
 
 void BusLink::Scan()
 {
+    mScanUnsettled = false;
     gModuleCount = 0;
     mRefreshAfterReplies = false;
     const uint8_t cmd = 'G';
@@ -126,10 +137,16 @@ void BusLink::Scan()
 
     if (gModuleCount == 0) {
         Timer3.stop();
+        emit scanFoundNone();
         if (mView)
             mView->ShowNoModulesFound();
         return;
     }
+    // A parse pass stops Timer2 until the next read: stopped now, the replies were all
+    // parsed in a pass that found the line quiet, and nothing came since.
+    mScanUnsettled = true;
+    if (!Timer2.isActive())
+        SettleScan();
     if (mView)
         mView->RedrawRing();
     if (gMinVersion < kMinAcceptedVersion) {

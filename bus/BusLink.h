@@ -51,13 +51,21 @@ public:
     QTimer Timer2;  // parses what came
     QTimer Timer3;  // automatic refresh
 
+signals:
+    // A scan that found modules has had all its replies parsed: the line went quiet after it.
+    void scanSettled();
+    // A scan's wait ended without a counted module.
+    void scanFoundNone();
+
 private:
+    void SettleScan();
+    void ParsePass();
+
     SerialPort *mPort;
     ScanView *mView = nullptr;
     ReplyReceiver mReceiver;
+    bool mScanUnsettled = false;
     bool mScanWaiting = false;
     // The last scan succeeded with automatic refresh on, and its replies may still come.
     bool mRefreshAfterReplies = false;
-
-    void ParsePass();
 };

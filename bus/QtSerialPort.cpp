@@ -72,5 +72,11 @@ void QtSerialPort::OnError(QSerialPort::SerialPortError error)
     // error and keeps reporting on every turn of the event loop.
     // The close is queued: the port is still inside its own notifier here.
     if ((error == QSerialPort::ResourceError || error == QSerialPort::ReadError) && mPort.isOpen())
-        QMetaObject::invokeMethod(&mPort, [this] { Close(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&mPort, [this] {
+            // Closed on purpose before this turn came: nothing vanished then.
+            if (!mPort.isOpen())
+                return;
+            Close();
+            ReportVanished();
+        }, Qt::QueuedConnection);
 }

@@ -3,6 +3,7 @@
 #include "bus/Frames.h"
 #include "model/Clock.h"
 #include "model/Global.h"
+#include "model/LocateFailures.h"
 
 #include <cstring>
 
@@ -103,6 +104,7 @@ void ReplyReceiver::TakeFrames()
         record.SetErrorCounterChannel1(reply.counter1);
         record.SetErrorCounterChannel2(reply.counter2);
         record.SetMode(reply.mode);
+        ClearLocateFailed(reply.id);
         if (scanReply && gModuleCount < kTableSize) {
             gModuleOrder[size_t(gModuleCount)] = int16_t(reply.id);
             ++gModuleCount;

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <functional>
 
 class SerialPort
 {
@@ -40,9 +41,19 @@ public:
     void SetDeviceOverride(int number, const QString &device);
     static QString DefaultDeviceName(int number);
 
+    // Called after the port closed itself because its device went away; null removes it.
+    void SetVanishedHandler(std::function<void()> handler) { mVanished = std::move(handler); }
+
 protected:
+    void ReportVanished()
+    {
+        if (mVanished)
+            mVanished();
+    }
+
     int mPortNumber = 1;
 
 private:
     std::array<QString, kLastPort + 1> mOverrides;
+    std::function<void()> mVanished;
 };

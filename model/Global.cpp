@@ -1,5 +1,7 @@
 #include "model/Global.h"
 
+#include "model/LocateFailures.h"
+
 #include <vector>
 
 std::array<ModuleData, kTableSize> gModules;
@@ -24,6 +26,7 @@ void ResetGlobals()
 {
     gModules.fill(ModuleData{});
     gModuleOrder.fill(0);
+    ClearAllLocateFailures();
     gModuleCount = 0;
     gMinVersion = 255;
     gLocalModuleID = 0;

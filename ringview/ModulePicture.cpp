@@ -1,5 +1,8 @@
 #include "ringview/ModulePicture.h"
 
+#include "model/Global.h"
+#include "model/LocateFailures.h"
+#include "model/ModuleDescription.h"
 #include "ringview/ModuleImages.h"
 
 #include <QKeyEvent>
@@ -20,15 +23,27 @@ QSize ModulePicture::sizeHint() const { return {kModuleImageWidth, kModuleImageH
 void ModulePicture::SetImage(int image, int moduleID)
 {
     mImage = image;
-    const bool selected = image > 4;
-    const int pattern = (image - 1) % 4;
-    const auto state = [](bool faulty) { return faulty ? QStringLiteral("faulty") : QStringLiteral("sound"); };
-    QString description = QStringLiteral("channel 1 %1, channel 2 %2").arg(state(pattern & 1), state(pattern & 2));
-    if (selected)
-        description += QStringLiteral(", selected");
+    mModuleID = moduleID;
     setAccessibleName(QStringLiteral("Module %1").arg(moduleID));
-    setAccessibleDescription(description);
+    RefreshDetails();
     update();
+}
+
+void ModulePicture::RefreshDetails()
+{
+    static const ModuleData outsideTable;
+    const ModuleData &record = IsTableID(mModuleID) ? gModules[size_t(mModuleID)] : outsideTable;
+    const QString details = DescribeModule(record, LocateFailed(mModuleID));
+    setToolTip(details);
+    setAccessibleDescription(mImage > 4 ? details + QStringLiteral("\nSelected") : details);
+}
+
+bool ModulePicture::event(QEvent *event)
+{
+    // A reply parsed since the ring was drawn has changed the record: the tooltip shows it.
+    if (event->type() == QEvent::ToolTip)
+        RefreshDetails();
+    return QWidget::event(event);
 }
 
 void ModulePicture::paintEvent(QPaintEvent *)

@@ -1,6 +1,7 @@
 #pragma once
 // One module on the ring: a borderless, focusable 20 x 27 picture showing one of the eight
-// module images, which reports a click with its ring position.
+// module images, which reports a click with its ring position and tells on hover what the
+// table knows of its module.
 #include <QWidget>
 
 class ModulePicture : public QWidget
@@ -16,6 +17,8 @@ public:
     int Image() const { return mImage; }
     // Shows image 1 to 8 and describes it for assistive technology as module moduleID.
     void SetImage(int image, int moduleID);
+    // Tooltip and accessible description afresh from the module's record.
+    void RefreshDetails();
 
     QSize sizeHint() const override;
 
@@ -23,6 +26,7 @@ signals:
     void clicked(int index);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -32,5 +36,6 @@ protected:
 private:
     int mIndex;
     int mImage = 1;
+    int mModuleID = 0;
     bool mPressed = false;
 };

@@ -7,6 +7,7 @@
 #include "dialogs/frmModuleState.h"
 #include "model/Clock.h"
 #include "model/Global.h"
+#include "model/LocateFailures.h"
 #include "model/ModeByte.h"
 #include "model/Twips.h"
 #include "ringview/ModuleImages.h"
@@ -333,6 +334,9 @@ void frmBackground::picModule_Click(int index)
     if (!answered) {
         record.SetStatusChannel1(true);
         record.SetStatusChannel2(true);
+        MarkLocateFailed(id);
+        if (self)
+            emit locateUnanswered(clicked, id);
         ShowMessage(self.data(), QMessageBox::Critical, QStringLiteral("Error!"),
                     QStringLiteral("Modul with ID %1 not answer!").arg(record.GetModuleID()));
         if (!self)

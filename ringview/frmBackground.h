@@ -47,6 +47,10 @@ public:
     // Passes the last locate wait made.
     int LastWaitPasses() const { return mLastWaitPasses; }
 
+signals:
+    // A locate of the module at a ring position got no answer in time.
+    void locateUnanswered(int position, int id);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

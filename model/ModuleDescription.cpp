@@ -1,0 +1,69 @@
+#include "model/ModuleDescription.h"
+
+#include "model/Global.h"
+#include "model/ModeByte.h"
+#include "model/ModuleData.h"
+
+#include <QStringList>
+
+namespace {
+
+QString ReplyText(uint8_t letter)
+{
+    switch (letter) {
+    case 0:
+        return QStringLiteral("none yet");
+    case 'G':
+        return QStringLiteral("G (attached module)");
+    case 'L':
+        return QStringLiteral("L (side L)");
+    case 'R':
+        return QStringLiteral("R (side R)");
+    case 'P':
+        return QStringLiteral("P (locate answer)");
+    default:
+        return QString(QLatin1Char(char(letter)));
+    }
+}
+
+QString ParityText(uint8_t mode)
+{
+    switch (ModeByte::ParityOf(mode)) {
+    case ModeByte::Parity::Even:
+        return QStringLiteral("even parity");
+    case ModeByte::Parity::Odd:
+        return QStringLiteral("odd parity");
+    case ModeByte::Parity::None:
+        break;
+    }
+    return QStringLiteral("no parity");
+}
+
+QString ChannelText(int channel, bool faulty, int counter)
+{
+    return QStringLiteral("Channel %1: %2, error counter %3")
+        .arg(channel)
+        .arg(faulty ? QStringLiteral("faulty") : QStringLiteral("sound"))
+        .arg(counter);
+}
+
+} // namespace
+
+QString DescribeModule(const ModuleData &record, bool locateFailed)
+{
+    const uint8_t mode = record.GetMode();
+    const uint8_t version = record.GetVersion();
+    QStringList lines;
+    lines << QStringLiteral("Module %1").arg(record.GetModuleID())
+          << QStringLiteral("Last reply: %1").arg(ReplyText(record.GetSide()))
+          << QStringLiteral("Version: %1.%2").arg(version / 10).arg(version % 10)
+          << QStringLiteral("Mode: %1 (%2 baud, %3, %4, %5)")
+                 .arg(ByteToBin(mode), ModeByte::BaudText(mode), ParityText(mode),
+                      ModeByte::HasTwoStopBits(mode) ? QStringLiteral("2 stop bits") : QStringLiteral("1 stop bit"),
+                      ModeByte::RuleText(mode))
+          << ChannelText(1, record.GetStatusChannel1(), record.GetErrorCounterChannel1())
+          << ChannelText(2, record.GetStatusChannel2(), record.GetErrorCounterChannel2());
+    if (locateFailed)
+        lines << QStringLiteral("Marked faulty: no answer to the last locate");
+    return lines.join(QLatin1Char('\n'));
+}
