@@ -55,6 +55,16 @@ void ModulePicture::paintEvent(QPaintEvent *)
 void ModulePicture::mousePressEvent(QMouseEvent *event)
 {
     mPressed = event->button() == Qt::LeftButton;
+    if (mPressed && isHidden()) {
+        mPressed = false;
+        emit pressedWhileReplaced(mIndex);
+    }
+}
+
+void ModulePicture::TakePress()
+{
+    mPressed = true;
+    grabMouse();
 }
 
 // The second press of a double-click belongs to the click before it.
@@ -65,10 +75,19 @@ void ModulePicture::mouseDoubleClickEvent(QMouseEvent *event)
 
 void ModulePicture::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (QWidget::mouseGrabber() == this)
+        releaseMouse();
     const bool click = mPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     mPressed = false;
     if (click)
         emit clicked(mIndex);
+}
+
+void ModulePicture::hideEvent(QHideEvent *event)
+{
+    if (QWidget::mouseGrabber() == this)
+        releaseMouse();
+    QWidget::hideEvent(event);
 }
 
 void ModulePicture::keyPressEvent(QKeyEvent *event)

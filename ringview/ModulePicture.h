@@ -20,10 +20,17 @@ public:
     // Tooltip and accessible description afresh from the module's record.
     void RefreshDetails();
 
+    // A press that reached this picture's predecessor after it was taken down counts here:
+    // the release, which would find no pressed widget, is grabbed.
+    void TakePress();
+
     QSize sizeHint() const override;
 
 signals:
     void clicked(int index);
+    // The picture was pressed after it was hidden to be replaced (its window's activation
+    // redraws the ring between focusing and delivering the press).
+    void pressedWhileReplaced(int index);
 
 protected:
     bool event(QEvent *event) override;
@@ -32,6 +39,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     int mIndex;

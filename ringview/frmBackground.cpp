@@ -120,6 +120,10 @@ ModulePicture *frmBackground::CreatePicture(int index)
     // Queued, so that the click, which waits and may rebuild the pictures, never runs
     // inside the event handler of the picture that was clicked.
     connect(picture, &ModulePicture::clicked, this, &frmBackground::picModule_Click, Qt::QueuedConnection);
+    connect(picture, &ModulePicture::pressedWhileReplaced, this, [this](int pressed) {
+        if (ModulePicture *successor = picModule(pressed); successor && !successor->isHidden())
+            successor->TakePress();
+    });
     if (index >= int(mPictures.size()))
         mPictures.resize(size_t(index) + 1);
     mPictures[size_t(index)] = picture;

@@ -432,10 +432,19 @@ private slots:
         QCOMPARE(int(gModules[9].GetMode()), 0x10);
     }
 
-    // A click on a picture of "Bus Info" while another window is active: the activation
-    // rebuilds the pictures, and the click still runs on the recreated picture.
-    void clickThatActivatesBusInfo()
+    // One click on a window that is not active does what it does in an active one: on a picture
+    // of "Bus Info", whose activation rebuilds the pictures between the press and the release,
+    // and on a button of Module State. Pressed and released through the main window, as the
+    // window system delivers them, with the event loop running in between.
+    void clickOnInactiveWindow_data()
     {
+        QTest::addColumn<bool>("onPicture");
+        QTest::newRow("picture of Bus Info") << true;
+        QTest::newRow("Apply of Module State") << false;
+    }
+    void clickOnInactiveWindow()
+    {
+        QFETCH(bool, onPicture);
         ring.reset();
         link.reset();
         port->Close();
@@ -450,12 +459,24 @@ private slots:
         SetRing({{1}, {2}, {3}});
         main.RedrawRing();
         frmBackground *busInfo = main.BusInfo();
-        main.MdiArea()->setActiveSubWindow(ChildFrame(main.ModuleState()));
+        main.MdiArea()->setActiveSubWindow(ChildFrame(onPicture ? main.ModuleState() : static_cast<QWidget *>(busInfo)));
         Ring answers(clock, *port, main.Link());
         answers.AnswerAt(clock.NowMs() + 50, LocateReply(3, false, true));
-        QTest::mouseClick(busInfo->picModule(2), Qt::LeftButton);
-        QTRY_COMPARE(busInfo->windowTitle(), QStringLiteral("Bus Info - module found!"));
-        QCOMPARE(busInfo->picModule(2)->Image(), 7);
+        QWidget *target = onPicture ? static_cast<QWidget *>(busInfo->picModule(2)) : main.ModuleState()->cmdApply;
+        main.ModuleState()->cmdApply->setEnabled(true);
+        QSignalSpy applied(main.ModuleState()->cmdApply, &QPushButton::clicked);
+        const QPoint at = target->mapTo(&main, target->rect().center());
+        QTest::mousePress(main.windowHandle(), Qt::LeftButton, {}, at);
+
+        QTest::qWait(20);
+        QTest::mouseRelease(main.windowHandle(), Qt::LeftButton, {}, at);
+        if (onPicture) {
+            QTRY_COMPARE(busInfo->windowTitle(), QStringLiteral("Bus Info - module found!"));
+            QCOMPARE(port->written, QList<QByteArray>{Frame('P', 3, 0)});
+            QCOMPARE(busInfo->picModule(2)->Image(), 7);
+        } else {
+            QCOMPARE(applied.size(), 1);
+        }
         QVERIFY(boxes.isEmpty());
     }
 };
