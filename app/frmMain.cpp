@@ -2,6 +2,7 @@
 
 #include "app/Ini.h"
 #include "app/PortConfig.h"
+#include "app/PortStateText.h"
 #include "app/ProgramPaths.h"
 #include "app/frmDebug.h"
 #include "bus/QtSerialPort.h"
@@ -18,11 +19,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
 #include <cmath>
@@ -54,6 +57,7 @@ frmMain::frmMain(Options options, QWidget *parent)
 
     CreateActions();
     CreateMenus();
+    CreateStatusBar();
     ConnectLink();
     ConnectRingLog();
     Form_Load();
@@ -65,6 +69,9 @@ frmMain::~frmMain()
     // window is torn down; by then these handlers must no longer run.
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(mdiArea, nullptr, this, nullptr);
+    if (mProgramSettings)
+        disconnect(mProgramSettings, nullptr, this, nullptr);
+    mPort->SetStateHandler(nullptr);
     if (CommPort() == mPort)
         SetCommPort(nullptr);
 }
@@ -141,6 +148,24 @@ void frmMain::ConnectRingLog()
     connect(&mLink, &BusLink::scanFoundNone, &mRingLog, &RingLog::WriteNoModules);
 }
 
+void frmMain::CreateStatusBar()
+{
+    lblPortState = new QLabel(this);
+    lblPortState->setObjectName(QStringLiteral("lblPortState"));
+    lblPortState->setAccessibleName(QStringLiteral("Port state"));
+    statusBar()->addWidget(lblPortState, 1);
+    mPort->SetStateHandler([this] { ShowPortState(); });
+    ShowPortState();
+}
+
+// Also shown when no port is chosen: then every scan says "No Modules found!", and this says why.
+void frmMain::ShowPortState()
+{
+    const int number = mPort->PortNumber();
+    lblPortState->setText(PortStateText(gComPort, number, mPort->DeviceName(number), mPort->CurrentState(),
+                                        mPortWatcher.IsWatching()));
+}
+
 QMdiSubWindow *frmMain::AddChild(QWidget *form, int widthTwips, int heightTwips, bool keepOpen)
 {
     QMdiSubWindow *frame = AddChildWindow(mdiArea, form, widthTwips, heightTwips);
@@ -214,6 +239,8 @@ frmProgramSettings *frmMain::LoadProgramSettings()
     mPortWatcher.Stop();
     if (!mProgramSettings) {
         mProgramSettings = new frmProgramSettings(&mLink);
+        // Its OK may leave no port chosen without touching the port.
+        connect(mProgramSettings, &QObject::destroyed, this, &frmMain::ShowPortState);
         AddChild(mProgramSettings, frmProgramSettings::kClientWidthTwips,
                  frmProgramSettings::kClientHeightTwips);
     } else {

@@ -17,6 +17,7 @@
 #include <memory>
 
 class QAction;
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -89,6 +90,7 @@ public:
     QAction *mnuDebug = nullptr;
     QAction *mnuSelectComPort = nullptr;
     QAction *mnuAbout = nullptr;
+    QLabel *lblPortState = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -99,6 +101,8 @@ private:
     void CreateActions();
     void LetAreaScroll();
     void CreateMenus();
+    void CreateStatusBar();
+    void ShowPortState();
     void ConnectLink();
     void ConnectRingLog();
     QMdiSubWindow *AddChild(QWidget *form, int widthTwips, int heightTwips, bool keepOpen = false);

@@ -9,7 +9,7 @@ SerialPort::OpenError MemorySerialPort::Open()
         mOpen = true;
         ++openCount;
     }
-    return result;
+    return NoteOpen(result);
 }
 
 void MemorySerialPort::Close()
@@ -17,6 +17,15 @@ void MemorySerialPort::Close()
     if (mOpen)
         ++closeCount;
     mOpen = false;
+    NoteClosed();
+}
+
+void MemorySerialPort::Vanish()
+{
+    if (!mOpen)
+        return;
+    mOpen = false;
+    ReportVanished();
 }
 
 QByteArray MemorySerialPort::ReadAll()

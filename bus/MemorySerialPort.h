@@ -17,6 +17,8 @@ public:
 
     // What the ring sends next.
     void Feed(const QByteArray &bytes) { mIncoming += bytes; }
+    // The device goes away while the port is open: closed, as a real port closes itself.
+    void Vanish();
     // What Open answers for a port number (None by default).
     void SetOpenResult(int number, OpenError result) { mOpenResults[size_t(number)] = result; }
 

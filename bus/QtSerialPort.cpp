@@ -32,16 +32,16 @@ SerialPort::OpenError QtSerialPort::Open()
     if (!mPort.open(QIODevice::ReadWrite)) {
         const OpenError error = MapOpenError(mPort.error());
         mPort.clearError();
-        return error == OpenError::None ? OpenError::Other : error;
+        return NoteOpen(error == OpenError::None ? OpenError::Other : error);
     }
     const bool configured = mPort.setBaudRate(QSerialPort::Baud9600)
         && mPort.setDataBits(QSerialPort::Data8) && mPort.setParity(QSerialPort::NoParity)
         && mPort.setStopBits(QSerialPort::OneStop) && mPort.setFlowControl(QSerialPort::NoFlowControl);
     if (!configured) {
         mPort.close();
-        return OpenError::Other;
+        return NoteOpen(OpenError::Other);
     }
-    return OpenError::None;
+    return NoteOpen(OpenError::None);
 }
 
 void QtSerialPort::Close()
@@ -49,6 +49,7 @@ void QtSerialPort::Close()
     if (mPort.isOpen())
         mPort.close();
     mPort.clearError();
+    NoteClosed();
 }
 
 bool QtSerialPort::IsOpen() const { return mPort.isOpen(); }

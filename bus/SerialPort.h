@@ -17,6 +17,16 @@ public:
         Other     // anything else, opening a port that is already open included
     };
 
+    // What the port is now, for the technician to see.
+    enum class State {
+        Closed,    // not opened yet, or closed on purpose
+        Open,
+        InUse,     // the last open found the device held by another program
+        NotFound,  // the last open found no such device
+        Failed,    // the last open failed otherwise
+        Vanished   // closed because its device went away
+    };
+
     static constexpr int kFirstPort = 1;
     static constexpr int kLastPort = 4;
 
@@ -44,16 +54,25 @@ public:
     // Called after the port closed itself because its device went away; null removes it.
     void SetVanishedHandler(std::function<void()> handler) { mVanished = std::move(handler); }
 
+    State CurrentState() const { return mState; }
+    // Called after the state or the port number changed; null removes it.
+    void SetStateHandler(std::function<void()> handler) { mStateChanged = std::move(handler); }
+
 protected:
-    void ReportVanished()
-    {
-        if (mVanished)
-            mVanished();
-    }
+    // Every implementation reports through these: an attempt to open (its result passed on),
+    // a close, and a device that went away while open (after the port closed itself).
+    OpenError NoteOpen(OpenError result);
+    void NoteClosed() { SetState(State::Closed); }
+    void ReportVanished();
 
     int mPortNumber = 1;
 
 private:
+    void SetState(State state);
+    void TellStateChanged();
+
     std::array<QString, kLastPort + 1> mOverrides;
     std::function<void()> mVanished;
+    std::function<void()> mStateChanged;
+    State mState = State::Closed;
 };

@@ -68,12 +68,16 @@ void frmProgramSettings::Form_Load()
         if (port)
             optCom[n]->setToolTip(port->DeviceName(n));
     }
+    const int chosen = port ? port->PortNumber() : 0;
     for (int n = 1; n <= 4; ++n) {
         bool available = false;
         ProbeComPort(n, available);
         if (available)
             optCom[n]->setEnabled(true);
     }
+    // The probes leave the port at the chosen number, which the main window tells.
+    if (port)
+        port->SetPortNumber(chosen);
 }
 
 void frmProgramSettings::ProbeComPort(int n, bool &available)

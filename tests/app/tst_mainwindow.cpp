@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -323,6 +324,52 @@ private slots:
         QCOMPARE(window->MdiArea()->subWindowList(QMdiArea::StackingOrder).last(), ChildFrame(settings));
         for (int n = 1; n <= 4; ++n)
             QVERIFY(!settings->optCom[n]->isChecked());
+    }
+
+    // The status bar names the port, its device and its state, and follows every change.
+    void portStateInStatusBar_data()
+    {
+        QTest::addColumn<int>("story");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("opened") << 0 << "open";
+        QTest::newRow("held by another program") << 1 << "in use by another program";
+        QTest::newRow("no such device") << 2 << "not found";
+        QTest::newRow("COM port dialog probes") << 3 << "closed by the COM port dialog";
+        QTest::newRow("COM port dialog, no choice") << 4 << "";
+        QTest::newRow("device vanished") << 5 << "closed, the device vanished; looking for it once a second";
+        QTest::newRow("device still away") << 6 << "closed, the device vanished; looking for it once a second";
+        QTest::newRow("device back") << 7 << "open";
+    }
+    void portStateInStatusBar()
+    {
+        QFETCH(int, story);
+        QFETCH(QString, state);
+        switch (story) {
+        case 1:
+        case 2:
+            port->Close();
+            port->SetOpenResult(1, story == 1 ? SerialPort::OpenError::InUse : SerialPort::OpenError::NotFound);
+            window->Form_Activate();
+            break;
+        case 3:
+        case 4:
+            window->mnuSelectComPort_Click();
+            if (story == 4)
+                window->ProgramSettingsIfLoaded()->cmdOK_Click();
+            QTRY_VERIFY(!window->ProgramSettingsIfLoaded() || story == 3);
+            break;
+        case 5:
+        case 6:
+        case 7:
+            port->SetOpenResult(1, story == 6 ? SerialPort::OpenError::NotFound : SerialPort::OpenError::None);
+            port->Vanish();
+            if (story > 5)
+                window->Watcher().Look();
+            break;
+        }
+        const QString expected = state.isEmpty() ? QStringLiteral("No COM port chosen: closed")
+                                                 : QStringLiteral("COM1 (%1): %2").arg(port->DeviceName(1), state);
+        QCOMPARE(window->lblPortState->text(), expected);
     }
 
     void unloadStopsTimersAndClosesPort()

@@ -61,6 +61,7 @@ private slots:
         // reporting the hang-up on every turn of the event loop.
         sim.stop();
         QTRY_VERIFY(!port.IsOpen());
+        QCOMPARE(port.CurrentState(), SerialPort::State::Vanished);
         const qint64 cpu0 = CpuTimeMs();
         QTest::qWait(200);
         QVERIFY2(CpuTimeMs() - cpu0 < 50, qPrintable(QString::number(CpuTimeMs() - cpu0)));
@@ -73,6 +74,7 @@ private slots:
         port.SetDeviceOverride(2, QStringLiteral("/dev/zephlink9-no-such-device"));
         QVERIFY(port.SetPortNumber(2));
         QCOMPARE(port.Open(), SerialPort::OpenError::NotFound);
+        QCOMPARE(port.CurrentState(), SerialPort::State::NotFound);
 
         RingSimProcess sim;
         QVERIFY(sim.start({QStringLiteral("--modules"), QStringLiteral("1")}));
@@ -80,6 +82,7 @@ private slots:
         QVERIFY(port.SetPortNumber(1));
         QCOMPARE(port.Open(), SerialPort::OpenError::None);
         QCOMPARE(port.Open(), SerialPort::OpenError::Other); // already open: stays open
+        QCOMPARE(port.CurrentState(), SerialPort::State::Open);
         QVERIFY(port.IsOpen() && !port.SetPortNumber(2));
     }
 };

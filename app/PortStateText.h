@@ -1,0 +1,10 @@
+#pragma once
+// The words of the main window's status bar for the serial port: which port, the device
+// behind it and its state.
+#include "bus/SerialPort.h"
+
+#include <QString>
+
+// chosen: the configured port 1 to 4, 0 when none is chosen; number and device: the port as
+// it stands; watching: a vanished device is looked for again.
+QString PortStateText(int chosen, int number, const QString &device, SerialPort::State state, bool watching);
