@@ -75,9 +75,12 @@ void frmProgramSettings::Form_Load()
         if (available)
             optCom[n]->setEnabled(true);
     }
-    // The probes leave the port at the chosen number, which the main window tells.
-    if (port)
+    // The probes leave the port closed at the chosen number, as the main window tells it,
+    // whatever the last probe found.
+    if (port) {
         port->SetPortNumber(chosen);
+        port->Close();
+    }
 }
 
 void frmProgramSettings::ProbeComPort(int n, bool &available)

@@ -353,6 +353,7 @@ private slots:
             break;
         case 3:
         case 4:
+            port->SetOpenResult(4, SerialPort::OpenError::NotFound);  // the last probe fails
             window->mnuSelectComPort_Click();
             if (story == 4)
                 window->ProgramSettingsIfLoaded()->cmdOK_Click();
