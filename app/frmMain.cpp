@@ -5,7 +5,7 @@
 #include "app/PortStateText.h"
 #include "app/ProgramPaths.h"
 #include "app/frmDebug.h"
-#include "bus/QtSerialPort.h"
+#include "bus/DevicePort.h"
 #include "bus/SendCommand.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/MessageBox.h"
@@ -38,7 +38,7 @@ frmMain::frmMain()
 
 frmMain::frmMain(Options options, QWidget *parent)
     : QMainWindow(parent),
-      mOwnedPort(options.port ? nullptr : std::make_unique<QtSerialPort>()),
+      mOwnedPort(options.port ? nullptr : MakeDevicePort()),
       mPort(options.port ? options.port : mOwnedPort.get()),
       mLink(mPort),
       mExitProgram(std::move(options.exitProgram)),

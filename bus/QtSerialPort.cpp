@@ -1,5 +1,9 @@
 #include "bus/QtSerialPort.h"
 
+#include "bus/DevicePort.h"
+
+std::unique_ptr<SerialPort> MakeDevicePort() { return std::make_unique<QtSerialPort>(); }
+
 QtSerialPort::QtSerialPort()
 {
     QObject::connect(&mPort, &QSerialPort::errorOccurred, &mPort,

@@ -1,6 +1,7 @@
 #pragma once
 // The serial line as the program uses it: one of four numbered ports, 9600 baud 8N1, raw bytes.
-// QtSerialPort drives a real device; MemorySerialPort stands in for it in tests.
+// QtSerialPort (WinSerialPort on Windows) drives a real device; MemorySerialPort stands in
+// for it in tests.
 #include <QByteArray>
 #include <QString>
 #include <array>

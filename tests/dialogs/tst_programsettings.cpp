@@ -27,6 +27,13 @@
 #endif
 
 using OpenError = SerialPort::OpenError;
+
+// The configuration file has the line ends of the system it is written on.
+#ifdef Q_OS_WIN
+static const QByteArray kLineEnd = "\r\n";
+#else
+static const QByteArray kLineEnd = "\n";
+#endif
 Q_DECLARE_METATYPE(SerialPort::OpenError)
 
 class TestProgramSettings : public QObject
@@ -144,7 +151,7 @@ private slots:
         QCOMPARE(boxes, selected ? QStringList() : QStringList{"3 ZEPHLINK9 Setup Tool: No com port available!"});
         QFile ini(gIniPath);
         QVERIFY(ini.open(QIODevice::ReadOnly));
-        QCOMPARE(ini.readAll(), "[ZEPHLINK9 Setup Tool]\ncomport= " + QByteArray::number(selected) + "\n");
+        QCOMPARE(ini.readAll(), "[ZEPHLINK9 Setup Tool]" + kLineEnd + "comport= " + QByteArray::number(selected) + kLineEnd);
         QVERIFY(link->Timer1.isActive() && link->Timer2.isActive());
         QCOMPARE(link->Timer3.isActive(), autoRefresh);
         QVERIFY(Unloaded());

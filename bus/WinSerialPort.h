@@ -1,0 +1,31 @@
+#pragma once
+// The serial line on a Windows COM port through the Win32 API: a plain handle read at once
+// with whatever is waiting, so it carries the replies where overlapped event waits do not.
+#include "bus/SerialPort.h"
+
+#include <windows.h>
+
+class WinSerialPort : public SerialPort
+{
+public:
+    ~WinSerialPort() override;
+
+    OpenError Open() override;
+    void Close() override;
+    bool IsOpen() const override;
+    qint64 BytesWaiting() override;
+    QByteArray ReadAll() override;
+    bool Write(const QByteArray &block) override;
+
+    // How a Win32 error code reads in our terms.
+    static OpenError MapError(DWORD error);
+
+private:
+    bool Configure();
+    // Moves everything the driver holds into mReceived; closes the port when its device went away.
+    void Fetch();
+    void Vanish();
+
+    HANDLE mHandle = INVALID_HANDLE_VALUE;
+    QByteArray mReceived;
+};

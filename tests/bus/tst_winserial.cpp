@@ -1,0 +1,72 @@
+// The program's port on Windows, on a COM port with the simulated ring behind it: a scan
+// through the program's own timers, and the open of a port that does not exist.
+// scripts/windows --test names the port in ZEPH_RING_COM and the ring's size in ZEPH_RING_MODULES.
+#include "bus/BusLink.h"
+#include "bus/SendCommand.h"
+#include "bus/DevicePort.h"
+#include "model/Global.h"
+
+#include <QtTest>
+
+using OpenError = SerialPort::OpenError;
+
+class TestWinSerial : public QObject
+{
+    Q_OBJECT
+
+private:
+    int com = 0;
+    std::unique_ptr<SerialPort> port = MakeDevicePort();
+
+private slots:
+    void initTestCase()
+    {
+        com = qEnvironmentVariableIntValue("ZEPH_RING_COM");
+        if (com == 0)
+            QSKIP("no simulated ring on a COM port (ZEPH_RING_COM, set by scripts/windows --test)");
+    }
+    void init()
+    {
+        ResetGlobals();
+        QVERIFY(port->SetPortNumber(com));
+        QCOMPARE(port->Open(), OpenError::None);
+        SetCommPort(port.get());
+    }
+    void cleanup()
+    {
+        SetCommPort(nullptr);
+        port->Close();
+    }
+
+    void scanReadsEveryReply()
+    {
+        const int modules = qEnvironmentVariableIntValue("ZEPH_RING_MODULES");
+        QVERIFY(modules > 1);
+        BusLink link(port.get());
+        link.EnableReception();
+        link.Scan();
+        QVERIFY2(gModuleCount > 0, "the scan's wait ended with no reply");
+        QTRY_COMPARE(int(gModuleCount), modules);
+        QCOMPARE(int(gLocalModuleID), 1);
+        QList<int> ids;
+        for (int i = 0; i < modules; ++i)
+            ids << gModuleOrder[size_t(i)];
+        std::sort(ids.begin(), ids.end());
+        for (int id = 1; id <= modules; ++id)
+            QCOMPARE(ids[id - 1], id);
+    }
+
+    // A port another program holds is not checked here: Wine opens a COM port a second time.
+    void missingPortIsNotFound()
+    {
+        const auto other = MakeDevicePort();
+        const int number = com % SerialPort::kLastPort + 1;
+        other->SetDeviceOverride(number, QStringLiteral("ZEPHLINK9-NO-SUCH-PORT"));
+        QVERIFY(other->SetPortNumber(number));
+        QCOMPARE(other->Open(), OpenError::NotFound);
+        QVERIFY(!other->IsOpen());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWinSerial)
+#include "tst_winserial.moc"
