@@ -41,13 +41,13 @@ SerialPort::OpenError WinSerialPort::Open()
                           nullptr, OPEN_EXISTING, 0, nullptr);
     if (mHandle == INVALID_HANDLE_VALUE) {
         const OpenError error = MapError(GetLastError());
-        return error == OpenError::None ? OpenError::Other : error;
+        return NoteOpen(error == OpenError::None ? OpenError::Other : error);
     }
     if (!Configure()) {
         Close();
-        return OpenError::Other;
+        return NoteOpen(OpenError::Other);
     }
-    return OpenError::None;
+    return NoteOpen(OpenError::None);
 }
 
 bool WinSerialPort::Configure()
@@ -86,6 +86,7 @@ void WinSerialPort::Close()
         CloseHandle(mHandle);
     mHandle = INVALID_HANDLE_VALUE;
     mReceived.clear();
+    NoteClosed();
 }
 
 bool WinSerialPort::IsOpen() const { return mHandle != INVALID_HANDLE_VALUE; }
