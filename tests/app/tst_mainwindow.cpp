@@ -78,47 +78,41 @@ private slots:
         SetClock(nullptr);
     }
 
+    // With a step of 600 ms the clock runs out of the second before a 100 ms timer can fall
+    // due: replies waiting at the port, or read and not parsed yet, still count.
     void scanOutcome_data()
     {
         QTest::addColumn<QByteArray>("replies");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<bool>("readFirst");
+        QTest::addColumn<int>("count");
         QTest::addColumn<QStringList>("expectedBoxes");
         QTest::addColumn<QList<bool>>("apply");
-        QTest::newRow("nothing") << QByteArray() << QStringList{"3 Error: No Modules found!"} << kOff;
-        QTest::newRow("ring of three") << ReplyBytes('G', 5) + ReplyBytes('L', 7) + ReplyBytes('R', 12)
-                                       << QStringList{} << kOn;
-        QTest::newRow("foreign module") << ReplyBytes('G', 5) + ReplyBytes('L', 7, 39)
+        const QByteArray two = ReplyBytes('G', 5) + ReplyBytes('L', 7);
+        QTest::newRow("nothing") << QByteArray() << 5 << false << 0 << QStringList{"3 Error: No Modules found!"}
+                                 << kOff;
+        QTest::newRow("ring of three") << ReplyBytes('G', 5) + ReplyBytes('L', 7) + ReplyBytes('R', 12) << 5
+                                       << false << 3 << QStringList{} << kOn;
+        QTest::newRow("foreign module") << ReplyBytes('G', 5) + ReplyBytes('L', 7, 39) << 5 << false << 2
                                         << QStringList{"3 Warning!: " + kForeign} << kOff;
+        QTest::newRow("at the limit, waiting at the port") << two << 600 << false << 2 << QStringList{} << kOn;
+        QTest::newRow("at the limit, read, not parsed yet") << two << 600 << true << 2 << QStringList{} << kOn;
     }
     void scanOutcome()
     {
         QFETCH(QByteArray, replies);
+        QFETCH(int, step);
+        QFETCH(bool, readFirst);
+        clock.SetAutoAdvance(step);
         port->Feed(replies);
+        if (readFirst)
+            Link().ReadComInput();
         window->mnuRefresh_Click();
         QTEST(boxes, "expectedBoxes");
+        QTEST(int(gModuleCount), "count");
         QTEST(Apply(), "apply");
         QCOMPARE(port->written, QList<QByteArray>{BuildCommandFrame('G', 0, 0, 0)});
         // Reception goes on after the message.
-        QVERIFY(Link().Timer1.isActive());
-    }
-
-    void repliesWaitingAtTheLimitCount_data()
-    {
-        QTest::addColumn<bool>("readAlready");
-        QTest::newRow("waiting at the port") << false;
-        QTest::newRow("read, not parsed yet") << true;
-    }
-    void repliesWaitingAtTheLimitCount()
-    {
-        // The clock runs out of the second before a 100 ms timer can fall due.
-        QFETCH(bool, readAlready);
-        clock.SetAutoAdvance(600);
-        port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7));
-        if (readAlready)
-            Link().ReadComInput();
-        window->mnuRefresh_Click();
-        QCOMPARE(boxes, QStringList());
-        QCOMPARE(gModuleCount, int16_t(2));
-        QCOMPARE(Apply(), kOn);
         QVERIFY(Link().Timer1.isActive());
     }
 
@@ -261,21 +255,24 @@ private slots:
         QVERIFY(!window->mnuRefresh->isEnabled());
     }
 
-    // Each fixed window's client area and its frame's inside are the size given in twips.
-    void fixedWindowSizes_data()
+    // Each fixed window's client area and its frame's inside are the size given in twips;
+    // the windows kept open have no close button and refuse to close.
+    void fixedWindows_data()
     {
         QTest::addColumn<QString>("form");
         QTest::addColumn<QSize>("pixels");
-        QTest::newRow("Module State") << QStringLiteral("frmModuleState") << QSize(215, 204);
-        QTest::newRow("Global Settings") << QStringLiteral("frmGlobalSettings") << QSize(212, 209);
-        QTest::newRow("Program settings") << QStringLiteral("frmProgramSettings") << QSize(177, 151);
-        QTest::newRow("Debug") << QStringLiteral("frmDebug") << QSize(217, 202);
-        QTest::newRow("Progress State") << QStringLiteral("frmProgress") << QSize(271, 74);
+        QTest::addColumn<bool>("keptOpen");
+        QTest::newRow("Module State") << QStringLiteral("frmModuleState") << QSize(215, 204) << true;
+        QTest::newRow("Global Settings") << QStringLiteral("frmGlobalSettings") << QSize(212, 209) << true;
+        QTest::newRow("Program settings") << QStringLiteral("frmProgramSettings") << QSize(177, 151) << false;
+        QTest::newRow("Debug") << QStringLiteral("frmDebug") << QSize(217, 202) << false;
+        QTest::newRow("Progress State") << QStringLiteral("frmProgress") << QSize(271, 74) << false;
     }
-    void fixedWindowSizes()
+    void fixedWindows()
     {
         QFETCH(QString, form);
         QFETCH(QSize, pixels);
+        QFETCH(bool, keptOpen);
         window->show();
         window->Debug();
         window->LoadProgramSettings();
@@ -289,21 +286,8 @@ private slots:
         QVERIFY(frame);
         // No empty band around the form inside its frame.
         QCOMPARE(frame->contentsRect().size(), pixels);
-    }
-
-    void keptOpenWindowsRefuseToClose_data()
-    {
-        QTest::addColumn<QString>("form");
-        QTest::newRow("Module State") << QStringLiteral("frmModuleState");
-        QTest::newRow("Global Settings") << QStringLiteral("frmGlobalSettings");
-    }
-    void keptOpenWindowsRefuseToClose()
-    {
-        QFETCH(QString, form);
-        window->show();
-        QWidget *child = window->findChild<QWidget *>(form);
-        QMdiSubWindow *frame = ChildFrame(child);
-        QVERIFY(frame);
+        if (!keptOpen)
+            return;
         QVERIFY(!(frame->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
         QVERIFY(!frame->close());
         QApplication::processEvents();

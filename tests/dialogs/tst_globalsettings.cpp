@@ -116,7 +116,6 @@ private slots:
         QTest::newRow("2400 none 2 NOT-AND") << "2400" << 0 << 2 << "NOT CH1_Error AND NOT CH2_Error" << 0x19;
         QTest::newRow("38400 even 2 OR") << "38400" << 1 << 2 << "CH1_Error OR CH2_Error" << 0x6D;
         QTest::newRow("typed rule matching none") << "9600" << 1 << 1 << "CH1 or CH2" << 0x43;
-        QTest::newRow("rule text in other case") << "9600" << 0 << 1 << "ch1_error or ch2_error" << 0x03;
     }
     void settingsByte()
     {

@@ -297,6 +297,7 @@ private slots:
         QTest::newRow("moved to the front") << QList<int>{3, 1, 4, 2} << 0;
         QTest::newRow("moved to the end") << QList<int>{1, 2, 4, 3} << 3;
         QTest::newRow("left the ring") << QList<int>{1, 2, 4} << -1;
+        QTest::newRow("ring shrank below the selection") << QList<int>{1} << -1;
     }
     void scanDuringTheWait()
     {
@@ -318,20 +319,8 @@ private slots:
         QCOMPARE(window->SelectedIndex(), selected < 0 ? 0 : selected);
         for (int k = 0; k < int(after.size()); ++k)
             QCOMPARE(Link(k), Seen::Blue);
-    }
-
-    void ringShrankDuringTheWait()
-    {
-        ShowRing({{1}, {2}, {3}});
-        ring->At(100, [this] {
-            gModuleCount = 1;
-            window->Form_Activate();
-        });
-        window->picModule_Click(2);
-        QCOMPARE(boxes.size(), 1);
-        QCOMPARE(window->SelectedIndex(), 0);
-        // The next click skips the vanished selection.
-        ring->AnswerAt(clock.NowMs() + 10, LocateReply(1, false, false));
+        // The next click skips a selection that vanished.
+        ring->AnswerAt(clock.NowMs() + 10, LocateReply(after.first(), false, false));
         window->picModule_Click(0);
         QCOMPARE(ImageOf(0), 5);
     }
@@ -348,7 +337,9 @@ private slots:
     }
 
     // Module State's Apply: a new mode byte from the rule for the module with S or W, and
-    // the input check of the ID: nothing sent, nothing changed (id -1).
+    // the input check of the ID: nothing sent, nothing changed (id -1). A rejected ID marks
+    // its field with the reason until the text changes; an empty one, which is no ID at all,
+    // and an accepted one leave it unmarked.
     void apply_data()
     {
         QTest::addColumn<QString>("text");
@@ -357,50 +348,23 @@ private slots:
         QTest::addColumn<bool>("eeprom");
         QTest::addColumn<int>("id");
         QTest::addColumn<int>("mode");
-        const QString Or = QStringLiteral("CH1_Error OR CH2_Error");
-        QTest::newRow("0x3B to OR") << "7" << 0x3B << Or << false << 7 << 0x2B;
-        QTest::newRow("rule 3 to AND keeps the rest") << "32000" << 0xFF << "CH1_Error AND CH2_Error" << true << 32000
-                                                      << 0xCF;
-        QTest::newRow("unknown text is rule 0") << "1" << 0x7A << "NOT CH1_Error  OR NOT CH2_Error" << false << 1 << 0x4A;
-        QTest::newRow("case matters") << "1" << 0x00 << "ch1_error or ch2_error" << false << 1 << 0x00;
-        QTest::newRow("NOT OR NOT, ID 0") << "0" << 0x00 << "NOT CH1_Error OR NOT CH2_Error" << false << 0 << 0x30;
-        QTest::newRow("leading zeros") << "007" << 0x03 << Or << false << 7 << 0x23;
-        const char *rejected[] = {"", "abc", "-1", "32001", "1e3", " 5", "5 ", "+5", "5.0", "99999999999", "65536"};
-        for (const char *text : rejected)
-            QTest::addRow("rejected '%s'", text) << text << 0x03 << Or << false << -1 << 0x03;
-        QTest::newRow("arabic-indic digits") << QString::fromUtf8("\u0665") << 0x03 << Or << false << -1 << 0x03;
-    }
-    // A rejected ID marks its field with the reason until the text changes; an empty one,
-    // which is no ID at all, and an accepted one leave it unmarked.
-    void rejectedIdIsMarked_data()
-    {
-        QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("reason");
-        const QString digits = QStringLiteral("digits 0 to 9 only");
-        const QString range = QStringLiteral("between 0 and 32000");
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("accepted") << "32000" << "";
-        for (const char *text : {"abc", "-1", "1e3", " 5", "+5", "5.0"})
-            QTest::addRow("'%s'", text) << text << digits;
-        for (const char *text : {"32001", "65536", "99999999999"})
-            QTest::addRow("'%s'", text) << text << range;
-    }
-    void rejectedIdIsMarked()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, reason);
-        state->txtModulID->setText(text);
-        const QColor plain = state->txtModulID->palette().color(QPalette::Base);
-        state->cmdApply->click();
-        QCOMPARE(state->ModulIDProblem().contains(reason), true);
-        QCOMPARE(state->ModulIDProblem().isEmpty(), reason.isEmpty());
-        QCOMPARE(state->txtModulID->toolTip(), state->ModulIDProblem());
-        QCOMPARE(state->txtModulID->palette().color(QPalette::Base) != plain, !reason.isEmpty());
-        state->cmdApply->click();
-        QCOMPARE(state->txtModulID->toolTip(), state->ModulIDProblem());
-        state->txtModulID->setText(text + QStringLiteral("1"));
-        QVERIFY(state->txtModulID->toolTip().isEmpty());
-        QCOMPARE(state->txtModulID->palette().color(QPalette::Base), plain);
+        const QString Or = QStringLiteral("CH1_Error OR CH2_Error");
+        QTest::newRow("0x3B to OR") << "7" << 0x3B << Or << false << 7 << 0x2B << "";
+        QTest::newRow("rule 3 to AND keeps the rest") << "32000" << 0xFF << "CH1_Error AND CH2_Error" << true << 32000
+                                                      << 0xCF << "";
+        QTest::newRow("unknown text is rule 0") << "1" << 0x7A << "NOT CH1_Error  OR NOT CH2_Error" << false << 1
+                                                << 0x4A << "";
+        QTest::newRow("NOT OR NOT, ID 0") << "0" << 0x00 << "NOT CH1_Error OR NOT CH2_Error" << false << 0 << 0x30
+                                          << "";
+        QTest::newRow("leading zeros") << "007" << 0x03 << Or << false << 7 << 0x23 << "";
+        QTest::newRow("rejected ''") << "" << 0x03 << Or << false << -1 << 0x03 << "";
+        for (const char *text : {"abc", "-1", "1e3", " 5", "5 ", "+5", "5.0"})
+            QTest::addRow("rejected '%s'", text) << text << 0x03 << Or << false << -1 << 0x03 << "digits 0 to 9 only";
+        for (const char *text : {"32001", "99999999999", "65536"})
+            QTest::addRow("rejected '%s'", text) << text << 0x03 << Or << false << -1 << 0x03 << "between 0 and 32000";
+        QTest::newRow("arabic-indic digits") << QString::fromUtf8("\u0665") << 0x03 << Or << false << -1 << 0x03
+                                             << "digits 0 to 9 only";
     }
     void apply()
     {
@@ -410,9 +374,11 @@ private slots:
         QFETCH(bool, eeprom);
         QFETCH(int, id);
         QFETCH(int, mode);
+        QFETCH(QString, reason);
         for (int slot : {0, 1, 5, 7, 32000})
             gModules[size_t(slot)].SetMode(uint8_t(stored));
         state->txtModulID->setText(text);
+        const QColor plain = state->txtModulID->palette().color(QPalette::Base);
         state->txtMode->setText(QStringLiteral("unchanged"));
         state->cmbErrorRelais->setCurrentText(rule);
         state->chkWriteToEEPROM->setChecked(eeprom);
@@ -421,6 +387,18 @@ private slots:
             QCOMPARE(int(gModules[size_t(slot)].GetMode()), slot == id ? mode : stored);
         QCOMPARE(port->written, id < 0 ? QList<QByteArray>() : QList<QByteArray>{Frame(eeprom ? 'W' : 'S', id, mode)});
         QCOMPARE(state->txtMode->text(), id < 0 ? QStringLiteral("unchanged") : ByteToBin(uint8_t(mode)));
+
+        QCOMPARE(state->ModulIDProblem().contains(reason), true);
+        QCOMPARE(state->ModulIDProblem().isEmpty(), reason.isEmpty());
+        QCOMPARE(state->txtModulID->toolTip(), state->ModulIDProblem());
+        QCOMPARE(state->txtModulID->palette().color(QPalette::Base) != plain, !reason.isEmpty());
+        if (id < 0) {
+            state->cmdApply->click();
+            QCOMPARE(state->txtModulID->toolTip(), state->ModulIDProblem());
+        }
+        state->txtModulID->setText(text + QStringLiteral("1"));
+        QVERIFY(state->txtModulID->toolTip().isEmpty());
+        QCOMPARE(state->txtModulID->palette().color(QPalette::Base), plain);
     }
 
     void closedPortStillUpdatesTheRecord()
