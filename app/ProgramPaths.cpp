@@ -14,6 +14,26 @@ QString BuildIniPath(const QString &programDir, const QString &programFileName)
     return path + QFileInfo(programFileName).completeBaseName() + QStringLiteral(".ini");
 }
 
+bool LiesInWindowsFolder(const QString &dir, const QStringList &roots)
+{
+    const auto clean = [](const QString &path) {
+        return QDir::cleanPath(QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')));
+    };
+    const QString path = clean(dir);
+    for (const QString &root : roots) {
+        if (root.isEmpty())
+            continue;
+        QString folder = clean(root);
+        if (path.compare(folder, Qt::CaseInsensitive) == 0)
+            return true;
+        if (!folder.endsWith(QLatin1Char('/')))
+            folder += QLatin1Char('/');
+        if (path.startsWith(folder, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
 bool IsSystemProgramFolder(const QString &dir)
 {
 #ifdef Q_OS_UNIX
@@ -21,8 +41,9 @@ bool IsSystemProgramFolder(const QString &dir)
                                            QStringLiteral("/bin"), QStringLiteral("/usr/sbin")};
     return systemFolders.contains(QDir::cleanPath(dir));
 #else
-    Q_UNUSED(dir);
-    return false;
+    // Windows names its program folders to every process; the installer puts the program there.
+    return LiesInWindowsFolder(dir, {qEnvironmentVariable("ProgramFiles"), qEnvironmentVariable("ProgramW6432"),
+                                     qEnvironmentVariable("ProgramFiles(x86)")});
 #endif
 }
 

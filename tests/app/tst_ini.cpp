@@ -200,6 +200,27 @@ private slots:
 #endif
     }
 
+    void windowsProgramFolders_data()
+    {
+        QTest::addColumn<QString>("dir");
+        QTest::addColumn<QStringList>("roots");
+        QTest::addColumn<bool>("inside");
+        const QStringList both{"C:\\Program Files", "C:\\Program Files (x86)"};
+        QTest::newRow("installed") << "C:/Program Files/ZEPHLINK9 Setup Tool" << both << true;
+        QTest::newRow("other case, backslashes") << "c:\\PROGRAM FILES\\ZEPHLINK9 Setup Tool\\" << both << true;
+        QTest::newRow("32-bit folder") << "C:/Program Files (x86)/ZEPHLINK9 Setup Tool" << both << true;
+        QTest::newRow("name only begins alike")
+            << "C:/Program Files (x86)/ZEPHLINK9 Setup Tool" << QStringList{"C:\\Program Files"} << false;
+        QTest::newRow("unpacked zip") << "C:/Users/tech/Desktop/zephlink9-setup-1.3.1-win64" << both << false;
+        QTest::newRow("variable not set") << "C:/Users/tech" << QStringList{QString()} << false;
+    }
+    void windowsProgramFolders()
+    {
+        QFETCH(QString, dir);
+        QFETCH(QStringList, roots);
+        QTEST(LiesInWindowsFolder(dir, roots), "inside");
+    }
+
     void writabilityIsTried()
     {
         QTemporaryDir dir;
