@@ -338,7 +338,9 @@ private slots:
         case 3:
         case 4:
             port->SetOpenResult(4, SerialPort::OpenError::NotFound);  // the last probe fails
+            port->Vanish();  // choosing a port ends the looking for a vanished one
             window->mnuSelectComPort_Click();
+            QVERIFY(!window->Watcher().IsWatching());
             if (story == 4)
                 window->ProgramSettingsIfLoaded()->cmdOK_Click();
             QTRY_VERIFY(!window->ProgramSettingsIfLoaded() || story == 3);
@@ -360,7 +362,9 @@ private slots:
     void unloadStopsTimersAndClosesPort()
     {
         window->show();
+        port->Vanish();
         window->close();
+        QVERIFY(!window->Watcher().IsWatching());
         QVERIFY(!port->IsOpen());
         QVERIFY(!Link().Timer1.isActive() && !Link().Timer2.isActive());
         QVERIFY(boxes.isEmpty());
