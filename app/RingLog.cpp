@@ -63,20 +63,22 @@ QString RingLog::TimeText(const QDateTime &time)
 
 QString RingLog::Now() const { return TimeText(mNow ? mNow() : QDateTime::currentDateTime()); }
 
-void RingLog::WriteRing()
+void RingLog::WriteScan(const RingScan &scan)
 {
     const QString time = Now();
+    if (scan.order.empty()) {
+        Append({time + QStringLiteral(",,,,,,,,,,no modules found")});
+        return;
+    }
     QStringList rows;
-    for (int position = 0; position < gModuleCount; ++position) {
-        const int id = gModuleOrder[size_t(position)];
+    for (size_t position = 0; position < scan.order.size(); ++position) {
+        const int id = scan.order[position];
         if (IsTableID(id))
-            rows << ModuleRow(time, position, gModules[size_t(id)]);
+            rows << ModuleRow(time, int(position), gModules[size_t(id)]);
     }
     if (!rows.isEmpty())
         Append(rows);
 }
-
-void RingLog::WriteNoModules() { Append({Now() + QStringLiteral(",,,,,,,,,,no modules found")}); }
 
 void RingLog::WriteLocateUnanswered(int position, int id)
 {

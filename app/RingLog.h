@@ -1,6 +1,8 @@
 #pragma once
 // The ring log: CSV rows appended to the file that the configuration's key "log" names, one
 // per counted module after each scan, one for a scan that found none or an unanswered locate.
+#include "model/RingScan.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -27,8 +29,8 @@ public:
     // "2026-12-07T06:40:00+01:00": ISO 8601 with the offset from UTC, never "Z".
     static QString TimeText(const QDateTime &time);
 
-    void WriteRing();
-    void WriteNoModules();
+    // The rows of a scan whose replies are all in: one per module, or "no modules found".
+    void WriteScan(const RingScan &scan);
     void WriteLocateUnanswered(int position, int id);
 
 private:

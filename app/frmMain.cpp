@@ -129,6 +129,9 @@ void frmMain::CreateMenus()
     mnuSettings->addAction(mnuAutorefresh);
     mnuSettings->addAction(mnuDebug);
     mnuSettings->addAction(mnuSelectComPort);
+    mnuRing = bar->addMenu(QStringLiteral("&Ring"));
+    mnuRing->setObjectName(QStringLiteral("mnuRing"));
+    mnuRing->menuAction()->setObjectName(QStringLiteral("mnuRing"));
     bar->addAction(mnuAbout);
 }
 
@@ -144,8 +147,7 @@ void frmMain::ConnectLink()
 
 void frmMain::ConnectRingLog()
 {
-    connect(&mLink, &BusLink::scanSettled, &mRingLog, &RingLog::WriteRing);
-    connect(&mLink, &BusLink::scanFoundNone, &mRingLog, &RingLog::WriteNoModules);
+    connect(&mLink, &BusLink::scanSettled, &mRingLog, &RingLog::WriteScan);
 }
 
 void frmMain::CreateStatusBar()

@@ -89,6 +89,8 @@ public:
     QAction *mnuAutorefresh = nullptr;
     QAction *mnuDebug = nullptr;
     QAction *mnuSelectComPort = nullptr;
+    // The ring as a whole: its table, its reference and events, verification and report.
+    QMenu *mnuRing = nullptr;
     QAction *mnuAbout = nullptr;
     QLabel *lblPortState = nullptr;
 

@@ -7,6 +7,8 @@
 #include "model/Clock.h"
 #include "model/Global.h"
 
+#include <algorithm>
+
 BusLink::BusLink(SerialPort *port, QObject *parent)
     : QObject(parent), mPort(port)
 {
@@ -86,7 +88,8 @@ void BusLink::SettleScan()
     if (!mScanUnsettled)
         return;
     mScanUnsettled = false;
-    emit scanSettled();
+    mScan.order.assign(gModuleOrder.begin(), gModuleOrder.begin() + std::clamp<int>(gModuleCount, 0, kTableSize));
+    emit scanSettled(mScan);
 }
 
 void BusLink::ParsePass()
@@ -107,11 +110,12 @@ void BusLink::ParsePass()
 void BusLink::Timer3_Timer()
 {
     if (gAutoRefresh)
-        Scan();
+        Scan(ScanOrigin::AutoRefresh);
 }
 
-void BusLink::Scan()
+void BusLink::Scan(ScanOrigin origin)
 {
+    mScan = RingScan{mScan.serial + 1, origin, {}};
     mScanUnsettled = false;
     gModuleCount = 0;
     mRefreshAfterReplies = false;
@@ -137,7 +141,7 @@ void BusLink::Scan()
 
     if (gModuleCount == 0) {
         Timer3.stop();
-        emit scanFoundNone();
+        emit scanSettled(mScan);
         if (mView)
             mView->ShowNoModulesFound();
         return;

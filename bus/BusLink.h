@@ -1,6 +1,7 @@
 #pragma once
 // The link to the ring: the three timers that poll, parse and refresh, and the scan.
 #include "bus/ReplyReceiver.h"
+#include "model/RingScan.h"
 
 #include <QObject>
 #include <QTimer>
@@ -32,7 +33,7 @@ public:
     void ReadComInput();
 
     // Sends G, waits up to a second for the first counted module, then reports.
-    void Scan();
+    void Scan(ScanOrigin origin = ScanOrigin::Menu);
 
     // "Enabled = True": starts a stopped timer; a running one keeps its interval.
     static void Enable(QTimer &timer);
@@ -52,10 +53,8 @@ public:
     QTimer Timer3;  // automatic refresh
 
 signals:
-    // A scan that found modules has had all its replies parsed: the line went quiet after it.
-    void scanSettled();
-    // A scan's wait ended without a counted module.
-    void scanFoundNone();
+    // A scan is over: all its replies are in (its order empty when it found no module).
+    void scanSettled(const RingScan &scan);
 
 private:
     void SettleScan();
@@ -68,4 +67,5 @@ private:
     bool mScanWaiting = false;
     // The last scan succeeded with automatic refresh on, and its replies may still come.
     bool mRefreshAfterReplies = false;
+    RingScan mScan;
 };
