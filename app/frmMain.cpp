@@ -4,6 +4,7 @@
 #include "app/PortConfig.h"
 #include "app/PortStateText.h"
 #include "app/ProgramPaths.h"
+#include "app/RingReport.h"
 #include "app/frmDebug.h"
 #include "bus/DevicePort.h"
 #include "bus/SendCommand.h"
@@ -19,6 +20,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -114,6 +118,8 @@ void frmMain::CreateActions()
     makeAction(mnuDebug, "mnuDebug", QStringLiteral("Debug"), &frmMain::mnuDebug_Click, true);
     makeAction(mnuSelectComPort, "mnuSelectComPort", QStringLiteral("Select COM port"),
                &frmMain::mnuSelectComPort_Click, false);
+    makeAction(mnuVerifySettings, "mnuVerifySettings", QStringLiteral("Verify Settings"), &frmMain::mnuVerifySettings_Click, false);
+    makeAction(mnuSaveReport, "mnuSaveReport", QStringLiteral("Save Report..."), &frmMain::mnuSaveReport_Click, false);
     makeAction(mnuAbout, "mnuAbout", QStringLiteral("About"), &frmMain::mnuAbout_Click, false);
     mnuDebug->setVisible(false);
 }
@@ -132,6 +138,8 @@ void frmMain::CreateMenus()
     mnuRing = bar->addMenu(QStringLiteral("&Ring"));
     mnuRing->setObjectName(QStringLiteral("mnuRing"));
     mnuRing->menuAction()->setObjectName(QStringLiteral("mnuRing"));
+    mnuRing->addAction(mnuVerifySettings);
+    mnuRing->addAction(mnuSaveReport);
     bar->addAction(mnuAbout);
 }
 
@@ -148,6 +156,13 @@ void frmMain::ConnectLink()
 void frmMain::ConnectRingLog()
 {
     connect(&mLink, &BusLink::scanSettled, &mRingLog, &RingLog::WriteScan);
+    connect(&mLink, &BusLink::scanSettled, this, [this](const RingScan &scan) {
+        if (!scan.order.empty())
+            mLastScan = scan;
+    });
+    connect(&mVerifier, &SettingsVerifier::verified, this, [this](const std::vector<VerifyResult> &results) {
+        ShowMessage(this, QMessageBox::Information, QStringLiteral("Verify Settings"), VerifySummary(results));
+    });
 }
 
 void frmMain::CreateStatusBar()
@@ -358,7 +373,7 @@ void frmMain::OnFocusWindowChanged(QWindow *window)
             break;
         }
     }
-    if (qobject_cast<const QMessageBox *>(widget))
+    if (qobject_cast<const QMessageBox *>(widget) || qobject_cast<const QFileDialog *>(widget))
         return;
     QWindow *mine = windowHandle();
     if (window == mine && mLastFocusWindow && mLastFocusWindow != mine)
@@ -449,6 +464,54 @@ void frmMain::mnuAbout_Click()
     mLink.EnableReception();
     if (gAutoRefresh)
         BusLink::Enable(mLink.Timer3);
+}
+
+void frmMain::mnuVerifySettings_Click() { mVerifier.Verify(); }
+
+void frmMain::mnuSaveReport_Click()
+{
+    if (mLastScan.order.empty()) {
+        ShowMessage(this, QMessageBox::Critical, QStringLiteral("Save Report"),
+                    QStringLiteral("No modules: Refresh scans the ring first."));
+        return;
+    }
+    // Not modal and not the system's dialog: the ring is still received and refreshed while
+    // the technician picks a name.
+    auto *dialog = new QFileDialog(this, QStringLiteral("Save Report"),
+                                   QDir::home().filePath(ProposedReportName(QDateTime::currentDateTime())));
+    dialog->setObjectName(QStringLiteral("dlgSaveReport"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setNameFilters({QStringLiteral("PDF report (*.pdf)"), QStringLiteral("Module table (*.csv)")});
+    dialog->setDefaultSuffix(QStringLiteral("pdf"));
+    connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString &filter) {
+        const QString suffix = filter.contains(QStringLiteral("*.csv")) ? QStringLiteral("csv") : QStringLiteral("pdf");
+        dialog->setDefaultSuffix(suffix);
+        const QStringList chosen = dialog->selectedFiles();
+        if (!chosen.isEmpty())
+            dialog->selectFile(QFileInfo(chosen.first()).completeBaseName() + QLatin1Char('.') + suffix);
+    });
+    connect(dialog, &QFileDialog::fileSelected, this, &frmMain::SaveReport);
+    dialog->open();
+}
+
+void frmMain::SaveReport(const QString &path)
+{
+    if (mLastScan.order.empty())
+        return;
+    RingReport report;
+    report.time = QDateTime::currentDateTime();
+    report.programVersion = VersionText();
+    const int number = mPort->PortNumber();
+    report.port = QStringLiteral("COM%1").arg(number);
+    report.device = mPort->DeviceName(number);
+    report.localModuleID = gLocalModuleID;
+    report.order = mLastScan.order;
+    report.verification = mVerifier.Results();
+    const QString problem = SaveRingReport(report, path);
+    if (!problem.isEmpty())
+        ShowMessage(this, QMessageBox::Critical, QStringLiteral("Save Report"), problem);
 }
 
 void frmMain::ShowNoModulesFound()

@@ -2,6 +2,7 @@
 // The frame of the program: menus, the child windows, the serial port and the link to the
 // ring, with what happens at load, activation, deactivation and unload.
 #include "app/RingLog.h"
+#include "app/SettingsVerifier.h"
 #include "bus/BusLink.h"
 #include "bus/PortWatcher.h"
 #include "bus/ScanView.h"
@@ -57,6 +58,10 @@ public:
     void mnuDebug_Click();
     void mnuSelectComPort_Click();
     void mnuAbout_Click();
+    void mnuVerifySettings_Click();
+    void mnuSaveReport_Click();
+    // What the save dialog's choice leads to: the report of the last scan that found modules.
+    void SaveReport(const QString &path);
 
     // "1.31": major, a point, then minor and revision run together.
     static QString VersionText();
@@ -74,6 +79,7 @@ public:
     BusLink &Link() { return mLink; }
     PortWatcher &Watcher() { return mPortWatcher; }
     RingLog &Log() { return mRingLog; }
+    SettingsVerifier &Verifier() { return mVerifier; }
     SerialPort &MSComm1() { return *mPort; }
     QMdiArea *MdiArea() const { return mdiArea; }
 
@@ -91,6 +97,8 @@ public:
     QAction *mnuSelectComPort = nullptr;
     // The ring as a whole: its table, its reference and events, verification and report.
     QMenu *mnuRing = nullptr;
+    QAction *mnuVerifySettings = nullptr;
+    QAction *mnuSaveReport = nullptr;
     QAction *mnuAbout = nullptr;
     QLabel *lblPortState = nullptr;
 
@@ -119,6 +127,8 @@ private:
     BusLink mLink;
     PortWatcher mPortWatcher{&mLink};
     RingLog mRingLog{this};
+    SettingsVerifier mVerifier{mLink};
+    RingScan mLastScan;  // the last scan that found modules
     std::function<void()> mExitProgram;
     QString mIniPathOverride;
     QMdiArea *mdiArea = nullptr;

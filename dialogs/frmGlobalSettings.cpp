@@ -4,6 +4,7 @@
 #include "dialogs/ChildWindow.h"
 #include "dialogs/FormLayout.h"
 #include "dialogs/frmProgress.h"
+#include "model/AppliedModes.h"
 #include "model/ApplyTargets.h"
 #include "model/Global.h"
 #include "model/ModeByte.h"
@@ -180,6 +181,7 @@ void frmGlobalSettings::cmdApply_Click()
         gCmdArg1 = uint8_t(id & 255);
         const uint8_t cmd = writeToEEPROM ? 'W' : 'S';
         SendCommand(cmd);
+        gAppliedModes.Record(id, settings);
     }
 
     if (progressOpen())

@@ -2,6 +2,7 @@
 
 #include "bus/SendCommand.h"
 #include "dialogs/FormLayout.h"
+#include "model/AppliedModes.h"
 #include "model/Global.h"
 #include "model/ModeByte.h"
 
@@ -94,4 +95,5 @@ void frmModuleState::cmdApply_Click()
     gCmdArg1 = uint8_t(id % 256);
     const uint8_t cmd = chkWriteToEEPROM->isChecked() ? 'W' : 'S';
     SendCommand(cmd);
+    gAppliedModes.Record(id, mode);
 }

@@ -1,5 +1,7 @@
 #include "model/Global.h"
 
+#include "model/AppliedModes.h"
+
 #include "model/LocateFailures.h"
 
 #include <vector>
@@ -27,6 +29,7 @@ void ResetGlobals()
     gModules.fill(ModuleData{});
     gModuleOrder.fill(0);
     ClearAllLocateFailures();
+    gAppliedModes.Clear();
     gModuleCount = 0;
     gMinVersion = 255;
     gLocalModuleID = 0;

@@ -24,6 +24,7 @@ struct Module {
     Channel ch1;
     Channel ch2;
     bool silent = false; // never answers, still takes S and W
+    bool ignoresWrites = false; // answers, but S and W leave its mode byte as it was
 };
 
 } // namespace zephsim

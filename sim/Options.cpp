@@ -12,7 +12,7 @@ const char *Options::usage()
            "\n"
            "  --modules N        ring of N modules, IDs 1..N, module 1 attached (default 4)\n"
            "  --ring FILE        ring described in FILE, one module per line:\n"
-           "                     id=7 side=G version=41 mode=0x4B ch1=fault:12 ch2=ok:0 silent=no\n"
+           "                     id=7 side=G version=41 mode=0x4B ch1=fault:12 ch2=ok:0 silent=no writes=apply\n"
            "  --state FILE       keep the mode bytes stored with W in FILE across restarts\n"
            "  --link PATH        make PATH a symbolic link to the terminal (removed at exit)\n"
            "  --control FIFO     read control lines from FIFO (created if missing) instead of stdin\n"

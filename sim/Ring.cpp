@@ -57,7 +57,7 @@ std::vector<std::uint8_t> Ring::handle(const Command &command)
         break;
     case 'S':
     case 'W':
-        if (Module *m = find(command.id())) {
+        if (Module *m = find(command.id()); m && !m->ignoresWrites) {
             m->mode = command.arg3;
             if (command.letter == 'W' && m->storedMode != command.arg3) {
                 m->storedMode = command.arg3;

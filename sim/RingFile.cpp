@@ -66,6 +66,10 @@ bool applyField(Module &module, std::string_view key, std::string_view value, st
         if (!silent)
             return fail("expected yes or no");
         module.silent = *silent;
+    } else if (key == "writes") {
+        if (value != "apply" && value != "ignore")
+            return fail("expected apply or ignore");
+        module.ignoresWrites = value == "ignore";
     } else {
         error = "unknown field '" + std::string(key) + "'";
         return false;
@@ -186,6 +190,8 @@ std::string RingFile::format(const Module &module)
     std::string line = "id=" + std::to_string(module.id) + " side=" + module.side + " version=" +
                        std::to_string(module.version) + " mode=" + mode + " ch1=" + channelText(module.ch1) +
                        " ch2=" + channelText(module.ch2) + " silent=" + (module.silent ? "yes" : "no");
+    if (module.ignoresWrites)
+        line += " writes=ignore";
     if (module.storedMode != module.mode) {
         std::snprintf(mode, sizeof mode, "0x%02X", module.storedMode);
         line += std::string(" # stored mode ") + mode;

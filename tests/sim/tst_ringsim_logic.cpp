@@ -60,6 +60,9 @@ private slots:
             << ring << frames("53070013 57070013 58070000") << "" << 0;
         QTest::newRow("S changes the running mode")
             << ring << frames("5303004b 50030000") << "50 03 00 29 4b 00 00 00 00 0a 0d" << 0;
+        QTest::newRow("S and W leave a module that ignores writes as it was")
+            << QByteArray("id=3 side=L writes=ignore") << frames("5303004b 5703004b 50030000")
+            << "50 03 00 29 13 00 00 00 00 0a 0d" << 0;
         QTest::newRow("arguments that look like a terminator")
             << QByteArray("id=3338 side=L") << frames("500a0d00") << "50 0a 0d 29 13 00 00 00 00 0a 0d" << 0;
         QTest::newRow("G without attached module") << QByteArray("id=3 side=L\nid=4 side=R\n") << frames("47000000")
@@ -105,10 +108,12 @@ private slots:
             << "set 2 mode=0x4B" << "id=2 side=L version=41 mode=0x4B ch1=ok:0 ch2=ok:0 silent=no # stored mode 0x13";
         QTest::newRow("add") << "add id=40000 side=L ch1=fault:3"
                              << m2 + "|id=40000 side=L version=41 mode=0x13 ch1=fault:3 ch2=ok:0 silent=no";
+        QTest::newRow("set writes=ignore") << "set 2 writes=ignore" << m2 + " writes=ignore";
+        QTest::newRow("set writes=apply") << "set 2 writes=apply" << m2;
         QTest::newRow("remove") << "remove 2" << "";
         QTest::newRow("raw without blanks") << "raw 4C0700" << "4c 07 00|" + m2;
         for (const char *bad : {"explode 1", "fault 9 1 on", "fault 2 3 on", "counter 2 1 32768", "set 2 id=5",
-                                "set 2 version=40 mode=0x999", "add id=2 side=R", "raw zz"})
+                                "set 2 version=40 mode=0x999", "set 2 writes=maybe", "add id=2 side=R", "raw zz"})
             QTest::newRow(bad) << QString::fromLatin1(bad) << "error";
     }
 

@@ -1,0 +1,198 @@
+#include "app/RingReport.h"
+
+#include "app/Ini.h"
+#include "app/RingLog.h"
+#include "model/Global.h"
+#include "model/ModeByte.h"
+#include "model/ReportTable.h"
+#include "ringview/RingVectorDrawing.h"
+
+#include <QDir>
+#include <QFontMetricsF>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <algorithm>
+
+namespace {
+
+// Page geometry in points (the writer runs at 72 dots per inch).
+constexpr double kMargin = 40;
+constexpr double kRowHeight = 9.5;
+constexpr double kRingSide = 290;
+constexpr int kProblemLines = 10;
+// Column widths of the module table, in points, in the order of its header.
+const double kColumnWidths[] = {22, 28, 20, 28, 34, 28, 28, 112, 24, 36, 24, 36, 95};
+
+QString LineSettings(uint8_t mode)
+{
+    const QString parity = ModeByte::ParityOf(mode) == ModeByte::Parity::Even  ? QStringLiteral("even")
+                           : ModeByte::ParityOf(mode) == ModeByte::Parity::Odd ? QStringLiteral("odd")
+                                                                               : QStringLiteral("none");
+    return QStringLiteral("%1 baud, parity %2, %3 stop bit%4, rule %5")
+        .arg(ModeByte::BaudText(mode), parity, ModeByte::HasTwoStopBits(mode) ? QStringLiteral("2") : QStringLiteral("1"),
+             ModeByte::HasTwoStopBits(mode) ? QStringLiteral("s") : QString(), ModeByte::RuleText(mode));
+}
+
+QStringList FrontLines(const RingReport &report)
+{
+    const uint8_t localMode = IsTableID(report.localModuleID) ? gModules[size_t(report.localModuleID)].GetMode() : 0;
+    QStringList lines{
+        QStringLiteral("Date: %1").arg(RingLog::TimeText(report.time).replace(QLatin1Char('T'), QLatin1Char(' '))),
+        QStringLiteral("Program: %1 %2").arg(kAppTitle, report.programVersion),
+        QStringLiteral("Port: %1, device %2").arg(report.port, report.device),
+        QStringLiteral("Modules: %1").arg(report.order.size()),
+        QStringLiteral("Attached module: ID %1, %2").arg(report.localModuleID).arg(LineSettings(localMode))};
+    if (report.verification.empty()) {
+        lines << QStringLiteral("Verify Settings: not run");
+    } else {
+        lines << VerifySummary(report.verification);
+        int shown = 0;
+        int problems = 0;
+        for (const VerifyResult &result : report.verification) {
+            if (!result.IsProblem())
+                continue;
+            if (++problems <= kProblemLines)
+                lines << QStringLiteral("    Module %1: %2").arg(result.id).arg(result.Text()), ++shown;
+        }
+        if (problems > shown)
+            lines << QStringLiteral("    and %1 more, see the table").arg(problems - shown);
+    }
+    for (const QString &difference : report.referenceDifferences)
+        lines << QStringLiteral("Reference ring: %1").arg(difference);
+    return lines;
+}
+
+class PdfLayout
+{
+public:
+    PdfLayout(QPainter &painter, const RingReport &report, const ReportTable &table, const QSizeF &page)
+        : mPainter(painter), mReport(report), mTable(table), mPage(page), mFront(FrontLines(report))
+    {
+        mBodyFont = painter.font();
+        mBodyFont.setPointSizeF(9);
+        mTableFont = mBodyFont;
+        mTableFont.setPointSizeF(6.5);
+        mTableTop = kMargin + 30 + mFront.size() * 12 + kRingSide + 16;
+    }
+
+    int PageCount() const { return 1 + std::max<int>(0, (int(mTable.rows.size()) - FirstPageRows() + RowsPerPage() - 1) / RowsPerPage()); }
+
+    void Draw(QPdfWriter &writer)
+    {
+        const int pages = PageCount();
+        DrawFront();
+        qsizetype row = 0;
+        for (int page = 1; page <= pages; ++page) {
+            if (page > 1)
+                writer.newPage();
+            const int rows = page == 1 ? FirstPageRows() : RowsPerPage();
+            DrawTable(page == 1 ? mTableTop : kMargin, row, std::min<qsizetype>(mTable.rows.size(), row + rows));
+            row += rows;
+            mPainter.setFont(mTableFont);
+            mPainter.drawText(QRectF(kMargin, mPage.height() - kMargin + 6, mPage.width() - 2 * kMargin, 12),
+                              Qt::AlignRight, QStringLiteral("Page %1 of %2").arg(page).arg(pages));
+        }
+    }
+
+private:
+    double Bottom() const { return mPage.height() - kMargin; }
+    int RowsFrom(double top) const { return std::max(0, int((Bottom() - top - kRowHeight) / kRowHeight)); }
+    int FirstPageRows() const { return RowsFrom(mTableTop); }
+    int RowsPerPage() const { return RowsFrom(kMargin); }
+
+    void DrawFront()
+    {
+        QFont title = mBodyFont;
+        title.setPointSizeF(18);
+        title.setBold(true);
+        mPainter.setFont(title);
+        mPainter.drawText(QPointF(kMargin, kMargin + 18), QStringLiteral("ZEPHLINK9 Ring Report"));
+        mPainter.setFont(mBodyFont);
+        double y = kMargin + 30;
+        for (const QString &line : mFront) {
+            y += 12;
+            mPainter.drawText(QPointF(kMargin, y), line);
+        }
+        DrawRingVector(mPainter, QRectF((mPage.width() - kRingSide) / 2, y + 8, kRingSide, kRingSide), mReport.order);
+    }
+
+    void DrawRow(double y, const QStringList &cells)
+    {
+        const QFontMetricsF metrics(mPainter.font());
+        double x = kMargin;
+        for (qsizetype c = 0; c < cells.size() && c < qsizetype(std::size(kColumnWidths)); ++c) {
+            const double width = kColumnWidths[c];
+            mPainter.drawText(QPointF(x, y), metrics.elidedText(cells[c], Qt::ElideRight, width - 2));
+            x += width;
+        }
+    }
+
+    void DrawTable(double top, qsizetype from, qsizetype to)
+    {
+        QFont header = mTableFont;
+        header.setBold(true);
+        mPainter.setFont(header);
+        double y = top + kRowHeight;
+        DrawRow(y - 2, mTable.header);
+        mPainter.drawLine(QPointF(kMargin, y), QPointF(mPage.width() - kMargin, y));
+        mPainter.setFont(mTableFont);
+        for (qsizetype row = from; row < to; ++row) {
+            y += kRowHeight;
+            DrawRow(y - 2, mTable.rows[row]);
+        }
+    }
+
+    QPainter &mPainter;
+    const RingReport &mReport;
+    const ReportTable &mTable;
+    QSizeF mPage;
+    QStringList mFront;
+    QFont mBodyFont;
+    QFont mTableFont;
+    double mTableTop = 0;
+};
+
+bool WritePdf(QIODevice &device, const RingReport &report, const ReportTable &table)
+{
+    QPdfWriter writer(&device);
+    writer.setResolution(72);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setTitle(QStringLiteral("ZEPHLINK9 Ring Report"));
+    writer.setCreator(kAppTitle + QLatin1Char(' ') + report.programVersion);
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    PdfLayout layout(painter, report, table, QSizeF(writer.width(), writer.height()));
+    layout.Draw(writer);
+    return painter.end();
+}
+
+} // namespace
+
+QString ProposedReportName(const QDateTime &time)
+{
+    return time.toString(QStringLiteral("'ring-report-'yyyy-MM-dd-HHmm'.pdf'"));
+}
+
+QString SaveRingReport(const RingReport &report, const QString &path)
+{
+    const ReportTable table = BuildReportTable(report.order, report.verification);
+    QSaveFile file(path);
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written) {
+        if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
+            const QByteArray text = CsvText(table);
+            written = file.write(text) == text.size();
+        } else {
+            written = WritePdf(file, report, table);
+        }
+        written = written && file.commit();
+    }
+    if (written)
+        return {};
+    return QStringLiteral("The report cannot be written:\r\n%1\r\n%2")
+        .arg(QDir::toNativeSeparators(path), file.errorString());
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The commissioning report of a scanned ring: a PDF (A4, searchable text, the ring drawn,
+// the module table) or the module table alone as CSV, written whole or not at all.
+#include "model/Verification.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+struct RingReport
+{
+    QDateTime time;
+    QString programVersion;
+    QString port;
+    QString device;
+    int localModuleID = 0;
+    std::vector<int16_t> order;
+    std::vector<VerifyResult> verification;  // empty: no verification in this run
+    QStringList referenceDifferences;        // empty: none known
+};
+
+// Empty on success, else a message naming the path and the system's reason. A name ending in
+// ".csv" gets the module table, any other the PDF.
+QString SaveRingReport(const RingReport &report, const QString &path);
+
+// "ring-report-2026-12-08-1450.pdf"
+QString ProposedReportName(const QDateTime &time);
