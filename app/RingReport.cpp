@@ -18,12 +18,12 @@
 namespace {
 
 // Page geometry in points (the writer runs at 72 dots per inch).
-constexpr double kMargin = 40;
+constexpr double kMargin = 28;
 constexpr double kRowHeight = 9.5;
 constexpr double kRingSide = 290;
 constexpr int kProblemLines = 10;
 // Column widths of the module table, in points, in the order of its header.
-const double kColumnWidths[] = {22, 28, 20, 28, 34, 28, 28, 112, 24, 36, 24, 36, 95};
+const double kColumnWidths[] = {20, 26, 20, 30, 30, 26, 34, 118, 20, 44, 20, 44, 107};
 
 QString LineSettings(uint8_t mode)
 {
@@ -72,8 +72,10 @@ public:
     {
         mBodyFont = painter.font();
         mBodyFont.setPointSizeF(9);
+        // Without ligatures: a search for "differs" must find what "ff" was drawn as.
+        mBodyFont.setStyleStrategy(QFont::PreferNoShaping);
         mTableFont = mBodyFont;
-        mTableFont.setPointSizeF(6.5);
+        mTableFont.setPointSizeF(6);
         mTableTop = kMargin + 30 + mFront.size() * 12 + kRingSide + 16;
     }
 
