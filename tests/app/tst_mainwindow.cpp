@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -357,6 +359,62 @@ private slots:
         const QString expected = state.isEmpty() ? QStringLiteral("No COM port chosen: closed")
                                                  : QStringLiteral("COM1 (%1): %2").arg(port->DeviceName(1), state);
         QCOMPARE(window->lblPortState->text(), expected);
+    }
+
+    // Verify Settings sends the scan alone and sums up what Module State's Apply sent.
+    void verifySettings()
+    {
+        const QByteArray ring = EncodeReply(Reply{'G', 5, 41, 0x13}) + EncodeReply(Reply{'L', 7, 41, 0x13});
+        port->Feed(ring);
+        window->mnuRefresh_Click();
+        QTRY_COMPARE(int(gModuleCount), 2);
+        window->ModuleState()->txtModulID->setText(QStringLiteral("7"));
+        window->ModuleState()->cmbErrorRelais->setCurrentIndex(0);
+        window->ModuleState()->cmdApply_Click();
+        port->written.clear();
+        port->Feed(ring);  // module 7 kept its old rule
+        window->mnuVerifySettings->trigger();
+        QTRY_COMPARE(boxes, QStringList{"1 Verify Settings: Verify Settings: 0 of 2 modules as applied, 1 differs, 0 no answer, "
+                                        "1 nothing applied."});
+        QCOMPARE(port->written, QList<QByteArray>{BuildCommandFrame('G', 0, 0, 0)});
+        QCOMPARE(window->Verifier().Results().at(1).Text(), QStringLiteral("differs: mode 0x13, applied 0x03"));
+    }
+
+    void saveReportWithoutModules()
+    {
+        window->mnuSaveReport->trigger();
+        QCOMPARE(boxes, QStringList{"3 Save Report: No modules: Refresh scans the ring first."});
+        QVERIFY(!window->findChild<QFileDialog *>());
+    }
+
+    // The save dialog is a window of its own, but no switch away from the program.
+    void saveDialogKeepsReceptionAndRefresh()
+    {
+        window->show();
+        window->activateWindow();
+        QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
+        port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7));
+        window->mnuRefresh_Click();
+        QTRY_COMPARE(int(gModuleCount), 2);
+        window->mnuAutorefresh->trigger();
+        window->mnuSaveReport->trigger();
+        QPointer<QFileDialog> dialog = window->findChild<QFileDialog *>();
+        QVERIFY(dialog);
+        QTRY_VERIFY(QGuiApplication::focusWindow() == dialog->windowHandle());
+        QVERIFY(!dialog->isModal() || dialog->windowModality() != Qt::ApplicationModal);
+        QCOMPARE(dialog->nameFilters(), (QStringList{"PDF report (*.pdf)", "Module table (*.csv)"}));
+        QVERIFY(QRegularExpression(QStringLiteral("^ring-report-\\d{4}-\\d\\d-\\d\\d-\\d{4}\\.pdf$"))
+                    .match(QFileInfo(dialog->selectedFiles().value(0)).fileName()).hasMatch());
+        QVERIFY(Link().Timer1.isActive() && Link().Timer3.isActive());
+        const QString path = dir.filePath(QStringLiteral("ring.csv"));
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(path);
+        QTest::keyClick(name, Qt::Key_Return);
+        QTRY_VERIFY(!dialog);
+        QVERIFY(QFile::exists(path));
+        QVERIFY(Link().Timer1.isActive() && Link().Timer3.isActive());
+        QVERIFY(boxes.isEmpty());
     }
 
     void unloadStopsTimersAndClosesPort()
