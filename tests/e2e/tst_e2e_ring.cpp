@@ -171,6 +171,32 @@ private slots:
         QCOMPARE(program.boxes, QStringList());
     }
 
+    // Global Settings programs a ring in which one module ignores S and W; another one goes.
+    void verifySettingsAfterApply()
+    {
+        RingSimProcess sim;
+        QVERIFY(sim.start(kNoPacing, "id=1 side=G\nid=2 side=L writes=ignore\nid=3 side=R\nid=4 side=L\n"));
+        RunningProgram program(sim.devicePath());
+        QVERIFY(program.Scan(4));
+        frmGlobalSettings *settings = program.Main().GlobalSettings();
+        settings->cmbBaudrate->setCurrentText(QStringLiteral("9600"));
+        settings->optParityNone->setChecked(true);
+        settings->optStopBits1->setChecked(true);
+        settings->cmbErrorRelais->setCurrentIndex(0);
+        settings->cmdApply_Click();
+        QTRY_COMPARE(Listed(sim, QStringLiteral(" mode=0x03 ")), 3);
+        QVERIFY(sim.control(QStringLiteral("remove 4")));
+
+        program.Main().mnuVerifySettings->trigger();
+        QTRY_COMPARE(program.boxes,
+                     QStringList{"Verify Settings: 2 of 4 modules as applied, 1 differs, 1 no answer."});
+        QStringList results;
+        for (const VerifyResult &result : program.Main().Verifier().Results())
+            results << QStringLiteral("%1 %2").arg(result.id).arg(result.Text());
+        QCOMPARE(results, (QStringList{"1 as applied", "2 differs: mode 0x13, applied 0x03", "3 as applied",
+                                       "4 no answer"}));
+    }
+
     void garbageFromTheRingIsDropped()
     {
         RingSimProcess sim;
