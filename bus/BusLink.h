@@ -39,8 +39,6 @@ public:
 
     // Sends G, waits up to a second for the first counted module, then reports.
     void Scan(ScanOrigin origin = ScanOrigin::Menu);
-    // The serial that the next scan's RingScan will carry.
-    uint64_t NextScanSerial() const { return mScan.serial + 1; }
 
     // "Enabled = True": starts a stopped timer; a running one keeps its interval.
     static void Enable(QTimer &timer);
