@@ -407,15 +407,18 @@ private slots:
     void verifySettings()
     {
         const QByteArray ring = EncodeReply(Reply{'G', 5, 41, 0x13}) + EncodeReply(Reply{'L', 7, 41, 0x13});
+        QSignalSpy settled(&Link(), &BusLink::scanSettled);
         port->Feed(ring);
         window->mnuRefresh_Click();
-        QTRY_COMPARE(int(gModuleCount), 2);
+        clock.Advance(BusLink::kScanQuietMs);  // the ring has been quiet for long enough
+        QTRY_COMPARE(settled.size(), 1);
         window->ModuleState()->txtModulID->setText(QStringLiteral("7"));
         window->ModuleState()->cmbErrorRelais->setCurrentIndex(0);
         window->ModuleState()->cmdApply_Click();
         port->written.clear();
         port->Feed(ring);  // module 7 kept its old rule
         window->mnuVerifySettings->trigger();
+        clock.Advance(BusLink::kScanQuietMs);
         QTRY_COMPARE(boxes, QStringList{"1 Verify Settings: Verify Settings: 0 of 2 modules as applied, 1 differs, 0 no answer, "
                                         "1 nothing applied."});
         QCOMPARE(port->written, QList<QByteArray>{BuildCommandFrame('G', 0, 0, 0)});
@@ -435,9 +438,11 @@ private slots:
         window->show();
         window->activateWindow();
         QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
+        QSignalSpy settled(&Link(), &BusLink::scanSettled);
         port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7));
         window->mnuRefresh_Click();
-        QTRY_COMPARE(int(gModuleCount), 2);
+        clock.Advance(BusLink::kScanQuietMs);  // the ring has been quiet for long enough
+        QTRY_COMPARE(settled.size(), 1);
         window->mnuAutorefresh->trigger();
         window->mnuSaveReport->trigger();
         QPointer<QFileDialog> dialog = window->findChild<QFileDialog *>();
