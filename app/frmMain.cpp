@@ -114,6 +114,7 @@ void frmMain::CreateActions()
     makeAction(mnuDebug, "mnuDebug", QStringLiteral("Debug"), &frmMain::mnuDebug_Click, true);
     makeAction(mnuSelectComPort, "mnuSelectComPort", QStringLiteral("Select COM port"),
                &frmMain::mnuSelectComPort_Click, false);
+    makeAction(mnuModuleList, "mnuModuleList", QStringLiteral("Module List"), &frmMain::mnuModuleList_Click, false);
     makeAction(mnuAbout, "mnuAbout", QStringLiteral("About"), &frmMain::mnuAbout_Click, false);
     mnuDebug->setVisible(false);
 }
@@ -132,6 +133,7 @@ void frmMain::CreateMenus()
     mnuRing = bar->addMenu(QStringLiteral("&Ring"));
     mnuRing->setObjectName(QStringLiteral("mnuRing"));
     mnuRing->menuAction()->setObjectName(QStringLiteral("mnuRing"));
+    mnuRing->addAction(mnuModuleList);
     bar->addAction(mnuAbout);
 }
 
@@ -141,6 +143,8 @@ void frmMain::ConnectLink()
     connect(&mLink.Receiver(), &ReplyReceiver::localModeReceived, this,
             [this](quint8 mode) { GlobalSettings()->ShowMode(mode); });
     connect(&mLink, &BusLink::passParsed, this, &frmMain::OnPassParsed);
+    connect(&mLink, &BusLink::passParsed, &mModuleListRows, &ModuleListModel::Follow);
+    connect(&mLink, &BusLink::scanSettled, &mModuleListRows, &ModuleListModel::TakeScan);
     connect(&mLink.Receiver(), &ReplyReceiver::debugLine, this,
             [this](const QString &line) { Debug()->AddLine(line); });
 }
@@ -215,6 +219,7 @@ frmBackground *frmMain::BusInfo()
         mBusInfo = new frmBackground;
         mBusInfo->SetModuleStateProvider([this] { return ModuleState(); });
         connect(mBusInfo, &frmBackground::locateUnanswered, &mRingLog, &RingLog::WriteLocateUnanswered);
+        connect(mBusInfo, &frmBackground::locateUnanswered, &mModuleListRows, &ModuleListModel::Follow);
         const int width = std::max(1, TwipsToPixels(gBusInfoWidth));
         const int height = std::max(1, TwipsToPixels(gBusInfoHeight));
         QMdiSubWindow *frame = AddChildWindow(mdiArea, mBusInfo, 1, 1, false);
@@ -234,6 +239,20 @@ frmDebug *frmMain::Debug()
         frame->show();
     return mDebug;
 }
+
+frmModuleList *frmMain::ModuleList()
+{
+    if (!mModuleList) {
+        mModuleList = new frmModuleList(&mModuleListRows, BusInfo());
+        AddChildWindow(mdiArea, mModuleList, frmModuleList::kClientWidthTwips, frmModuleList::kClientHeightTwips, false);
+    }
+    BringToFront(mModuleList);
+    if (QMdiSubWindow *frame = ChildFrame(mModuleList))
+        mdiArea->setActiveSubWindow(frame);
+    return mModuleList;
+}
+
+void frmMain::mnuModuleList_Click() { ModuleList(); }
 
 frmProgramSettings *frmMain::LoadProgramSettings()
 {

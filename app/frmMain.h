@@ -9,7 +9,9 @@
 #include "dialogs/frmGlobalSettings.h"
 #include "dialogs/frmModuleState.h"
 #include "dialogs/frmProgramSettings.h"
+#include "model/ModuleListModel.h"
 #include "ringview/frmBackground.h"
+#include "ringview/frmModuleList.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -57,6 +59,7 @@ public:
     void mnuDebug_Click();
     void mnuSelectComPort_Click();
     void mnuAbout_Click();
+    void mnuModuleList_Click();
 
     // "1.31": major, a point, then minor and revision run together.
     static QString VersionText();
@@ -66,6 +69,10 @@ public:
     frmGlobalSettings *GlobalSettings();
     frmBackground *BusInfo();
     frmDebug *Debug();
+    // Shown in front; created at its first use.
+    frmModuleList *ModuleList();
+    frmModuleList *ModuleListIfLoaded() const { return mModuleList; }
+    ModuleListModel &ModuleListRows() { return mModuleListRows; }
     frmProgramSettings *LoadProgramSettings();
     // The same without loading: null when the window is not loaded.
     frmDebug *DebugIfLoaded() const { return mDebug; }
@@ -91,6 +98,7 @@ public:
     QAction *mnuSelectComPort = nullptr;
     // The ring as a whole: its table, its reference and events, verification and report.
     QMenu *mnuRing = nullptr;
+    QAction *mnuModuleList = nullptr;
     QAction *mnuAbout = nullptr;
     QLabel *lblPortState = nullptr;
 
@@ -126,6 +134,8 @@ private:
     QPointer<frmGlobalSettings> mGlobalSettings;
     QPointer<frmBackground> mBusInfo;
     QPointer<frmDebug> mDebug;
+    ModuleListModel mModuleListRows;
+    QPointer<frmModuleList> mModuleList;
     QPointer<frmProgramSettings> mProgramSettings;
     QPointer<QWindow> mLastFocusWindow;
     bool mFirstActivationDone = false;
