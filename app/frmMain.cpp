@@ -244,7 +244,11 @@ frmModuleList *frmMain::ModuleList()
 {
     if (!mModuleList) {
         mModuleList = new frmModuleList(&mModuleListRows, BusInfo());
-        AddChildWindow(mdiArea, mModuleList, frmModuleList::kClientWidthTwips, frmModuleList::kClientHeightTwips, false);
+        QMdiSubWindow *frame = AddChildWindow(mdiArea, mModuleList, 1, 1, false);
+        frame->resize(TwipsToPixels(frmModuleList::kClientWidthTwips), TwipsToPixels(frmModuleList::kClientHeightTwips));
+        // Below Bus Info, at the left edge, where the ring's table does not cover the ring.
+        if (QMdiSubWindow *busInfo = ChildFrame(mBusInfo))
+            frame->move(0, std::max(busInfo->geometry().bottom(), ChildFrame(GlobalSettings())->geometry().bottom()) + 1);
     }
     BringToFront(mModuleList);
     if (QMdiSubWindow *frame = ChildFrame(mModuleList))

@@ -9,9 +9,17 @@
 
 namespace {
 
-const char *const kCaptions[ModuleListModel::ColumnCount] = {
-    "Pos", "ID", "Side", "Version", "Baud", "Parity", "Stop", "Error Relais",
-    "CH1", "CH1 Errors", "CH2", "CH2 Errors", "Change", "Last Reply"};
+// Each column's header and its widest usual text, in column order.
+struct ColumnText
+{
+    const char *caption;
+    const char *widest;
+};
+const ColumnText kColumns[ModuleListModel::ColumnCount] = {
+    {"Pos", "1000"}, {"ID", "32000"}, {"Side", "G"}, {"Version", "25.5"}, {"Baud", "115200"},
+    {"Parity", "even"}, {"Stop", "2"}, {"Error Relais", "NOT CH1_Error AND NOT CH2_Error"},
+    {"CH1", "faulty (no locate answer)"}, {"CH1 Errors", "32767"}, {"CH2", "faulty (no locate answer)"},
+    {"CH2 Errors", "32767"}, {"Change", "+32767"}, {"Last Reply", "23:59:59"}};
 
 QString ChannelText(bool faulty, bool locateFailed)
 {
@@ -58,8 +66,13 @@ int ModuleListModel::columnCount(const QModelIndex &parent) const { return paren
 QVariant ModuleListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
-        return QString::fromLatin1(kCaptions[section]);
+        return QString::fromLatin1(kColumns[section].caption);
     return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+QString ModuleListModel::WidestText(int column)
+{
+    return column >= 0 && column < ColumnCount ? QString::fromLatin1(kColumns[column].widest) : QString();
 }
 
 QVariant ModuleListModel::data(const QModelIndex &index, int role) const

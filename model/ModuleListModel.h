@@ -26,6 +26,9 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    // The longest text a column usually shows, to size it by.
+    static QString WidestText(int column);
+
     // The module at a ring position (= row), and the row of a module (-1: not in the ring).
     int ModuleIDAt(int row) const;
     int RowOf(int id) const;

@@ -51,6 +51,11 @@ frmModuleList::frmModuleList(ModuleListModel *rows, frmBackground *busInfo, QWid
     tblModuleList->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     tblModuleList->horizontalHeader()->setHighlightSections(false);
     tblModuleList->installEventFilter(this);
+    for (int c = 0; c < ModuleListModel::ColumnCount; ++c) {
+        const QString caption = rows->headerData(c, Qt::Horizontal).toString();
+        const int text = std::max(fontMetrics().horizontalAdvance(caption), fontMetrics().horizontalAdvance(ModuleListModel::WidestText(c)));
+        tblModuleList->setColumnWidth(c, text + 2 * fontMetrics().averageCharWidth() + 12);
+    }
 
     grid->addWidget(findLabel, 0, 0);
     grid->addWidget(txtFindID, 0, 1);
