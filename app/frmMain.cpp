@@ -245,10 +245,17 @@ frmModuleList *frmMain::ModuleList()
     if (!mModuleList) {
         mModuleList = new frmModuleList(&mModuleListRows, BusInfo());
         QMdiSubWindow *frame = AddChildWindow(mdiArea, mModuleList, 1, 1, false);
-        frame->resize(TwipsToPixels(frmModuleList::kClientWidthTwips), TwipsToPixels(frmModuleList::kClientHeightTwips));
-        // Below Bus Info, at the left edge, where the ring's table does not cover the ring.
-        if (QMdiSubWindow *busInfo = ChildFrame(mBusInfo))
-            frame->move(0, std::max(busInfo->geometry().bottom(), ChildFrame(GlobalSettings())->geometry().bottom()) + 1);
+        // Below Bus Info and the dialogs where there is room, so that it leaves the ring in
+        // view; inside the frame window in any case.
+        const QSize area = mdiArea->viewport()->size();
+        const QSize size = QSize(TwipsToPixels(frmModuleList::kClientWidthTwips),
+                                 TwipsToPixels(frmModuleList::kClientHeightTwips)).boundedTo(area);
+        int below = 0;
+        for (QWidget *form : {static_cast<QWidget *>(BusInfo()), static_cast<QWidget *>(GlobalSettings())}) {
+            if (QMdiSubWindow *other = ChildFrame(form))
+                below = std::max(below, other->geometry().bottom() + 1);
+        }
+        frame->setGeometry(QRect(QPoint(0, std::clamp(below, 0, std::max(0, area.height() - size.height()))), size));
     }
     BringToFront(mModuleList);
     if (QMdiSubWindow *frame = ChildFrame(mModuleList))
