@@ -104,6 +104,10 @@ frmBackground::frmBackground(QWidget *parent)
     mMarkFrame->setObjectName(QStringLiteral("shpMark"));
     mMarkFrame->setFrameStyle(QFrame::Box | QFrame::Plain);
     mMarkFrame->setLineWidth(2);
+    // Orange: it stands out on the pictures' black edges and is not the locate's light blue.
+    QPalette markColour = mMarkFrame->palette();
+    markColour.setColor(QPalette::WindowText, QColor(255, 128, 0));
+    mMarkFrame->setPalette(markColour);
     mMarkFrame->setAttribute(Qt::WA_TransparentForMouseEvents);
     mMarkFrame->hide();
 
