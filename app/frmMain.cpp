@@ -120,6 +120,7 @@ void frmMain::CreateActions()
                &frmMain::mnuSelectComPort_Click, false);
     makeAction(mnuVerifySettings, "mnuVerifySettings", QStringLiteral("Verify Settings"), &frmMain::mnuVerifySettings_Click, false);
     makeAction(mnuSaveReport, "mnuSaveReport", QStringLiteral("Save Report..."), &frmMain::mnuSaveReport_Click, false);
+    makeAction(mnuModuleList, "mnuModuleList", QStringLiteral("Module List"), &frmMain::mnuModuleList_Click, false);
     makeAction(mnuAbout, "mnuAbout", QStringLiteral("About"), &frmMain::mnuAbout_Click, false);
     mnuDebug->setVisible(false);
 }
@@ -140,6 +141,7 @@ void frmMain::CreateMenus()
     mnuRing->menuAction()->setObjectName(QStringLiteral("mnuRing"));
     mnuRing->addAction(mnuVerifySettings);
     mnuRing->addAction(mnuSaveReport);
+    mnuRing->addAction(mnuModuleList);
     bar->addAction(mnuAbout);
 }
 
@@ -149,6 +151,8 @@ void frmMain::ConnectLink()
     connect(&mLink.Receiver(), &ReplyReceiver::localModeReceived, this,
             [this](quint8 mode) { GlobalSettings()->ShowMode(mode); });
     connect(&mLink, &BusLink::passParsed, this, &frmMain::OnPassParsed);
+    connect(&mLink, &BusLink::passParsed, &mModuleListRows, &ModuleListModel::Follow);
+    connect(&mLink, &BusLink::scanSettled, &mModuleListRows, &ModuleListModel::TakeScan);
     connect(&mLink.Receiver(), &ReplyReceiver::debugLine, this,
             [this](const QString &line) { Debug()->AddLine(line); });
 }
@@ -160,6 +164,7 @@ void frmMain::ConnectRingLog()
         if (!scan.order.empty())
             mLastScan = scan;
     });
+    connect(&mVerifier, &SettingsVerifier::verified, &mModuleListRows, &ModuleListModel::TakeVerification);
     connect(&mVerifier, &SettingsVerifier::verified, this, [this](const std::vector<VerifyResult> &results) {
         ShowMessage(this, QMessageBox::Information, QStringLiteral("Verify Settings"), VerifySummary(results));
     });
@@ -230,6 +235,7 @@ frmBackground *frmMain::BusInfo()
         mBusInfo = new frmBackground;
         mBusInfo->SetModuleStateProvider([this] { return ModuleState(); });
         connect(mBusInfo, &frmBackground::locateUnanswered, &mRingLog, &RingLog::WriteLocateUnanswered);
+        connect(mBusInfo, &frmBackground::locateUnanswered, &mModuleListRows, &ModuleListModel::Follow);
         const int width = std::max(1, TwipsToPixels(gBusInfoWidth));
         const int height = std::max(1, TwipsToPixels(gBusInfoHeight));
         QMdiSubWindow *frame = AddChildWindow(mdiArea, mBusInfo, 1, 1, false);
@@ -249,6 +255,31 @@ frmDebug *frmMain::Debug()
         frame->show();
     return mDebug;
 }
+
+frmModuleList *frmMain::ModuleList()
+{
+    if (!mModuleList) {
+        mModuleList = new frmModuleList(&mModuleListRows, BusInfo());
+        QMdiSubWindow *frame = AddChildWindow(mdiArea, mModuleList, 1, 1, false);
+        // Below Bus Info and the dialogs where there is room, so that it leaves the ring in
+        // view; inside the frame window in any case.
+        const QSize area = mdiArea->viewport()->size();
+        const QSize size = QSize(TwipsToPixels(frmModuleList::kClientWidthTwips),
+                                 TwipsToPixels(frmModuleList::kClientHeightTwips)).boundedTo(area);
+        int below = 0;
+        for (QWidget *form : {static_cast<QWidget *>(BusInfo()), static_cast<QWidget *>(GlobalSettings())}) {
+            if (QMdiSubWindow *other = ChildFrame(form))
+                below = std::max(below, other->geometry().bottom() + 1);
+        }
+        frame->setGeometry(QRect(QPoint(0, std::clamp(below, 0, std::max(0, area.height() - size.height()))), size));
+    }
+    BringToFront(mModuleList);
+    if (QMdiSubWindow *frame = ChildFrame(mModuleList))
+        mdiArea->setActiveSubWindow(frame);
+    return mModuleList;
+}
+
+void frmMain::mnuModuleList_Click() { ModuleList(); }
 
 frmProgramSettings *frmMain::LoadProgramSettings()
 {

@@ -10,7 +10,9 @@
 #include "dialogs/frmGlobalSettings.h"
 #include "dialogs/frmModuleState.h"
 #include "dialogs/frmProgramSettings.h"
+#include "model/ModuleListModel.h"
 #include "ringview/frmBackground.h"
+#include "ringview/frmModuleList.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -62,6 +64,7 @@ public:
     void mnuSaveReport_Click();
     // What the save dialog's choice leads to: the report of the last scan that found modules.
     void SaveReport(const QString &path);
+    void mnuModuleList_Click();
 
     // "1.31": major, a point, then minor and revision run together.
     static QString VersionText();
@@ -71,6 +74,10 @@ public:
     frmGlobalSettings *GlobalSettings();
     frmBackground *BusInfo();
     frmDebug *Debug();
+    // Shown in front; created at its first use.
+    frmModuleList *ModuleList();
+    frmModuleList *ModuleListIfLoaded() const { return mModuleList; }
+    ModuleListModel &ModuleListRows() { return mModuleListRows; }
     frmProgramSettings *LoadProgramSettings();
     // The same without loading: null when the window is not loaded.
     frmDebug *DebugIfLoaded() const { return mDebug; }
@@ -99,6 +106,7 @@ public:
     QMenu *mnuRing = nullptr;
     QAction *mnuVerifySettings = nullptr;
     QAction *mnuSaveReport = nullptr;
+    QAction *mnuModuleList = nullptr;
     QAction *mnuAbout = nullptr;
     QLabel *lblPortState = nullptr;
 
@@ -136,6 +144,8 @@ private:
     QPointer<frmGlobalSettings> mGlobalSettings;
     QPointer<frmBackground> mBusInfo;
     QPointer<frmDebug> mDebug;
+    ModuleListModel mModuleListRows;
+    QPointer<frmModuleList> mModuleList;
     QPointer<frmProgramSettings> mProgramSettings;
     QPointer<QWindow> mLastFocusWindow;
     bool mFirstActivationDone = false;

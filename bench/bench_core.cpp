@@ -5,6 +5,8 @@
 #include "bus/MemorySerialPort.h"
 #include "bus/SendCommand.h"
 #include "model/Global.h"
+#include "model/ModuleListFilter.h"
+#include "model/ModuleListModel.h"
 
 #include <QtTest>
 
@@ -51,6 +53,56 @@ private slots:
             link.Timer2_Timer();
         }
         QCOMPARE(int(gModuleCount), modules);
+    }
+
+    // The parse pass with the Module List kept up to date, on a ring of 1000 shown sorted by
+    // "Pos" through its filter (compare receiveAndParse): a scan's whole ring arriving and
+    // being handed over (into rows that hold it, or after a pass emptied them), and a later pass in which one module answers a locate.
+    void moduleListFollows_data()
+    {
+        QTest::addColumn<bool>("oneReply");
+        QTest::addColumn<bool>("emptied");
+        QTest::newRow("ring of 1000 arrives again") << false << false;
+        QTest::newRow("ring of 1000 into an emptied table") << false << true;
+        QTest::newRow("one locate reply on a ring of 1000") << true << false;
+    }
+    void moduleListFollows()
+    {
+        QFETCH(bool, oneReply);
+        QFETCH(bool, emptied);
+        ResetGlobals();
+        MemorySerialPort port;
+        port.Open();
+        BusLink link(&port);
+        ModuleListModel rows;
+        ModuleListFilter shown(&rows);
+        port.Feed(ScanAnswer(1000));
+        link.Timer1_Timer();
+        link.Timer2_Timer();
+        Reply locate;
+        locate.letter = 'P';
+        locate.id = 500;
+        locate.version = 41;
+        int16_t counter = 0;
+        QBENCHMARK {
+            if (oneReply) {
+                locate.counter1 = ++counter;
+                port.Feed(EncodeReply(locate));
+                link.Timer1_Timer();
+                link.Timer2_Timer();
+            } else {
+                gModuleCount = 0;
+                if (emptied)
+                    rows.Follow();
+                port.Feed(ScanAnswer(1000));
+                link.Timer1_Timer();
+                link.Timer2_Timer();
+                rows.Follow();
+                rows.TakeScan(RingScan{1, ScanOrigin::Menu, {gModuleOrder.begin(), gModuleOrder.begin() + 1000}});
+            }
+            rows.Follow();
+        }
+        QCOMPARE(shown.rowCount(), 1000);
     }
 
     void sortModulesBySide32000()

@@ -10,6 +10,7 @@
 
 class ModuleData;
 class ModulePicture;
+class QFrame;
 class QLabel;
 class frmModuleState;
 
@@ -38,6 +39,11 @@ public:
     // counted modules undrawn, so that each picture is the module a click on it locates.
     void RedrawIfOrderChanged(bool sorted);
 
+    // Frames the picture of module id (-1: none) without sending anything or redrawing the ring.
+    void MarkModule(int id);
+    int MarkedModule() const { return mMarkedID; }
+    QFrame *MarkFrame() const { return mMarkFrame; }
+
     // The picture of a ring position, or null when it does not exist.
     ModulePicture *picModule(int index) const;
     int PictureCount() const { return int(mPictures.size()); }
@@ -48,6 +54,8 @@ public:
     int LastWaitPasses() const { return mLastWaitPasses; }
 
 signals:
+    // A click on the picture of module id has begun its locate.
+    void moduleClicked(int id);
     // A locate of the module at a ring position got no answer in time.
     void locateUnanswered(int position, int id);
 
@@ -60,6 +68,7 @@ private:
     ModulePicture *CreatePicture(int index);
     void DrawLink(int from, int to, const QColor &colour);
     void ShowImage(int index, bool selected);
+    void PlaceMark();
     double InnerWidth() const;
     double InnerHeight() const;
     double PictureWidth() const;
@@ -70,6 +79,8 @@ private:
     std::vector<QPointer<ModulePicture>> mPictures;
     std::vector<int16_t> mDrawnOrder;  // the module IDs the last drawing pass placed
     int16_t mSelectedIndex = 0;
+    int mMarkedID = -1;
+    QFrame *mMarkFrame = nullptr;
     int mLastWaitPasses = 0;
     std::function<frmModuleState *()> mModuleState;
 };

@@ -1,0 +1,281 @@
+#include "model/ModuleListModel.h"
+
+#include "model/Global.h"
+#include "model/LocateFailures.h"
+#include "model/ModeByte.h"
+
+#include <QTime>
+#include <algorithm>
+
+namespace {
+
+// Each column's header and its widest usual text, in column order.
+struct ColumnText
+{
+    const char *caption;
+    const char *widest;
+};
+const ColumnText kColumns[ModuleListModel::ColumnCount] = {
+    {"Pos", "1000"}, {"ID", "32000"}, {"Side", "G"}, {"Version", "25.5"}, {"Baud", "115200"},
+    {"Parity", "even"}, {"Stop", "2"}, {"Error Relais", "NOT CH1_Error AND NOT CH2_Error"},
+    {"CH1", "faulty (no locate answer)"}, {"CH1 Errors", "32767"}, {"CH2", "faulty (no locate answer)"},
+    {"CH2 Errors", "32767"}, {"Change", "+32767"}, {"Last Reply", "23:59:59"},
+    {"Verified", "differs: mode 0x13, applied 0x4B"}};
+
+QString ChannelText(bool faulty, bool locateFailed)
+{
+    if (locateFailed)
+        return QStringLiteral("faulty (no locate answer)");
+    return faulty ? QStringLiteral("faulty") : QStringLiteral("sound");
+}
+
+QString ParityText(uint8_t mode)
+{
+    switch (ModeByte::ParityOf(mode)) {
+    case ModeByte::Parity::Even:
+        return QStringLiteral("even");
+    case ModeByte::Parity::Odd:
+        return QStringLiteral("odd");
+    case ModeByte::Parity::None:
+        break;
+    }
+    return QStringLiteral("none");
+}
+
+QString TimeText(float secondsSinceMidnight)
+{
+    if (secondsSinceMidnight <= 0)
+        return {};
+    return QTime(0, 0).addMSecs(int(double(secondsSinceMidnight) * 1000.0)).toString(QStringLiteral("HH:mm:ss"));
+}
+
+bool IsScanSide(uint8_t side) { return side == 'G' || side == 'L' || side == 'R'; }
+
+} // namespace
+
+ModuleListModel::ModuleListModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+    mIncrease.fill(-1);
+    mRowOf.fill(-1);
+}
+
+int ModuleListModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(mOrder.size()); }
+
+int ModuleListModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QVariant ModuleListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
+        return QString::fromLatin1(kColumns[section].caption);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+QString ModuleListModel::WidestText(int column)
+{
+    return column >= 0 && column < ColumnCount ? QString::fromLatin1(kColumns[column].widest) : QString();
+}
+
+QVariant ModuleListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    if (role == Qt::DisplayRole)
+        return Text(index.row(), index.column());
+    if (role == SortRole)
+        return SortKey(index.row(), index.column());
+    return {};
+}
+
+int ModuleListModel::ModuleIDAt(int row) const
+{
+    return row >= 0 && row < int(mOrder.size()) ? mOrder[size_t(row)] : -1;
+}
+
+int ModuleListModel::RowOf(int id) const { return IsTableID(id) ? mRowOf[size_t(id)] : -1; }
+
+bool ModuleListModel::IsFaulty(int row) const
+{
+    if (row < 0 || row >= int(mShown.size()))
+        return false;
+    const Shown &shown = mShown[size_t(row)];
+    return shown.status1 || shown.status2 || shown.locateFailed;
+}
+
+ModuleListModel::Shown ModuleListModel::Snapshot(int id)
+{
+    static const ModuleData outsideTable;
+    const ModuleData &record = IsTableID(id) ? gModules[size_t(id)] : outsideTable;
+    return {record.GetTimeStamp(), record.GetErrorCounterChannel1(), record.GetErrorCounterChannel2(),
+            record.GetVersion(), record.GetMode(), record.GetSide(), record.GetStatusChannel1(),
+            record.GetStatusChannel2(), LocateFailed(id)};
+}
+
+QString ModuleListModel::Text(int row, int column) const
+{
+    const int id = mOrder[size_t(row)];
+    const Shown &shown = mShown[size_t(row)];
+    const uint8_t side = IsTableID(id) ? mScanSide[size_t(id)] : 0;
+    switch (Column(column)) {
+    case Pos:
+        return QString::number(row);
+    case ID:
+        return QString::number(id);
+    case Side:
+        return side ? QString(QLatin1Char(char(side))) : QString();
+    case Version:
+        return QStringLiteral("%1.%2").arg(shown.version / 10).arg(shown.version % 10);
+    case Baud:
+        return ModeByte::BaudText(shown.mode);
+    case Parity:
+        return ParityText(shown.mode);
+    case Stop:
+        return ModeByte::HasTwoStopBits(shown.mode) ? QStringLiteral("2") : QStringLiteral("1");
+    case ErrorRelais:
+        return ModeByte::RuleText(shown.mode);
+    case CH1:
+        return ChannelText(shown.status1, shown.locateFailed);
+    case CH1Errors:
+        return QString::number(shown.counter1);
+    case CH2:
+        return ChannelText(shown.status2, shown.locateFailed);
+    case CH2Errors:
+        return QString::number(shown.counter2);
+    case Change: {
+        const int increase = IsTableID(id) ? mIncrease[size_t(id)] : -1;
+        return increase > 0 ? QStringLiteral("+%1").arg(increase) : QString();
+    }
+    case LastReply:
+        return TimeText(shown.timeStamp);
+    case Verified: {
+        const auto found = mVerified.find(id);
+        return found == mVerified.end() ? QString() : found->second;
+    }
+    case ColumnCount:
+        break;
+    }
+    return {};
+}
+
+QVariant ModuleListModel::SortKey(int row, int column) const
+{
+    const int id = mOrder[size_t(row)];
+    const Shown &shown = mShown[size_t(row)];
+    switch (Column(column)) {
+    case Pos:
+        return row;
+    case ID:
+        return id;
+    case Version:
+        return shown.version;
+    case Baud:
+        return shown.mode & ModeByte::kBaudMask;
+    case CH1Errors:
+        return shown.counter1;
+    case CH2Errors:
+        return shown.counter2;
+    case Change:
+        return IsTableID(id) ? mIncrease[size_t(id)] : -1;
+    case LastReply:
+        return shown.timeStamp;
+    default:
+        return Text(row, column);
+    }
+}
+
+void ModuleListModel::Follow()
+{
+    FollowOrder(gModuleOrder.data(), std::clamp<int>(gModuleCount, 0, kTableSize));
+}
+
+void ModuleListModel::FollowOrder(const int16_t *order, int count)
+{
+    const int kept = std::min<int>(count, int(mOrder.size()));
+    const bool samePrefix = std::equal(mOrder.begin(), mOrder.begin() + kept, order);
+    const auto rowFor = [this](int row, int16_t id) {
+        mOrder[size_t(row)] = id;
+        mShown[size_t(row)] = Snapshot(id);
+        if (IsTableID(id)) {
+            mRowOf[size_t(id)] = row;
+            if (IsScanSide(mShown[size_t(row)].side))
+                mScanSide[size_t(id)] = mShown[size_t(row)].side;
+        }
+    };
+    const auto forget = [this](int from) {
+        for (size_t k = size_t(from); k < mOrder.size(); ++k) {
+            if (IsTableID(mOrder[k]))
+                mRowOf[size_t(mOrder[k])] = -1;
+        }
+    };
+
+    if (!samePrefix) {
+        beginResetModel();
+        forget(0);
+        mOrder.resize(size_t(count));
+        mShown.resize(size_t(count));
+        for (int k = 0; k < count; ++k)
+            rowFor(k, order[k]);
+        endResetModel();
+        return;
+    }
+    if (count < int(mOrder.size())) {
+        beginRemoveRows({}, count, int(mOrder.size()) - 1);
+        forget(count);
+        mOrder.resize(size_t(count));
+        mShown.resize(size_t(count));
+        endRemoveRows();
+    }
+    // Rows that stay: only those whose records changed are repainted, in runs.
+    int runStart = -1;
+    for (int k = 0; k <= kept; ++k) {
+        const bool changed = k < kept && !(mShown[size_t(k)] == Snapshot(order[k]));
+        if (changed) {
+            rowFor(k, order[k]);
+            if (runStart < 0)
+                runStart = k;
+        } else if (runStart >= 0) {
+            emit dataChanged(index(runStart, 0), index(k - 1, ColumnCount - 1));
+            runStart = -1;
+        }
+    }
+    if (count > int(mOrder.size())) {
+        const int first = int(mOrder.size());
+        beginInsertRows({}, first, count - 1);
+        mOrder.resize(size_t(count));
+        mShown.resize(size_t(count));
+        for (int k = first; k < count; ++k)
+            rowFor(k, order[k]);
+        endInsertRows();
+    }
+}
+
+void ModuleListModel::TakeScan(const RingScan &scan)
+{
+    std::vector<Counters> now(kTableSize);
+    for (int16_t id : scan.order) {
+        if (!IsTableID(id))
+            continue;
+        const ModuleData &record = gModules[size_t(id)];
+        now[size_t(id)] = {record.GetErrorCounterChannel1(), record.GetErrorCounterChannel2(), true};
+    }
+    for (size_t id = 0; id < now.size(); ++id) {
+        const Counters &before = mLastScan[id];
+        const Counters &after = now[id];
+        mIncrease[id] = before.inScan && after.inScan
+                            ? std::max(0, after.channel1 - before.channel1) + std::max(0, after.channel2 - before.channel2)
+                            : -1;
+    }
+    mLastScan = now;
+    FollowOrder(scan.order.data(), int(std::min<size_t>(scan.order.size(), kTableSize)));
+    if (!mOrder.empty())
+        emit dataChanged(index(0, Change), index(int(mOrder.size()) - 1, Change));
+}
+
+void ModuleListModel::TakeVerification(const std::vector<VerifyResult> &results)
+{
+    mVerified.clear();
+    for (const VerifyResult &result : results)
+        mVerified[result.id] = result.Text();
+    if (!mOrder.empty())
+        emit dataChanged(index(0, Verified), index(int(mOrder.size()) - 1, Verified));
+}

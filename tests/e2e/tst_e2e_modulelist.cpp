@@ -1,0 +1,139 @@
+// The Module List on a 150-module simulator ring at wire speed, through the window system:
+// the rows after the line is quiet, a double-click on a row that locates, a picture click
+// that selects its row, the find field and the faults filter.
+#include "RingProgram.h"
+#include "RingSimProcess.h"
+#include "ringview/ModulePicture.h"
+#include "ringview/frmModuleList.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+
+namespace {
+
+constexpr int kModules = 150;
+
+QList<int> ListedOrder(const ModuleListModel &rows)
+{
+    QList<int> order;
+    for (int k = 0; k < rows.rowCount(); ++k)
+        order << rows.ModuleIDAt(k);
+    return order;
+}
+
+int SelectedID(frmModuleList *list, const ModuleListModel &rows)
+{
+    const QModelIndexList selected = list->tblModuleList->selectionModel()->selectedRows(ModuleListModel::ID);
+    return selected.size() == 1 ? selected[0].data().toInt() : -1;
+}
+
+} // namespace
+
+class TestE2eModuleList : public QObject
+{
+    Q_OBJECT
+
+    RingSimProcess mSim;
+    std::unique_ptr<RunningProgram> mProgram;
+    frmModuleList *mList = nullptr;
+
+    // The P frames the simulator got since the last call.
+    QStringList LocateFrames()
+    {
+        return mSim.control(QStringLiteral("echo")).value_or(QStringList()).filter(QStringLiteral("command P"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs a window system");
+        QVERIFY(mSim.start({QStringLiteral("--modules"), QString::number(kModules), QStringLiteral("--trace")}));
+        mProgram = std::make_unique<RunningProgram>(mSim.devicePath());
+        mProgram->Main().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mProgram->Main()));
+        QVERIFY(mProgram->Scan(kModules, 6000));
+        mProgram->Main().mnuModuleList->trigger();
+        mList = mProgram->Main().ModuleListIfLoaded();
+        QVERIFY(mList && mList->isVisible());
+    }
+    void cleanupTestCase() { mProgram.reset(); }
+
+    void rowsInRingOrderOnceQuiet()
+    {
+        const ModuleListModel &rows = mProgram->Main().ModuleListRows();
+        QTRY_COMPARE_WITH_TIMEOUT(ListedOrder(rows), DefaultRingOrder(kModules), 3000);
+        QCOMPARE(mList->tblModuleList->model()->rowCount(), kModules);
+        QCOMPARE(mList->windowTitle(), QStringLiteral("Module List"));
+    }
+
+    void doubleClickOnRowLocates()
+    {
+        LocateFrames();
+        const ModuleListModel &rows = mProgram->Main().ModuleListRows();
+        QTableView *table = mList->tblModuleList;
+        const QModelIndex cell = table->model()->index(rows.RowOf(77), ModuleListModel::ID);
+        table->scrollTo(cell);
+        // Through the window, as the window system delivers a double-click.
+        QWidget *window = table->window();
+        const QPoint at = table->viewport()->mapTo(window, table->visualRect(cell).center());
+        QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, at);
+        QTRY_COMPARE(mProgram->Main().ModuleState()->txtModulID->text(), QStringLiteral("77"));
+        QCOMPARE(mProgram->Main().BusInfo()->windowTitle(), QStringLiteral("Bus Info - module found!"));
+        QCOMPARE(LocateFrames(), QStringList{"zephlink9-ringsim: command P 4D 00 00, 11 reply bytes"});
+        QCOMPARE(mProgram->Main().BusInfo()->MarkedModule(), 77);
+        QVERIFY(mProgram->Main().BusInfo()->MarkFrame()->isVisible());
+    }
+
+    void pictureClickSelectsItsRow()
+    {
+        frmBackground *busInfo = mProgram->Main().BusInfo();
+        const int position = int(RingOrder().indexOf(120));
+        QTest::mouseClick(busInfo->picModule(position), Qt::LeftButton);
+        QTRY_COMPARE(SelectedID(mList, mProgram->Main().ModuleListRows()), 120);
+        QTRY_COMPARE(mProgram->Main().ModuleState()->txtModulID->text(), QStringLiteral("120"));
+        const QRect row = mList->tblModuleList->visualRect(mList->tblModuleList->currentIndex());
+        QVERIFY(mList->tblModuleList->viewport()->rect().contains(row));
+    }
+
+    void findField_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("in the ring") << "40" << "" << 40;
+        QTest::newRow("not in the ring") << "2826" << "Module 2826 is not in the ring" << 40;
+        QTest::newRow("not a number") << "4O" << "A module ID is a whole decimal number, digits 0 to 9 only." << 40;
+        QTest::newRow("out of range") << "32001" << "A module ID lies between 0 and 32000." << 40;
+    }
+    void findField()
+    {
+        QFETCH(QString, text);
+        QLineEdit *field = mList->txtFindID;
+        field->clear();
+        field->setFocus();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
+        QTEST(mList->lblFindResult->text(), "said");
+        QCOMPARE(field->toolTip(), mList->lblFindResult->text().startsWith(QLatin1String("A module")) ? mList->lblFindResult->text() : QString());
+        QTEST(SelectedID(mList, mProgram->Main().ModuleListRows()), "selected");
+    }
+
+    void faultsOnlyCountsInTheTitle()
+    {
+        QVERIFY(mSim.control(QStringLiteral("fault 40 1 on")));
+        QVERIFY(mSim.control(QStringLiteral("fault 77 2 on")));
+        mProgram->Main().mnuRefresh_Click();
+        QTRY_COMPARE_WITH_TIMEOUT(mProgram->Main().ModuleListRows().IsFaulty(mProgram->Main().ModuleListRows().RowOf(77)),
+                                  true, 4000);
+        QTest::mouseClick(mList->chkFaultsOnly, Qt::LeftButton, {}, QPoint(5, mList->chkFaultsOnly->height() / 2));
+        QTRY_COMPARE(mList->windowTitle(), QStringLiteral("Module List - 2 of 150 shown"));
+        QCOMPARE(mList->tblModuleList->model()->rowCount(), 2);
+    }
+};
+
+QTEST_MAIN(TestE2eModuleList)
+#include "tst_e2e_modulelist.moc"

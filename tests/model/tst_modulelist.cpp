@@ -1,0 +1,225 @@
+// The Module List's rows against the module table: ring order after the side sort, late
+// replies, a locate without answer, the counters' change across scans, the faults filter,
+// repainting only what a pass changed, the find field's input and the copied text.
+#include "bus/BusLink.h"
+#include "bus/Frames.h"
+#include "bus/MemorySerialPort.h"
+#include "model/Clock.h"
+#include "model/Global.h"
+#include "model/LocateFailures.h"
+#include "model/ModuleIDText.h"
+#include "model/ModuleListFilter.h"
+#include "model/ModuleListModel.h"
+#include "model/TabText.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+// "L2" is a reply of module 2 with letter L; "L2:5" carries error counter 5 on channel 1,
+// "L2!" a faulty channel 1.
+Reply ParseReply(const QString &word)
+{
+    Reply reply;
+    reply.letter = uint8_t(word[0].toLatin1());
+    reply.version = 41;
+    reply.mode = 0x13;
+    QString rest = word.mid(1);
+    reply.status1 = rest.endsWith(QLatin1Char('!'));
+    rest.remove(QLatin1Char('!'));
+    const QStringList parts = rest.split(QLatin1Char(':'));
+    reply.id = parts[0].toInt();
+    if (parts.size() > 1)
+        reply.counter1 = int16_t(parts[1].toInt());
+    return reply;
+}
+
+} // namespace
+
+class TestModuleList : public QObject
+{
+    Q_OBJECT
+
+    ManualClock mClock;
+    std::unique_ptr<MemorySerialPort> mPort;
+    std::unique_ptr<BusLink> mLink;
+    std::unique_ptr<ModuleListModel> mRows;
+
+    // One parse pass over the replies given, as the timers run it.
+    void Pass(const QString &words)
+    {
+        QByteArray bytes;
+        for (const QString &word : words.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            bytes += EncodeReply(ParseReply(word));
+        mPort->Feed(bytes);
+        mLink->Timer1_Timer();
+        mLink->Timer2_Timer();
+    }
+    void Settle()
+    {
+        mRows->TakeScan(RingScan{1, ScanOrigin::Menu, std::vector<int16_t>(gModuleOrder.begin(),
+                                                                           gModuleOrder.begin() + gModuleCount)});
+    }
+    QString Row(const QAbstractItemModel &model, int row)
+    {
+        QStringList cells;
+        for (int c : {ModuleListModel::Pos, ModuleListModel::ID, ModuleListModel::Side, ModuleListModel::CH1,
+                      ModuleListModel::CH2, ModuleListModel::Change, ModuleListModel::LastReply})
+            cells << model.index(row, c).data().toString();
+        return cells.join(QLatin1Char('|'));
+    }
+
+private slots:
+    void init()
+    {
+        ResetGlobals();
+        ClearAllLocateFailures();
+        SetClock(&mClock);
+        mPort = std::make_unique<MemorySerialPort>();
+        mPort->Open();
+        mLink = std::make_unique<BusLink>(mPort.get());
+        mRows = std::make_unique<ModuleListModel>();
+        connect(mLink.get(), &BusLink::passParsed, mRows.get(), &ModuleListModel::Follow);
+    }
+    void cleanup()
+    {
+        mRows.reset();
+        mLink.reset();
+        mPort.reset();
+        SetClock(nullptr);
+    }
+
+    // Steps: "scan" empties the order as a scan does, "settle" hands the scan over,
+    // "nolocate ID" is a locate that got no answer, "faults" ticks "Faults only"; any other
+    // step is one parse pass of replies. Then the rows shown, as Pos|ID|Side|CH1|CH2|Change|Last Reply.
+    void rowsFollowTheTable_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("ring order after the side sort")
+            << QStringList{"scan", "G1 R3 L2 R5 L4", "settle"}
+            << QStringList{"0|1|G|sound|sound||10:00:00", "1|2|L|sound|sound||10:00:00",
+                           "2|4|L|sound|sound||10:00:00", "3|5|R|sound|sound||10:00:00",
+                           "4|3|R|sound|sound||10:00:00"};
+        QTest::newRow("a late reply joins in its own pass")
+            << QStringList{"scan", "G1 L2", "L4"}
+            << QStringList{"0|1|G|sound|sound||10:00:00", "1|2|L|sound|sound||10:00:00",
+                           "2|4|L|sound|sound||10:00:00"};
+        QTest::newRow("a locate without answer")
+            << QStringList{"scan", "G1 L2", "settle", "nolocate 2"}
+            << QStringList{"0|1|G|sound|sound||10:00:00",
+                           "1|2|L|faulty (no locate answer)|faulty (no locate answer)||10:00:00"};
+        QTest::newRow("a locate answer keeps the scan's side")
+            << QStringList{"scan", "G1 R2!", "settle", "P2"}
+            << QStringList{"0|1|G|sound|sound||10:00:00", "1|2|R|sound|sound||10:00:00"};
+        QTest::newRow("the counters' change across two scans")
+            << QStringList{"scan", "G1 L2:5 L3:9", "settle", "scan", "G1 L2:12 L3:9 L4:7", "settle"}
+            << QStringList{"0|1|G|sound|sound||10:00:00", "1|2|L|sound|sound|+7|10:00:00",
+                           "2|3|L|sound|sound||10:00:00", "3|4|L|sound|sound||10:00:00"};
+        QTest::newRow("a smaller ring drops its tail")
+            << QStringList{"scan", "G1 L2 L3", "settle", "scan", "G1 L2", "settle"}
+            << QStringList{"0|1|G|sound|sound||10:00:00", "1|2|L|sound|sound||10:00:00"};
+        QTest::newRow("faults only")
+            << QStringList{"scan", "G1 L2 L3! L4", "settle", "nolocate 4", "faults"}
+            << QStringList{"2|3|L|faulty|sound||10:00:00",
+                           "3|4|L|faulty (no locate answer)|faulty (no locate answer)||10:00:00"};
+        QTest::newRow("no modules found") << QStringList{"scan", "G1 L2", "settle", "scan", "settle"} << QStringList{};
+    }
+    void rowsFollowTheTable()
+    {
+        QFETCH(QStringList, steps);
+        ModuleListFilter shown(mRows.get());
+        for (const QString &step : steps) {
+            if (step == QLatin1String("scan")) {
+                gModuleCount = 0;
+            } else if (step == QLatin1String("settle")) {
+                Settle();
+            } else if (step.startsWith(QLatin1String("nolocate "))) {
+                const int id = step.mid(9).toInt();
+                gModules[id].SetStatusChannel1(true);
+                gModules[id].SetStatusChannel2(true);
+                MarkLocateFailed(id);
+                mRows->Follow();
+            } else if (step == QLatin1String("faults")) {
+                shown.SetFaultsOnly(true);
+            } else {
+                Pass(step);
+            }
+        }
+        QStringList rows;
+        for (int k = 0; k < shown.rowCount(); ++k)
+            rows << Row(shown, k);
+        QTEST(rows, "rows");
+    }
+
+    // On a ring of 1000, a pass that changes one record repaints that row and no other.
+    void onePassRepaintsOneRow()
+    {
+        QString ring = QStringLiteral("G1");
+        for (int id = 2; id <= 1000; ++id)
+            ring += QStringLiteral(" L%1").arg(id);
+        Pass(ring);
+        Settle();
+        QSignalSpy reset(mRows.get(), &QAbstractItemModel::modelReset);
+        QSignalSpy changed(mRows.get(), &QAbstractItemModel::dataChanged);
+        Pass(QStringLiteral("P500:3"));
+        QCOMPARE(reset.count(), 0);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed[0][0].toModelIndex().row(), 499);
+        QCOMPARE(changed[0][1].toModelIndex().row(), 499);
+        QCOMPARE(mRows->index(499, ModuleListModel::CH1Errors).data().toString(), QStringLiteral("3"));
+    }
+
+    void sortsNumbersAsNumbers()
+    {
+        Pass(QStringLiteral("G1 L10 L9:100 L2:20"));
+        ModuleListFilter shown(mRows.get());
+        shown.sort(ModuleListModel::CH1Errors, Qt::DescendingOrder);
+        QCOMPARE(shown.index(0, ModuleListModel::ID).data().toString(), QStringLiteral("9"));
+        shown.sort(ModuleListModel::ID);
+        QCOMPARE(shown.index(3, ModuleListModel::ID).data().toString(), QStringLiteral("10"));
+        shown.sort(ModuleListModel::Pos);
+        QCOMPARE(shown.index(1, ModuleListModel::ID).data().toString(), QStringLiteral("10"));
+    }
+
+    void findIDText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("problem");
+        const QString digits = QStringLiteral("A module ID is a whole decimal number, digits 0 to 9 only.");
+        const QString range = QStringLiteral("A module ID lies between 0 and 32000.");
+        QTest::newRow("2826") << "2826" << "";
+        QTest::newRow("0") << "0" << "";
+        QTest::newRow("32000") << "32000" << "";
+        QTest::newRow("32001") << "32001" << range;
+        QTest::newRow("too long for an int") << "99999999999" << range;
+        QTest::newRow("empty") << "" << digits;
+        QTest::newRow("sign") << "-5" << digits;
+        QTest::newRow("blank") << " 5" << digits;
+        QTest::newRow("exponent") << "1e3" << digits;
+        QTest::newRow("hex") << "0x10" << digits;
+    }
+    void findIDText()
+    {
+        QFETCH(QString, text);
+        int id = -1;
+        QTEST(ModuleIDProblem(text, &id), "problem");
+        if (ModuleIDProblem(text, &id).isEmpty())
+            QCOMPARE(id, text.toInt());
+    }
+
+    void copiesAsTabSeparatedText()
+    {
+        Pass(QStringLiteral("G1 L2 L3"));
+        const QStringList lines = TabText(*mRows, {0, 2}).split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0].split(QLatin1Char('\t')).size(), int(ModuleListModel::ColumnCount));
+        QVERIFY(lines[0].startsWith(QLatin1String("Pos\tID\tSide\tVersion\tBaud\tParity\tStop\tError Relais\tCH1\t")));
+        QCOMPARE(lines[2].section(QLatin1Char('\t'), 0, 4), QStringLiteral("2\t3\tL\t4.1\t9600"));
+        QCOMPARE(lines[3], QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestModuleList)
+#include "tst_modulelist.moc"

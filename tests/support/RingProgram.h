@@ -1,0 +1,76 @@
+#pragma once
+// The program on the simulator for end-to-end tests: a configuration file that names the
+// simulator's terminal as COM1, message boxes caught, and the ring orders to expect.
+#include "app/frmMain.h"
+#include "dialogs/MessageBox.h"
+#include "model/Global.h"
+
+#include <QFile>
+#include <QList>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// The program as a technician runs it: its configuration file names a device for COM1, the
+// main window opens it through QSerialPort, and message boxes are caught instead of shown.
+class RunningProgram
+{
+public:
+    // Starts from fresh shared state; COM2 to COM4 name devices that do not exist.
+    explicit RunningProgram(const QString &com1Device)
+    {
+        QFile ini(mDir.filePath(QStringLiteral("zephlink9-setup.ini")));
+        ini.open(QIODevice::WriteOnly);
+        ini.write("[ZEPHLINK9 Setup Tool]\r\ncomport= 1\r\nCOM1=" + com1Device.toLocal8Bit() + "\r\n");
+        for (int n = 2; n <= 4; ++n)
+            ini.write(QStringLiteral("COM%1=%2/absent\r\n").arg(n).arg(mDir.path()).toLocal8Bit());
+        ini.close();
+        ResetGlobals();
+        SetMessageHook([this](QMessageBox::Icon, const QString &, const QString &text) { boxes << text; });
+        mMain = std::make_unique<frmMain>(frmMain::Options{nullptr, ini.fileName(), [] {}});
+        mMain->Form_Activate();
+    }
+    ~RunningProgram()
+    {
+        mMain->Form_Unload();
+        mMain.reset();
+        SetMessageHook(nullptr);
+    }
+    frmMain &Main() { return *mMain; }
+
+    // "Refresh", then waits until the later passes have brought the whole ring.
+    bool Scan(int count, int timeoutMs = 3000)
+    {
+        mMain->mnuRefresh_Click();
+        return QTest::qWaitFor([count] { return gModuleCount == count; }, timeoutMs);
+    }
+
+    QStringList boxes; // the texts of the message boxes so far
+
+private:
+    QTemporaryDir mDir;
+    std::unique_ptr<frmMain> mMain;
+};
+
+// The ring order positions 0 .. gModuleCount - 1.
+QList<int> RingOrder()
+{
+    return QList<int>(gModuleOrder.begin(), gModuleOrder.begin() + gModuleCount);
+}
+
+// The side sort of the simulator's default ring (1 attached, even IDs L, odd IDs R): the
+// attached module, the L modules in ring order, then the others in reverse order.
+QList<int> DefaultRingOrder(int modules)
+{
+    QList<int> order{1};
+    for (int id = 2; id <= modules; id += 2)
+        order << id;
+    for (int id = modules - (modules % 2 == 0); id > 1; id -= 2)
+        order << id;
+    return order;
+}
+
+} // namespace
