@@ -114,6 +114,9 @@ void frmMain::CreateActions()
     makeAction(mnuDebug, "mnuDebug", QStringLiteral("Debug"), &frmMain::mnuDebug_Click, true);
     makeAction(mnuSelectComPort, "mnuSelectComPort", QStringLiteral("Select COM port"),
                &frmMain::mnuSelectComPort_Click, false);
+    makeAction(mnuSaveReference, "mnuSaveReference", QStringLiteral("Save as Reference"),
+               &frmMain::mnuSaveReference_Click, false);
+    makeAction(mnuEvents, "mnuEvents", QStringLiteral("Events"), &frmMain::mnuEvents_Click, false);
     makeAction(mnuAbout, "mnuAbout", QStringLiteral("About"), &frmMain::mnuAbout_Click, false);
     mnuDebug->setVisible(false);
 }
@@ -132,6 +135,8 @@ void frmMain::CreateMenus()
     mnuRing = bar->addMenu(QStringLiteral("&Ring"));
     mnuRing->setObjectName(QStringLiteral("mnuRing"));
     mnuRing->menuAction()->setObjectName(QStringLiteral("mnuRing"));
+    mnuRing->addAction(mnuSaveReference);
+    mnuRing->addAction(mnuEvents);
     bar->addAction(mnuAbout);
 }
 
@@ -148,6 +153,16 @@ void frmMain::ConnectLink()
 void frmMain::ConnectRingLog()
 {
     connect(&mLink, &BusLink::scanSettled, &mRingLog, &RingLog::WriteScan);
+    connect(&mLink, &BusLink::scanSettled, &mMonitor, &RingMonitor::OnScanSettled);
+    connect(&mMonitor, &RingMonitor::referenceChanged, this, &frmMain::ShowRingState);
+    connect(&mMonitor.Events(), &EventList::changed, this, &frmMain::ShowRingState);
+}
+
+// Their accessible names are their texts, so a screen reader reads what they say.
+void frmMain::ShowRingState()
+{
+    lblReference->setText(mMonitor.ReferenceText());
+    lblNewEvents->setText(mMonitor.NewEventsText());
 }
 
 void frmMain::CreateStatusBar()
@@ -157,6 +172,12 @@ void frmMain::CreateStatusBar()
     // Its accessible name is its text, so a screen reader reads the state itself.
     lblPortState->setAccessibleDescription(QStringLiteral("Port state"));
     statusBar()->addWidget(lblPortState, 1);
+    lblReference = new QLabel(this);
+    lblReference->setObjectName(QStringLiteral("lblReference"));
+    statusBar()->addWidget(lblReference);
+    lblNewEvents = new QLabel(this);
+    lblNewEvents->setObjectName(QStringLiteral("lblNewEvents"));
+    statusBar()->addWidget(lblNewEvents);
     mPort->SetStateHandler([this] { ShowPortState(); });
     ShowPortState();
 }
@@ -184,6 +205,7 @@ void frmMain::Form_Load()
     GlobalSettings()->cmdApply->setEnabled(false);
     ModuleState()->cmdApply->setEnabled(false);
     gIniPath = mIniPathOverride.isEmpty() ? ProgramIniPath() : mIniPathOverride;
+    mMonitor.LoadReference();
     mLink.Receiver().Reset();
     gCmdArg1 = gCmdArg2 = gCmdArg3 = 0;
     mLink.Timer3.stop();
@@ -252,6 +274,21 @@ frmProgramSettings *frmMain::LoadProgramSettings()
             mdiArea->setActiveSubWindow(frame);
     }
     return mProgramSettings;
+}
+
+frmEvents *frmMain::Events()
+{
+    if (!mEvents) {
+        mEvents = new frmEvents(&mMonitor.Events());
+        QMdiSubWindow *frame = AddChildWindow(mdiArea, mEvents, frmEvents::kClientWidthTwips,
+                                              frmEvents::kClientHeightTwips, false);
+        // Closed, it is only hidden: it lives until the program ends.
+        frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    BringToFront(mEvents);
+    if (QMdiSubWindow *frame = ChildFrame(mEvents))
+        mdiArea->setActiveSubWindow(frame);
+    return mEvents;
 }
 
 void frmMain::PlaceBusInfo()
@@ -447,6 +484,10 @@ void frmMain::mnuAbout_Click()
     // the COM port dialog's OK.
     mLink.Resume();
 }
+
+void frmMain::mnuSaveReference_Click() { mMonitor.SaveReference(); }
+
+void frmMain::mnuEvents_Click() { Events(); }
 
 void frmMain::ShowNoModulesFound()
 {

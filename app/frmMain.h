@@ -2,6 +2,8 @@
 // The frame of the program: menus, the child windows, the serial port and the link to the
 // ring, with what happens at load, activation, deactivation and unload.
 #include "app/RingLog.h"
+#include "app/RingMonitor.h"
+#include "app/frmEvents.h"
 #include "bus/BusLink.h"
 #include "bus/PortWatcher.h"
 #include "bus/ScanView.h"
@@ -57,6 +59,8 @@ public:
     void mnuDebug_Click();
     void mnuSelectComPort_Click();
     void mnuAbout_Click();
+    void mnuSaveReference_Click();
+    void mnuEvents_Click();
 
     // "1.31": major, a point, then minor and revision run together.
     static QString VersionText();
@@ -67,6 +71,7 @@ public:
     frmBackground *BusInfo();
     frmDebug *Debug();
     frmProgramSettings *LoadProgramSettings();
+    frmEvents *Events();
     // The same without loading: null when the window is not loaded.
     frmDebug *DebugIfLoaded() const { return mDebug; }
     frmProgramSettings *ProgramSettingsIfLoaded() const { return mProgramSettings; }
@@ -74,6 +79,7 @@ public:
     BusLink &Link() { return mLink; }
     PortWatcher &Watcher() { return mPortWatcher; }
     RingLog &Log() { return mRingLog; }
+    RingMonitor &Monitor() { return mMonitor; }
     SerialPort &MSComm1() { return *mPort; }
     QMdiArea *MdiArea() const { return mdiArea; }
 
@@ -91,8 +97,12 @@ public:
     QAction *mnuSelectComPort = nullptr;
     // The ring as a whole: its table, its reference and events, verification and report.
     QMenu *mnuRing = nullptr;
+    QAction *mnuSaveReference = nullptr;
+    QAction *mnuEvents = nullptr;
     QAction *mnuAbout = nullptr;
     QLabel *lblPortState = nullptr;
+    QLabel *lblReference = nullptr;
+    QLabel *lblNewEvents = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -107,6 +117,7 @@ private:
     void ShowPortState();
     void ConnectLink();
     void ConnectRingLog();
+    void ShowRingState();
     QMdiSubWindow *AddChild(QWidget *form, int widthTwips, int heightTwips, bool keepOpen = false);
     void PlaceBusInfo();
     void OnSubWindowActivated(QMdiSubWindow *window);
@@ -119,6 +130,7 @@ private:
     BusLink mLink;
     PortWatcher mPortWatcher{&mLink};
     RingLog mRingLog{this};
+    RingMonitor mMonitor{this, &mRingLog};
     std::function<void()> mExitProgram;
     QString mIniPathOverride;
     QMdiArea *mdiArea = nullptr;
@@ -127,6 +139,7 @@ private:
     QPointer<frmBackground> mBusInfo;
     QPointer<frmDebug> mDebug;
     QPointer<frmProgramSettings> mProgramSettings;
+    QPointer<frmEvents> mEvents;
     QPointer<QWindow> mLastFocusWindow;
     bool mFirstActivationDone = false;
     bool mBusInfoActivated = false;
