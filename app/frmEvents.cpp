@@ -20,6 +20,7 @@ frmEvents::frmEvents(EventList *events, QWidget *parent)
     tblEvents->setModel(new EventTableModel(events, tblEvents));
     tblEvents->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblEvents->verticalHeader()->hide();
+    tblEvents->setWordWrap(false);
     tblEvents->horizontalHeader()->setStretchLastSection(true);
     for (int column = 0; column < 3; ++column)
         tblEvents->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);

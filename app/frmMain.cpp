@@ -284,6 +284,7 @@ frmEvents *frmMain::Events()
                                               frmEvents::kClientHeightTwips, false);
         // Closed, it is only hidden: it lives until the program ends.
         frame->setAttribute(Qt::WA_DeleteOnClose, false);
+        frame->resize(TwipsToPixels(frmEvents::kClientWidthTwips), TwipsToPixels(frmEvents::kClientHeightTwips));
     }
     BringToFront(mEvents);
     if (QMdiSubWindow *frame = ChildFrame(mEvents))
