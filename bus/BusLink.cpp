@@ -183,9 +183,16 @@ void BusLink::Scan(ScanOrigin origin)
     SendCommand(cmd);
 
     ++mWaits;
-    const int64_t t0 = TheClock().ElapsedMs();
+    int64_t t0 = TheClock().ElapsedMs();
+    size_t carried = mReceiver.CarriedCount();
     while (gModuleCount == 0) {
         YieldToEventLoop(kScanYieldMs);
+        // While the ring finishes its answer to the scan before, it cannot answer this one:
+        // the second counts from its last reply to that.
+        if (mReceiver.CarryingOver() && mReceiver.CarriedCount() != carried) {
+            carried = mReceiver.CarriedCount();
+            t0 = TheClock().ElapsedMs();
+        }
         if (TimeIsUp(t0, kScanLimitMs))
             break;
     }

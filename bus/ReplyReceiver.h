@@ -34,6 +34,7 @@ public:
     // and added to order instead of being counted in the newer ring.
     void CarryOver(std::vector<int16_t> order);
     bool CarryingOver() const { return mCarrying; }
+    size_t CarriedCount() const { return mCarried.size(); }
     // The order carried over, with the replies it took; ends the carrying over.
     std::vector<int16_t> TakeCarriedOver();
 
