@@ -78,7 +78,9 @@ void RingMonitor::OnScanSettled(const RingScan &scan)
     for (RingEvent &event : events) {
         event.time = time;
         alarm = alarm || event.IsAlarm();
-        mLog->WriteEvent(event);
+        // The log has a row of its own for every scan that found none.
+        if (event.kind != RingEventKind::NoModulesFound)
+            mLog->WriteEvent(event);
         mEvents.Add(std::move(event));
     }
     emit referenceChanged();
