@@ -35,6 +35,14 @@ QString ModuleRow(const QString &time, int position, const ModuleData &record)
         .arg(record.GetErrorCounterChannel2());
 }
 
+// A field with a comma or a quote in quotes, its quotes doubled.
+QString CsvField(QString text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')))
+        return text;
+    return QLatin1Char('"') + text.replace(QStringLiteral("\""), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
 } // namespace
 
 RingLog::RingLog(QWidget *messageParent)
@@ -83,6 +91,21 @@ void RingLog::WriteScan(const RingScan &scan)
 void RingLog::WriteLocateUnanswered(int position, int id)
 {
     Append({QStringLiteral("%1,%2,%3,,,,,,,,no answer to locate").arg(Now()).arg(position).arg(id)});
+}
+
+void RingLog::WriteEvent(const RingEvent &event)
+{
+    const QString time = TimeText(event.time.isValid() ? event.time : (mNow ? mNow() : QDateTime::currentDateTime()));
+    QString row;
+    if (IsTableID(event.id) && gModules[size_t(event.id)].GetModuleID() == event.id) {
+        row = ModuleRow(time, event.position, gModules[size_t(event.id)]);
+        if (event.position < 0)
+            row.replace(time + QStringLiteral(",-1,"), time + QStringLiteral(",,"));
+    } else {
+        row = QStringLiteral("%1,%2,%3,,,,,,,,").arg(time, event.position < 0 ? QString() : QString::number(event.position),
+                                                      event.id < 0 ? QString() : QString::number(event.id));
+    }
+    Append({row + CsvField(event.text)});
 }
 
 void RingLog::Append(const QStringList &rows)

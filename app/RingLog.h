@@ -1,6 +1,7 @@
 #pragma once
 // The ring log: CSV rows appended to the file that the configuration's key "log" names, one
 // per counted module after each scan, one for a scan that found none or an unanswered locate.
+#include "model/RingEvent.h"
 #include "model/RingScan.h"
 
 #include <QDateTime>
@@ -32,6 +33,8 @@ public:
     // The rows of a scan whose replies are all in: one per module, or "no modules found".
     void WriteScan(const RingScan &scan);
     void WriteLocateUnanswered(int position, int id);
+    // An event as a row: its text as the note, the rest what the table knows of its module.
+    void WriteEvent(const RingEvent &event);
 
 private:
     void Append(const QStringList &rows);

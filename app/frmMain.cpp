@@ -121,6 +121,9 @@ void frmMain::CreateActions()
     makeAction(mnuVerifySettings, "mnuVerifySettings", QStringLiteral("Verify Settings"), &frmMain::mnuVerifySettings_Click, false);
     makeAction(mnuSaveReport, "mnuSaveReport", QStringLiteral("Save Report..."), &frmMain::mnuSaveReport_Click, false);
     makeAction(mnuModuleList, "mnuModuleList", QStringLiteral("Module List"), &frmMain::mnuModuleList_Click, false);
+    makeAction(mnuSaveReference, "mnuSaveReference", QStringLiteral("Save as Reference"),
+               &frmMain::mnuSaveReference_Click, false);
+    makeAction(mnuEvents, "mnuEvents", QStringLiteral("Events"), &frmMain::mnuEvents_Click, false);
     makeAction(mnuAbout, "mnuAbout", QStringLiteral("About"), &frmMain::mnuAbout_Click, false);
     mnuDebug->setVisible(false);
 }
@@ -142,6 +145,8 @@ void frmMain::CreateMenus()
     mnuRing->addAction(mnuVerifySettings);
     mnuRing->addAction(mnuSaveReport);
     mnuRing->addAction(mnuModuleList);
+    mnuRing->addAction(mnuSaveReference);
+    mnuRing->addAction(mnuEvents);
     bar->addAction(mnuAbout);
 }
 
@@ -165,9 +170,20 @@ void frmMain::ConnectRingLog()
             mLastScan = scan;
     });
     connect(&mVerifier, &SettingsVerifier::verified, &mModuleListRows, &ModuleListModel::TakeVerification);
+    connect(&mVerifier, &SettingsVerifier::verified, &mMonitor, &RingMonitor::OnVerified);
     connect(&mVerifier, &SettingsVerifier::verified, this, [this](const std::vector<VerifyResult> &results) {
         ShowMessage(this, QMessageBox::Information, QStringLiteral("Verify Settings"), VerifySummary(results));
     });
+    connect(&mLink, &BusLink::scanSettled, &mMonitor, &RingMonitor::OnScanSettled);
+    connect(&mMonitor, &RingMonitor::referenceChanged, this, &frmMain::ShowRingState);
+    connect(&mMonitor.Events(), &EventList::changed, this, &frmMain::ShowRingState);
+}
+
+// Their accessible names are their texts, so a screen reader reads what they say.
+void frmMain::ShowRingState()
+{
+    lblReference->setText(mMonitor.ReferenceText());
+    lblNewEvents->setText(mMonitor.NewEventsText());
 }
 
 void frmMain::CreateStatusBar()
@@ -177,6 +193,12 @@ void frmMain::CreateStatusBar()
     // Its accessible name is its text, so a screen reader reads the state itself.
     lblPortState->setAccessibleDescription(QStringLiteral("Port state"));
     statusBar()->addWidget(lblPortState, 1);
+    lblReference = new QLabel(this);
+    lblReference->setObjectName(QStringLiteral("lblReference"));
+    statusBar()->addWidget(lblReference);
+    lblNewEvents = new QLabel(this);
+    lblNewEvents->setObjectName(QStringLiteral("lblNewEvents"));
+    statusBar()->addWidget(lblNewEvents);
     mPort->SetStateHandler([this] { ShowPortState(); });
     ShowPortState();
 }
@@ -204,6 +226,7 @@ void frmMain::Form_Load()
     GlobalSettings()->cmdApply->setEnabled(false);
     ModuleState()->cmdApply->setEnabled(false);
     gIniPath = mIniPathOverride.isEmpty() ? ProgramIniPath() : mIniPathOverride;
+    mMonitor.LoadReference();
     mLink.Receiver().Reset();
     gCmdArg1 = gCmdArg2 = gCmdArg3 = 0;
     mLink.Timer3.stop();
@@ -298,6 +321,22 @@ frmProgramSettings *frmMain::LoadProgramSettings()
             mdiArea->setActiveSubWindow(frame);
     }
     return mProgramSettings;
+}
+
+frmEvents *frmMain::Events()
+{
+    if (!mEvents) {
+        mEvents = new frmEvents(&mMonitor.Events());
+        QMdiSubWindow *frame = AddChildWindow(mdiArea, mEvents, frmEvents::kClientWidthTwips,
+                                              frmEvents::kClientHeightTwips, false);
+        // Closed, it is only hidden: it lives until the program ends.
+        frame->setAttribute(Qt::WA_DeleteOnClose, false);
+        frame->resize(TwipsToPixels(frmEvents::kClientWidthTwips), TwipsToPixels(frmEvents::kClientHeightTwips));
+    }
+    BringToFront(mEvents);
+    if (QMdiSubWindow *frame = ChildFrame(mEvents))
+        mdiArea->setActiveSubWindow(frame);
+    return mEvents;
 }
 
 void frmMain::PlaceBusInfo()
@@ -537,10 +576,14 @@ void frmMain::SaveReport(const QString &path)
     report.localModuleID = gLocalModuleID;
     report.order = mLastScan.order;
     report.verification = mVerifier.Results();
+    report.referenceDifferences = mMonitor.ReferenceDifferences();
     const QString problem = SaveRingReport(report, path);
     if (!problem.isEmpty())
         ShowMessage(this, QMessageBox::Critical, QStringLiteral("Save Report"), problem);
 }
+void frmMain::mnuSaveReference_Click() { mMonitor.SaveReference(); }
+
+void frmMain::mnuEvents_Click() { Events(); }
 
 void frmMain::ShowNoModulesFound()
 {

@@ -3,6 +3,8 @@
 // ring, with what happens at load, activation, deactivation and unload.
 #include "app/RingLog.h"
 #include "app/SettingsVerifier.h"
+#include "app/RingMonitor.h"
+#include "app/frmEvents.h"
 #include "bus/BusLink.h"
 #include "bus/PortWatcher.h"
 #include "bus/ScanView.h"
@@ -65,6 +67,8 @@ public:
     // What the save dialog's choice leads to: the report of the last scan that found modules.
     void SaveReport(const QString &path);
     void mnuModuleList_Click();
+    void mnuSaveReference_Click();
+    void mnuEvents_Click();
 
     // "1.31": major, a point, then minor and revision run together.
     static QString VersionText();
@@ -79,6 +83,7 @@ public:
     frmModuleList *ModuleListIfLoaded() const { return mModuleList; }
     ModuleListModel &ModuleListRows() { return mModuleListRows; }
     frmProgramSettings *LoadProgramSettings();
+    frmEvents *Events();
     // The same without loading: null when the window is not loaded.
     frmDebug *DebugIfLoaded() const { return mDebug; }
     frmProgramSettings *ProgramSettingsIfLoaded() const { return mProgramSettings; }
@@ -87,6 +92,7 @@ public:
     PortWatcher &Watcher() { return mPortWatcher; }
     RingLog &Log() { return mRingLog; }
     SettingsVerifier &Verifier() { return mVerifier; }
+    RingMonitor &Monitor() { return mMonitor; }
     SerialPort &MSComm1() { return *mPort; }
     QMdiArea *MdiArea() const { return mdiArea; }
 
@@ -107,8 +113,12 @@ public:
     QAction *mnuVerifySettings = nullptr;
     QAction *mnuSaveReport = nullptr;
     QAction *mnuModuleList = nullptr;
+    QAction *mnuSaveReference = nullptr;
+    QAction *mnuEvents = nullptr;
     QAction *mnuAbout = nullptr;
     QLabel *lblPortState = nullptr;
+    QLabel *lblReference = nullptr;
+    QLabel *lblNewEvents = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -123,6 +133,7 @@ private:
     void ShowPortState();
     void ConnectLink();
     void ConnectRingLog();
+    void ShowRingState();
     QMdiSubWindow *AddChild(QWidget *form, int widthTwips, int heightTwips, bool keepOpen = false);
     void PlaceBusInfo();
     void OnSubWindowActivated(QMdiSubWindow *window);
@@ -137,6 +148,7 @@ private:
     RingLog mRingLog{this};
     SettingsVerifier mVerifier{mLink};
     RingScan mLastScan;  // the last scan that found modules
+    RingMonitor mMonitor{this, &mRingLog};
     std::function<void()> mExitProgram;
     QString mIniPathOverride;
     QMdiArea *mdiArea = nullptr;
@@ -147,6 +159,7 @@ private:
     ModuleListModel mModuleListRows;
     QPointer<frmModuleList> mModuleList;
     QPointer<frmProgramSettings> mProgramSettings;
+    QPointer<frmEvents> mEvents;
     QPointer<QWindow> mLastFocusWindow;
     bool mFirstActivationDone = false;
     bool mBusInfoActivated = false;

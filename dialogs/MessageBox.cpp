@@ -6,7 +6,23 @@ MessageHook &Hook()
     static MessageHook hook;
     return hook;
 }
+std::function<bool(const QString &)> &QuestionHook()
+{
+    static std::function<bool(const QString &)> hook;
+    return hook;
+}
 } // namespace
+
+void SetQuestionHook(std::function<bool(const QString &text)> hook) { QuestionHook() = std::move(hook); }
+
+bool AskYesNo(QWidget *parent, const QString &title, const QString &text)
+{
+    if (QuestionHook())
+        return QuestionHook()(text);
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
 
 void SetMessageHook(MessageHook hook) { Hook() = std::move(hook); }
 

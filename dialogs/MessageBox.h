@@ -10,3 +10,7 @@ void ShowMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title, 
 
 // Null removes the hook.
 void SetMessageHook(MessageHook hook);
+
+// A question with Yes and No over parent; true for Yes. A question hook answers in its place.
+bool AskYesNo(QWidget *parent, const QString &title, const QString &text);
+void SetQuestionHook(std::function<bool(const QString &text)> hook);

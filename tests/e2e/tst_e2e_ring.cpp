@@ -142,6 +142,12 @@ private slots:
         QCOMPARE(rows.data(rows.index(rows.RowOf(2), ModuleListModel::Verified)).toString(),
                  QStringLiteral("differs: mode 0x13, applied 0x03"));
         QCOMPARE(rows.headerData(ModuleListModel::Verified, Qt::Horizontal).toString(), QStringLiteral("Verified"));
+        // The module that differs and the one that did not answer are events.
+        const EventList &events = program.Main().Monitor().Events();
+        QStringList told;
+        for (size_t i = 0; i < events.Count(); ++i)
+            told << events.At(i).text;
+        QCOMPARE(told, (QStringList{"Module 2 differs: mode 0x13, applied 0x03", "Module 4 no answer"}));
     }
 
     void garbageFromTheRingIsDropped()

@@ -1,0 +1,158 @@
+#include "model/ReferenceFile.h"
+
+#include "model/Global.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSet>
+
+namespace {
+
+// A number from its decimal digits alone, or -1.
+int Decimal(const QByteArray &text, int limit)
+{
+    if (text.isEmpty() || text.size() > 5)
+        return -1;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value <= limit ? value : -1;
+}
+
+int ParseVersion(const QByteArray &text)
+{
+    const qsizetype point = text.indexOf('.');
+    if (point < 1 || point != text.size() - 2)
+        return -1;
+    const int whole = Decimal(text.left(point), 25);
+    const int tenth = Decimal(text.mid(point + 1), 9);
+    const int version = whole < 0 || tenth < 0 ? -1 : whole * 10 + tenth;
+    return version <= 255 ? version : -1;
+}
+
+int ParseMode(const QByteArray &text)
+{
+    if (text.size() < 3 || text.size() > 4 || !text.startsWith("0x"))
+        return -1;
+    bool ok = false;
+    const int mode = text.mid(2).toInt(&ok, 16);
+    return ok && text.mid(2).at(0) != '+' && text.mid(2).at(0) != '-' ? mode : -1;
+}
+
+// What is wrong with one module line, or empty.
+QString CheckLine(const QByteArray &line, int expectedPosition, const QSet<int> &seen, ModuleSnapshot &module)
+{
+    const QList<QByteArray> fields = line.split(',');
+    if (fields.size() != 5)
+        return QStringLiteral("%1 fields instead of 5 (position,id,side,version,mode)").arg(fields.size());
+    const int position = Decimal(fields[0], kMaxModuleID);
+    if (position != expectedPosition)
+        return QStringLiteral("position \"%1\" where %2 was due").arg(QString::fromUtf8(fields[0])).arg(expectedPosition);
+    module.id = Decimal(fields[1], kMaxModuleID);
+    if (module.id < 0)
+        return QStringLiteral("ID \"%1\" is not a number from 0 to %2").arg(QString::fromUtf8(fields[1])).arg(kMaxModuleID);
+    if (seen.contains(module.id))
+        return QStringLiteral("module %1 appears twice").arg(module.id);
+    if (fields[2] != "G" && fields[2] != "L" && fields[2] != "R")
+        return QStringLiteral("side \"%1\" is not G, L or R").arg(QString::fromUtf8(fields[2]));
+    module.side = uint8_t(fields[2].at(0));
+    const int version = ParseVersion(fields[3]);
+    if (version < 0)
+        return QStringLiteral("version \"%1\" is not one such as 4.1").arg(QString::fromUtf8(fields[3]));
+    module.version = uint8_t(version);
+    const int mode = ParseMode(fields[4]);
+    if (mode < 0)
+        return QStringLiteral("mode \"%1\" is not a byte such as 0x13").arg(QString::fromUtf8(fields[4]));
+    module.mode = uint8_t(mode);
+    return {};
+}
+
+} // namespace
+
+QString VersionText(uint8_t version) { return QStringLiteral("%1.%2").arg(version / 10).arg(version % 10); }
+
+QString ModeText(uint8_t mode) { return QStringLiteral("0x%1").arg(mode, 2, 16, QLatin1Char('0')); }
+
+ReferenceParse ParseReference(const QByteArray &data)
+{
+    QByteArray text = data;
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text.remove(0, 3);
+    QList<QByteArray> lines = text.split('\n');
+    if (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();
+    ReferenceParse result;
+    QSet<int> seen;
+    for (qsizetype index = 0; index < lines.size(); ++index) {
+        QByteArray line = lines[index];
+        if (line.endsWith('\r'))
+            line.chop(1);
+        const int number = int(index) + 1;
+        QString problem;
+        ModuleSnapshot module;
+        if (index == 0)
+            problem = line == kReferenceHeader ? QString() : QStringLiteral("the header is not %1").arg(QString::fromLatin1(kReferenceHeader));
+        else
+            problem = CheckLine(line, int(index) - 1, seen, module);
+        if (!problem.isEmpty()) {
+            result.ring.clear();
+            result.badLine = number;
+            result.problem = problem;
+            return result;
+        }
+        if (index > 0) {
+            seen.insert(module.id);
+            result.ring.push_back(module);
+        }
+    }
+    return result;
+}
+
+QByteArray FormatReference(const RingSnapshot &ring)
+{
+    QByteArray text = kReferenceHeader + "\r\n";
+    for (size_t position = 0; position < ring.size(); ++position) {
+        const ModuleSnapshot &module = ring[position];
+        text += QStringLiteral("%1,%2,%3,%4,%5\r\n")
+                    .arg(position)
+                    .arg(module.id)
+                    .arg(QLatin1Char(char(module.side)))
+                    .arg(VersionText(module.version), ModeText(module.mode))
+                    .toLatin1();
+    }
+    return text;
+}
+
+ReferenceFile ReadReferenceFile(const QString &path)
+{
+    ReferenceFile reference;
+    QFile file(path);
+    if (!file.exists())
+        return reference;
+    reference.saved = QFileInfo(file).lastModified();
+    if (!file.open(QIODevice::ReadOnly)) {
+        reference.state = ReferenceFile::State::Unreadable;
+        reference.content.problem = file.errorString();
+        return reference;
+    }
+    reference.content = ParseReference(file.readAll());
+    reference.state = reference.content.problem.isEmpty() ? ReferenceFile::State::Loaded : ReferenceFile::State::Unreadable;
+    return reference;
+}
+
+QString WriteReferenceFile(const QString &path, const RingSnapshot &ring)
+{
+    QSaveFile file(path);
+    const QByteArray text = FormatReference(ring);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(text) != text.size() || !file.commit())
+        return file.errorString();
+    return {};
+}
