@@ -28,9 +28,6 @@ public:
     // Empties the buffer and forgets the G reply of the current pass.
     void Reset();
 
-    int ReadIndex() const { return mRxRead; }
-    int WriteIndex() const { return mRxWrite; }
-
 signals:
     // The module the PC is attached to reported its mode byte.
     void localModeReceived(quint8 mode);

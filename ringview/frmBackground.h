@@ -44,8 +44,6 @@ public:
     QLabel *lblPC = nullptr;
     int SelectedIndex() const { return mSelectedIndex; }
     const QImage &Drawing() const { return mCanvas.Image(); }
-    // Passes the last locate wait made.
-    int LastWaitPasses() const { return mLastWaitPasses; }
 
 signals:
     // A locate of the module at a ring position got no answer in time.
@@ -70,6 +68,5 @@ private:
     std::vector<QPointer<ModulePicture>> mPictures;
     std::vector<int16_t> mDrawnOrder;  // the module IDs the last drawing pass placed
     int16_t mSelectedIndex = 0;
-    int mLastWaitPasses = 0;
     std::function<frmModuleState *()> mModuleState;
 };
