@@ -314,10 +314,15 @@ int32_t ReadIniInt(const QString &section, const QString &key, const QString &fi
 QString ReadIniString(const QString &section, const QString &key, const QString &file,
                       const QString &fallback)
 {
-    const auto value = RawValue(section, key, file);
+    const auto data = Load(file);
+    const auto value = data ? IniRawValue(*data, Local8(section), Local8(key)) : std::nullopt;
     if (!value)
         return fallback;
-    return QString::fromLocal8Bit(Unquoted(*value));
+    // A file in Unicode (UTF-16 or UTF-8, with its mark or without) holds its values as the
+    // text they are; any other is in the system's 8-bit code page, as the platform reads it.
+    const bool unicode = data->startsWith(kUtf16LeMark) || data->startsWith(kUtf8Mark)
+        || data->isValidUtf8();
+    return unicode ? QString::fromUtf8(Unquoted(*value)) : QString::fromLocal8Bit(Unquoted(*value));
 }
 
 bool WriteIniString(const QString &section, const QString &key, const QString &value,

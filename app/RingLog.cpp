@@ -91,11 +91,15 @@ void RingLog::Append(const QStringList &rows)
     if (path.isEmpty())
         return;
     QFile file(path);
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Append);
+    bool written = file.open(QIODevice::ReadWrite | QIODevice::Append);
     if (written) {
         QByteArray text;
-        if (file.size() == 0)
+        if (file.size() == 0) {
             text += (kHeader + kRowEnd).toUtf8();
+        } else if (file.seek(file.size() - 1) && file.read(1) != "\n") {
+            // A last line left without its end (edited by hand, or cut off) ends before the next row.
+            text += kRowEnd.toUtf8();
+        }
         for (const QString &row : rows)
             text += (row + kRowEnd).toUtf8();
         written = file.write(text) == text.size() && file.flush();

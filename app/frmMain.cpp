@@ -154,7 +154,8 @@ void frmMain::CreateStatusBar()
 {
     lblPortState = new QLabel(this);
     lblPortState->setObjectName(QStringLiteral("lblPortState"));
-    lblPortState->setAccessibleName(QStringLiteral("Port state"));
+    // Its accessible name is its text, so a screen reader reads the state itself.
+    lblPortState->setAccessibleDescription(QStringLiteral("Port state"));
     statusBar()->addWidget(lblPortState, 1);
     mPort->SetStateHandler([this] { ShowPortState(); });
     ShowPortState();
@@ -186,8 +187,7 @@ void frmMain::Form_Load()
     mLink.Receiver().Reset();
     gCmdArg1 = gCmdArg2 = gCmdArg3 = 0;
     mLink.Timer3.stop();
-    BusLink::Enable(mLink.Timer1);
-    BusLink::Enable(mLink.Timer2);
+    mLink.EnableReception();
 }
 
 frmModuleState *frmMain::ModuleState()
@@ -298,8 +298,7 @@ void frmMain::Form_Activate()
         gComPort = uint8_t(comport);
         mPort->SetPortNumber(comport);
         mPort->Open();
-        BusLink::Enable(mLink.Timer1);
-        BusLink::Enable(mLink.Timer2);
+        mLink.EnableReception();
     } else {
         LoadProgramSettings();
     }
@@ -311,7 +310,7 @@ int frmMain::ReadConfigValue(const QString &key) const
     return value >= 0 && value <= 255 ? value : -1;
 }
 
-void frmMain::Form_Deactivate() { mLink.StopAll(); }
+void frmMain::Form_Deactivate() { mLink.Hold(); }
 
 void frmMain::Form_Unload()
 {
@@ -429,7 +428,7 @@ void frmMain::mnuDebug_Click()
 
 void frmMain::mnuSelectComPort_Click()
 {
-    mLink.StopAll();
+    mLink.Hold();
     LoadProgramSettings();
 }
 
@@ -440,15 +439,13 @@ QString frmMain::VersionText()
 
 void frmMain::mnuAbout_Click()
 {
-    mLink.StopAll();
+    mLink.Hold();
     const QString text = kAppTitle + QStringLiteral(" ") + VersionText() + QStringLiteral("\r\n")
         + QStringLiteral("Sets up and watches ZEPHLINK9 fibre-optic rings.");
     ShowMessage(this, QMessageBox::Information, QStringLiteral("About"), text);
     // Reception stopped with the box; without a restart every later scan would fail until
     // the COM port dialog's OK.
-    mLink.EnableReception();
-    if (gAutoRefresh)
-        BusLink::Enable(mLink.Timer3);
+    mLink.Resume();
 }
 
 void frmMain::ShowNoModulesFound()

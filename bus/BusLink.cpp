@@ -28,8 +28,28 @@ void BusLink::Enable(QTimer &timer)
 
 void BusLink::EnableReception()
 {
+    mHeld = false;
     Enable(Timer1);
     Enable(Timer2);
+}
+
+void BusLink::Resume()
+{
+    EnableReception();
+    if (gAutoRefresh)
+        Enable(Timer3);
+}
+
+void BusLink::Hold()
+{
+    StopAll();
+    mHeld = true;
+}
+
+void BusLink::ResumeUnlessHeld()
+{
+    if (!mHeld)
+        Resume();
 }
 
 void BusLink::StopAll()
@@ -37,7 +57,6 @@ void BusLink::StopAll()
     Timer1.stop();
     Timer2.stop();
     Timer3.stop();
-    mRefreshAfterReplies = false;
 }
 
 void BusLink::Timer1_Timer()
@@ -49,7 +68,7 @@ void BusLink::Timer1_Timer()
         // The line has been quiet since the last pass: a frame cut off then will not
         // be completed, and keeping it would put the next reply out of step.
         mReceiver.DropRemainder();
-        mRefreshAfterReplies = false;
+        SettleIfQuiet();
     }
 }
 
@@ -59,6 +78,7 @@ void BusLink::ReadComInput()
     Timer2.stop();
     if (mPort)
         mReceiver.Append(mPort->ReadAll());
+    mLastInputMs = TheClock().ElapsedMs();
     gDataReceived = true;
     Timer2.start();
     Timer1.start();
@@ -79,17 +99,6 @@ void BusLink::Timer2_Timer()
         mReceiver.Reset();
     gDataReceived = false;
     Enable(Timer1);
-    SettleScan();
-}
-
-void BusLink::SettleScan()
-{
-    // Every pass that gets here found the line quiet for a poll interval.
-    if (!mScanUnsettled)
-        return;
-    mScanUnsettled = false;
-    mScan.order.assign(gModuleOrder.begin(), gModuleOrder.begin() + std::clamp<int>(gModuleCount, 0, kTableSize));
-    emit scanSettled(mScan);
 }
 
 void BusLink::ParsePass()
@@ -99,12 +108,51 @@ void BusLink::ParsePass()
     Timer3.stop();
     const bool sorted = mReceiver.ParseWaiting();
     gDataReceived = false;
-    // A long ring is still answering when the scan's wait ends; its replies stopped the
-    // automatic refresh that the scan had started, so it starts once they are in.
-    if (mRefreshAfterReplies && gAutoRefresh)
-        Timer3.start();
-    mRefreshAfterReplies = false;
     emit passParsed(sorted);
+    if (mCutShort && !mReceiver.CarryingOver())
+        SettleCutShort();
+}
+
+// Everything the port holds now goes through a parse pass.
+void BusLink::TakeInWaiting()
+{
+    if (mPort && mPort->BytesWaiting() != 0)
+        ReadComInput();
+    if (gDataReceived) {
+        ParsePass();
+        Enable(Timer1);
+    }
+}
+
+void BusLink::SettleIfQuiet()
+{
+    if ((!mCollecting && !mCutShort) || TheClock().ElapsedMs() - mLastInputMs < kScanQuietMs)
+        return;
+    if (mCutShort)
+        SettleCutShort();
+    // A scan inside another's wait shares the ring with it: it is over once both waits are.
+    if (mCollecting && mWaits == 0)
+        SettleScan();
+}
+
+void BusLink::SettleScan()
+{
+    mCollecting = false;
+    RingScan scan = mScan;
+    scan.order.assign(gModuleOrder.begin(), gModuleOrder.begin() + std::clamp<int>(gModuleCount, 0, kTableSize));
+    emit scanSettled(scan);
+    // Its late replies stopped the automatic refresh that the scan had started.
+    if (mRefreshWhenOver && gAutoRefresh)
+        Enable(Timer3);
+    mRefreshWhenOver = false;
+}
+
+void BusLink::SettleCutShort()
+{
+    RingScan scan = std::move(*mCutShort);
+    mCutShort.reset();
+    scan.order = mReceiver.TakeCarriedOver();
+    emit scanSettled(scan);
 }
 
 void BusLink::Timer3_Timer()
@@ -115,42 +163,58 @@ void BusLink::Timer3_Timer()
 
 void BusLink::Scan(ScanOrigin origin)
 {
+    if (mCollecting || mCutShort) {
+        // The ring may still be answering the last scan: what came so far is its ring, and
+        // so is what comes before the new ring's first reply.
+        TakeInWaiting();
+        if (mCutShort)
+            SettleCutShort();
+        if (mCollecting) {
+            mCollecting = false;
+            mCutShort = mScan;
+            mReceiver.CarryOver({gModuleOrder.begin(), gModuleOrder.begin() + std::clamp<int>(gModuleCount, 0, kTableSize)});
+        }
+    }
     mScan = RingScan{mScan.serial + 1, origin, {}};
-    mScanUnsettled = false;
+    const uint64_t serial = mScan.serial;
+    mRefreshWhenOver = false;
     gModuleCount = 0;
-    mRefreshAfterReplies = false;
     const uint8_t cmd = 'G';
     SendCommand(cmd);
 
-    mScanWaiting = true;
-    const int64_t t0 = TheClock().ElapsedMs();
+    ++mWaits;
+    int64_t t0 = TheClock().ElapsedMs();
+    size_t carried = mReceiver.CarriedCount();
     while (gModuleCount == 0) {
         YieldToEventLoop(kScanYieldMs);
+        // While the ring finishes its answer to the scan before, it cannot answer this one:
+        // the second counts from its last reply to that.
+        if (mReceiver.CarryingOver() && mReceiver.CarriedCount() != carried) {
+            carried = mReceiver.CarriedCount();
+            t0 = TheClock().ElapsedMs();
+        }
         if (TimeIsUp(t0, kScanLimitMs))
             break;
     }
-    mScanWaiting = false;
+    --mWaits;
 
     // Replies that came in just before the limit count, although no pass has run yet.
-    if (gModuleCount == 0 && mPort && mPort->BytesWaiting() != 0)
-        ReadComInput();
-    if (gModuleCount == 0 && gDataReceived) {
-        ParsePass();
-        Enable(Timer1);
-    }
+    if (gModuleCount == 0)
+        TakeInWaiting();
 
     if (gModuleCount == 0) {
         Timer3.stop();
-        emit scanSettled(mScan);
+        // A scan started inside this one's wait and finding none has said so already.
+        if (mScan.serial == serial) {
+            if (mCutShort)
+                SettleCutShort();
+            emit scanSettled(mScan);
+        }
         if (mView)
             mView->ShowNoModulesFound();
         return;
     }
-    // A parse pass stops Timer2 until the next read: stopped now, the replies were all
-    // parsed in a pass that found the line quiet, and nothing came since.
-    mScanUnsettled = true;
-    if (!Timer2.isActive())
-        SettleScan();
+    mCollecting = true;
     if (mView)
         mView->RedrawRing();
     if (gMinVersion < kMinAcceptedVersion) {
@@ -162,6 +226,6 @@ void BusLink::Scan(ScanOrigin origin)
         mView->EnableApplyButtons();
     if (gModuleCount >= 1 && gAutoRefresh) {
         Timer3.start();
-        mRefreshAfterReplies = true;
+        mRefreshWhenOver = true;
     }
 }

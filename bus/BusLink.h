@@ -1,10 +1,12 @@
 #pragma once
-// The link to the ring: the three timers that poll, parse and refresh, and the scan.
+// The link to the ring: the three timers that poll, parse and refresh, the scan, and the one
+// place that decides when a scan is over.
 #include "bus/ReplyReceiver.h"
 #include "model/RingScan.h"
 
 #include <QObject>
 #include <QTimer>
+#include <optional>
 
 class ScanView;
 class SerialPort;
@@ -19,6 +21,9 @@ public:
     static constexpr int kScanLimitMs = 1000;
     // How long one yield of the scan's wait may sleep when nothing happens.
     static constexpr int kScanYieldMs = 5;
+    // A ring that has been silent as long as a scan waits for its first reply has said all
+    // it will: the scan is over.
+    static constexpr int kScanQuietMs = kScanLimitMs;
 
     explicit BusLink(SerialPort *port, QObject *parent = nullptr);
 
@@ -37,35 +42,51 @@ public:
 
     // "Enabled = True": starts a stopped timer; a running one keeps its interval.
     static void Enable(QTimer &timer);
+    // Starts reception (Timer1, Timer2); ends a hold.
     void EnableReception();
+    // Starts reception, and the automatic refresh where it is on; ends a hold.
+    void Resume();
+    // Stops all three timers until Resume or EnableReception: a box or dialog that stops
+    // the traffic while it is open, or the main window losing activation.
+    void Hold();
+    // What Resume starts, unless a hold keeps the timers stopped (a device that came back).
+    void ResumeUnlessHeld();
     void StopAll();
-    // True while a scan waits for its first counted module.
-    bool ScanWaiting() const { return mScanWaiting; }
+    // True while any scan waits for its first counted module.
+    bool ScanWaiting() const { return mWaits > 0; }
+    // The serial number the next scan gets.
+    uint64_t NextScanSerial() const { return mScan.serial + 1; }
 
 signals:
     // A parse pass has taken what was received into the table; sorted: it ran the side sort.
     void passParsed(bool sorted);
+    // A scan is over: all its replies are in (its order empty when it found no module).
+    void scanSettled(const RingScan &scan);
 
 public:
-
     QTimer Timer1;  // polls the port
     QTimer Timer2;  // parses what came
     QTimer Timer3;  // automatic refresh
 
-signals:
-    // A scan is over: all its replies are in (its order empty when it found no module).
-    void scanSettled(const RingScan &scan);
-
 private:
-    void SettleScan();
     void ParsePass();
+    void TakeInWaiting();
+    void SettleIfQuiet();
+    void SettleScan();
+    void SettleCutShort();
 
     SerialPort *mPort;
     ScanView *mView = nullptr;
     ReplyReceiver mReceiver;
-    bool mScanUnsettled = false;
-    bool mScanWaiting = false;
-    // The last scan succeeded with automatic refresh on, and its replies may still come.
-    bool mRefreshAfterReplies = false;
-    RingScan mScan;
+    RingScan mScan;  // the newest scan
+    // Its wait ended with modules counted, and more of its replies may come.
+    bool mCollecting = false;
+    // It ended as a successful scan with automatic refresh on: the refresh goes on once it is over.
+    bool mRefreshWhenOver = false;
+    // A scan that a newer one cut short while the ring still answered it; it takes the
+    // replies that come before the newer ring's first.
+    std::optional<RingScan> mCutShort;
+    int mWaits = 0;  // scans in their wait; a scan started inside another's wait nests
+    bool mHeld = false;
+    int64_t mLastInputMs = 0;
 };

@@ -2,7 +2,6 @@
 
 #include "bus/BusLink.h"
 #include "bus/SerialPort.h"
-#include "model/Global.h"
 
 PortWatcher::PortWatcher(BusLink *link, QObject *parent)
     : QObject(parent), mLink(link)
@@ -31,7 +30,5 @@ void PortWatcher::Look()
     if (!port->IsOpen() && port->Open() != SerialPort::OpenError::None)
         return;
     mTimer.stop();
-    mLink->EnableReception();
-    if (gAutoRefresh)
-        BusLink::Enable(mLink->Timer3);
+    mLink->ResumeUnlessHeld();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Brings back a port whose device vanished while it was open: looks for the device about
-// once a second and, once it opens again, restarts reception as choosing the port does.
+// once a second and, once it opens again, restarts reception as choosing the port does,
+// unless a box or the main window's deactivation holds the timers.
 #include <QObject>
 #include <QTimer>
 

@@ -5,7 +5,9 @@
 #include "model/Global.h"
 #include "model/LocateFailures.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 void ReplyReceiver::Append(const QByteArray &bytes)
 {
@@ -86,7 +88,9 @@ void ReplyReceiver::TakeFrames()
         gCmdArg2 = frame[2];
         gCmdArg3 = frame[4];
 
-        if (scanReply) {
+        if (scanReply && mCarrying && TakenByCarriedOver(char(reply.letter), reply.id)) {
+            // Not counted in the newer ring, but the record takes what the module said.
+        } else if (scanReply) {
             bool counted = false;
             for (int i = 0; i < gModuleCount && !counted; ++i)
                 counted = gModuleOrder[size_t(i)] == reply.id;
@@ -105,13 +109,37 @@ void ReplyReceiver::TakeFrames()
         record.SetErrorCounterChannel2(reply.counter2);
         record.SetMode(reply.mode);
         ClearLocateFailed(reply.id);
-        if (scanReply && gModuleCount < kTableSize) {
+        if (scanReply && !mCarrying && gModuleCount < kTableSize) {
             gModuleOrder[size_t(gModuleCount)] = int16_t(reply.id);
             ++gModuleCount;
         }
         if (reply.letter == 'G')
             emit localModeReceived(reply.mode);
     }
+}
+
+void ReplyReceiver::CarryOver(std::vector<int16_t> order)
+{
+    mCarried = std::move(order);
+    mCarrying = true;
+}
+
+std::vector<int16_t> ReplyReceiver::TakeCarriedOver()
+{
+    mCarrying = false;
+    return std::exchange(mCarried, {});
+}
+
+bool ReplyReceiver::TakenByCarriedOver(char letter, int id)
+{
+    // The attached module answers a scan first; a module that the older ring has already
+    // answered is answering the newer scan.
+    if (letter == 'G' || std::find(mCarried.begin(), mCarried.end(), id) != mCarried.end()) {
+        mCarrying = false;
+        return false;
+    }
+    mCarried.push_back(int16_t(id));
+    return true;
 }
 
 void ReplyReceiver::KeepRemainder()

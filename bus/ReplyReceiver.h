@@ -3,6 +3,7 @@
 #include <QObject>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class ReplyReceiver : public QObject
 {
@@ -28,6 +29,15 @@ public:
     // Empties the buffer and forgets the G reply of the current pass.
     void Reset();
 
+    // A newer scan went out while the ring still answered the last one: until the newer ring's
+    // first reply (letter G, or a module that order holds already), scan replies are stored
+    // and added to order instead of being counted in the newer ring.
+    void CarryOver(std::vector<int16_t> order);
+    bool CarryingOver() const { return mCarrying; }
+    size_t CarriedCount() const { return mCarried.size(); }
+    // The order carried over, with the replies it took; ends the carrying over.
+    std::vector<int16_t> TakeCarriedOver();
+
 signals:
     // The module the PC is attached to reported its mode byte.
     void localModeReceived(quint8 mode);
@@ -38,10 +48,14 @@ private:
     void EchoWaiting();
     void TakeFrames();
     void KeepRemainder();
+    // Whether a scan reply belongs to the ring carried over; ends the carrying over when not.
+    bool TakenByCarriedOver(char letter, int id);
 
     std::array<uint8_t, kBufferSize> mRxBuffer{};
     int mRxWrite = 0;
     int mRxRead = 0;
     int mEchoed = 0;  // bytes from mRxRead on that the debug echo has shown already
     bool mGReplySeen = false;
+    bool mCarrying = false;
+    std::vector<int16_t> mCarried;
 };

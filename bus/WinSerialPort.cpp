@@ -2,6 +2,8 @@
 
 #include "bus/DevicePort.h"
 
+#include <QElapsedTimer>
+
 std::unique_ptr<SerialPort> MakeDevicePort() { return std::make_unique<WinSerialPort>(); }
 
 WinSerialPort::~WinSerialPort() { Close(); }
@@ -74,9 +76,10 @@ bool WinSerialPort::Configure()
     dcb.fAbortOnError = FALSE;
     if (!SetCommState(mHandle, &dcb))
         return false;
-    // A read returns at once with what is waiting; a write waits until it is sent.
+    // A read returns at once with what is waiting; a write waits until it is sent, a second at most.
     COMMTIMEOUTS timeouts{};
     timeouts.ReadIntervalTimeout = MAXDWORD;
+    timeouts.WriteTotalTimeoutConstant = kWriteTimeoutMs;
     return SetCommTimeouts(mHandle, &timeouts);
 }
 
@@ -103,7 +106,7 @@ void WinSerialPort::Fetch()
         return;
     // Clears a line error too, which would otherwise hold back the bytes behind it.
     if (!ClearCommError(mHandle, nullptr, nullptr)) {
-        if (MapError(GetLastError()) != OpenError::Other)
+        if (DeviceGone(GetLastError()))
             Vanish();
         return;
     }
@@ -112,7 +115,7 @@ void WinSerialPort::Fetch()
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(mHandle, chunk, sizeof chunk, &got, nullptr)) {
-            if (MapError(GetLastError()) != OpenError::Other)
+            if (DeviceGone(GetLastError()))
                 Vanish();
             return;
         }
@@ -140,7 +143,19 @@ bool WinSerialPort::Write(const QByteArray &block)
 {
     if (!IsOpen())
         return false;
-    // The count written is not compared: Wine reports 0 for a block that did go out.
+    QElapsedTimer took;
+    took.start();
     DWORD written = 0;
-    return WriteFile(mHandle, block.constData(), DWORD(block.size()), &written, nullptr);
+    if (!WriteFile(mHandle, block.constData(), DWORD(block.size()), &written, nullptr)) {
+        if (DeviceGone(GetLastError()))
+            Vanish();
+        return false;
+    }
+    // A write that timed out ends without an error, short of its block. The count alone does
+    // not tell it: Wine reports 0 for a block that went out at once.
+    if (written < DWORD(block.size()) && took.elapsed() >= qint64(kWriteTimeoutMs)) {
+        PurgeComm(mHandle, PURGE_TXABORT | PURGE_TXCLEAR);
+        return false;
+    }
+    return true;
 }

@@ -17,8 +17,13 @@ public:
     QByteArray ReadAll() override;
     bool Write(const QByteArray &block) override;
 
+    // How long a write may take before it fails: a wedged adapter must not hold the program.
+    static constexpr DWORD kWriteTimeoutMs = 1000;
+
     // How a Win32 error code reads in our terms.
     static OpenError MapError(DWORD error);
+    // Whether a failed read or write on an open port means that its device went away.
+    static bool DeviceGone(DWORD error) { return MapError(error) == OpenError::NotFound; }
 
 private:
     bool Configure();

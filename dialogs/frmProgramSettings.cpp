@@ -115,17 +115,12 @@ void frmProgramSettings::cmdOK_Click()
             port->SetPortNumber(gComPort);
             port->Open();
         }
-        if (mLink)
-            mLink->EnableReception();
     } else {
         ShowMessage(this, QMessageBox::Critical, kAppTitle, QStringLiteral("No com port available!"));
     }
     WriteIniString(kAppTitle, QStringLiteral("comport"), QStringLiteral(" %1").arg(gComPort), gIniPath);
-    if (mLink) {
-        mLink->EnableReception();
-        if (gAutoRefresh)
-            BusLink::Enable(mLink->Timer3);
-    }
+    if (mLink)
+        mLink->Resume();
     if (QMdiSubWindow *frame = ChildFrame(this))
         frame->close();
     else

@@ -11,8 +11,6 @@ namespace {
 QString ReplyText(uint8_t letter)
 {
     switch (letter) {
-    case 0:
-        return QStringLiteral("none yet");
     case 'G':
         return QStringLiteral("G (attached module)");
     case 'L':
@@ -51,6 +49,9 @@ QString ChannelText(int channel, bool faulty, int counter)
 
 QString DescribeModule(const ModuleData &record, bool locateFailed)
 {
+    // A record no reply was ever stored in: before the first scan, the lone picture's.
+    if (record.GetSide() == 0)
+        return QStringLiteral("No module has answered yet");
     const uint8_t mode = record.GetMode();
     const uint8_t version = record.GetVersion();
     QStringList lines;

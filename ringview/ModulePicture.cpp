@@ -24,7 +24,6 @@ void ModulePicture::SetImage(int image, int moduleID)
 {
     mImage = image;
     mModuleID = moduleID;
-    setAccessibleName(QStringLiteral("Module %1").arg(moduleID));
     RefreshDetails();
     update();
 }
@@ -34,6 +33,7 @@ void ModulePicture::RefreshDetails()
     static const ModuleData outsideTable;
     const ModuleData &record = IsTableID(mModuleID) ? gModules[size_t(mModuleID)] : outsideTable;
     const QString details = DescribeModule(record, LocateFailed(mModuleID));
+    setAccessibleName(record.GetSide() == 0 ? QStringLiteral("No module") : QStringLiteral("Module %1").arg(mModuleID));
     setToolTip(details);
     setAccessibleDescription(mImage > 4 ? details + QStringLiteral("\nSelected") : details);
 }

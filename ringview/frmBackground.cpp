@@ -369,8 +369,10 @@ void frmBackground::picModule_Click(int index)
     // the click belongs to the module, wherever it stands now.
     const int count = gModuleCount;
     const int position = PositionOf(id, clicked, count);
-    if (position < 0)
+    if (position < 0) {
+        mSelectedIndex = int16_t(clicked);
         return;
+    }
     if (position < count) {
         const bool clickedAny = AnyFaulty(record);
         const int next = NextPosition(position, count);

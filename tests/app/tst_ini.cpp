@@ -85,6 +85,25 @@ private slots:
         QTEST(ReadIniInt(kSection, kComport, WriteFile(dir, content)), "value");
     }
 
+    // Text values as written: Unicode files as Unicode, any other in the 8-bit code page.
+    void readText_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("value");
+        const QString path = QStringLiteral("C:\\Users\\J\u00fcrgen\\ring.csv");
+        const QString ini = "[ZEPHLINK9 Setup Tool]\r\nlog=" + path + "\r\n";
+        QTest::newRow("UTF-16") << Utf16(ini) << path;
+        QTest::newRow("UTF-8 with its mark") << "\xEF\xBB\xBF" + ini.toUtf8() << path;
+        QTest::newRow("UTF-8 without a mark") << ini.toUtf8() << path;
+        QTest::newRow("8-bit code page") << ini.toLatin1() << QString::fromLocal8Bit(path.toLatin1());
+    }
+    void readText()
+    {
+        QTemporaryDir dir;
+        QFETCH(QByteArray, content);
+        QTEST(ReadIniString(kSection, QStringLiteral("log"), WriteFile(dir, content)), "value");
+    }
+
     void write_data()
     {
         QTest::addColumn<QByteArray>("before");

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QAccessible>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -357,6 +358,47 @@ private slots:
         const QString expected = state.isEmpty() ? QStringLiteral("No COM port chosen: closed")
                                                  : QStringLiteral("COM1 (%1): %2").arg(port->DeviceName(1), state);
         QCOMPARE(window->lblPortState->text(), expected);
+        // A screen reader reads the state itself.
+        QCOMPARE(QAccessible::queryAccessibleInterface(window->lblPortState)->text(QAccessible::Name), expected);
+    }
+
+    // The device comes back while the About box is open or the main window is deactivated:
+    // the port opens, and the timers start only once the box is closed or the window is
+    // activated again (activation starts reception only).
+    void deviceBackWhileTimersHeld_data()
+    {
+        QTest::addColumn<QString>("holder");
+        QTest::addColumn<QList<bool>>("atReturn");  // Timer1, Timer3 when the port is open again
+        QTest::addColumn<QList<bool>>("afterwards");
+        QTest::newRow("nothing") << "" << QList<bool>{true, true} << QList<bool>{true, true};
+        QTest::newRow("About box") << "about" << QList<bool>{false, false} << QList<bool>{true, true};
+        QTest::newRow("deactivated") << "deactivated" << QList<bool>{false, false} << QList<bool>{true, false};
+    }
+    void deviceBackWhileTimersHeld()
+    {
+        QFETCH(QString, holder);
+        QFETCH(QList<bool>, atReturn);
+        QFETCH(QList<bool>, afterwards);
+        window->mnuAutorefresh->trigger();
+        port->Vanish();
+        QList<bool> seen;
+        const auto deviceBack = [this, &seen] {
+            window->Watcher().Look();
+            QVERIFY(port->IsOpen());
+            seen = {Link().Timer1.isActive(), Link().Timer3.isActive()};
+        };
+        if (holder == "about") {
+            SetMessageHook([&](QMessageBox::Icon, const QString &, const QString &) { deviceBack(); });
+            window->mnuAbout_Click();
+        } else if (holder == "deactivated") {
+            window->Form_Deactivate();
+            deviceBack();
+            window->Form_Activate();
+        } else {
+            deviceBack();
+        }
+        QCOMPARE(seen, atReturn);
+        QCOMPARE((QList<bool>{Link().Timer1.isActive(), Link().Timer3.isActive()}), afterwards);
     }
 
     void unloadStopsTimersAndClosesPort()

@@ -44,6 +44,13 @@ private:
             lines.removeLast();
         return lines;
     }
+    // The scan's replies are all in: the line has been quiet long enough.
+    void Refresh()
+    {
+        window->mnuRefresh_Click();
+        clock.Advance(BusLink::kScanQuietMs);
+        window->Link().Timer1_Timer();
+    }
     void Start(const QByteArray &logLine)
     {
         const QString ini = dir->filePath(QStringLiteral("zephlink9-setup.ini"));
@@ -85,7 +92,7 @@ private slots:
     {
         Start("log=logs/ring.csv\r\n");
         port->Feed(ReplyBytes('G', 5) + ReplyBytes('R', 12, 0x5C, true, 9) + ReplyBytes('L', 7, 0xE7));
-        window->mnuRefresh_Click();
+        Refresh();
         QCOMPARE(LogLines(), (QStringList{RingLog::kHeader, kTime + ",0,5,G,4.1,0x03,0,0,0,0,",
                                           kTime + ",1,7,L,4.1,0xe7,0,0,0,0,",
                                           kTime + ",2,12,R,4.1,0x5c,1,9,0,0,"}));
@@ -104,7 +111,11 @@ private slots:
         window->mnuRefresh_Click();
         QVERIFY(gModuleCount < 1000);
         QCOMPARE(LogLines(), QStringList());
-        QTRY_COMPARE(LogLines().size(), 1001);
+        QTRY_VERIFY(!gDataReceived && !window->Link().Timer2.isActive());
+        QCOMPARE(LogLines(), QStringList());
+        clock.Advance(BusLink::kScanQuietMs);
+        window->Link().Timer1_Timer();
+        QCOMPARE(LogLines().size(), 1001);
         const QStringList lines = LogLines();
         QCOMPARE(lines[1], kTime + ",0,1,G,4.1,0x03,0,0,0,0,");
         QCOMPARE(lines[1000], kTime + ",999,1000,L,4.1,0x03,0,0,0,0,");
@@ -123,7 +134,7 @@ private slots:
     {
         Start("log=logs/ring.csv\r\n");
         port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7) + ReplyBytes('R', 12));
-        window->mnuRefresh_Click();
+        Refresh();
         window->BusInfo()->picModule_Click(2);
         QCOMPARE(LogLines().size(), 5);
         QCOMPARE(LogLines().last(), kTime + ",2,12,,,,,,,,no answer to locate");
@@ -140,7 +151,7 @@ private slots:
         Start("log=missing/ring.csv\r\n");
         for (int scan = 0; scan < 2; ++scan) {
             port->Feed(ReplyBytes('G', 5));
-            window->mnuRefresh_Click();
+            Refresh();
             QCOMPARE(gModuleCount, int16_t(1));
         }
         const QString path = QDir::toNativeSeparators(dir->filePath(QStringLiteral("missing/ring.csv")));
@@ -151,16 +162,24 @@ private slots:
         QCOMPARE(boxes, QStringList{"The ring log cannot be written:\r\n" + path + "\r\n" + missing.errorString()});
     }
 
+    // Appended, the header not repeated; a last line left without its end gets one first.
+    void existingFileAppended_data()
+    {
+        QTest::addColumn<QByteArray>("end");
+        QTest::newRow("ends its last line") << QByteArray("\r\n");
+        QTest::newRow("last line without end") << QByteArray();
+    }
     void existingFileAppended()
     {
+        QFETCH(QByteArray, end);
         Start("log=logs/ring.csv\r\n");
-        const QByteArray earlier = (RingLog::kHeader + "\r\nearlier,0,5,G,4.1,0x03,0,0,0,0,\r\n").toUtf8();
+        const QByteArray earlier = (RingLog::kHeader + "\r\nearlier,0,5,G,4.1,0x03,0,0,0,0,").toUtf8() + end;
         QFile file(LogPath());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(earlier);
         file.close();
         port->Feed(ReplyBytes('G', 5));
-        window->mnuRefresh_Click();
+        Refresh();
         QCOMPARE(LogLines(), (QStringList{RingLog::kHeader, "earlier,0,5,G,4.1,0x03,0,0,0,0,",
                                           kTime + ",0,5,G,4.1,0x03,0,0,0,0,"}));
     }
@@ -169,8 +188,8 @@ private slots:
     {
         Start({});
         port->Feed(ReplyBytes('G', 5));
-        window->mnuRefresh_Click();
-        window->mnuRefresh_Click();
+        Refresh();
+        Refresh();
         QCOMPARE(QDir(dir->filePath(QStringLiteral("logs"))).entryList(QDir::Files), QStringList());
     }
 };

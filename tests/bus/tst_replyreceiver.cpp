@@ -8,6 +8,9 @@
 #include "model/Clock.h"
 #include "model/Global.h"
 
+#include "TimedRing.h"
+
+#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
@@ -254,6 +257,67 @@ private slots:
         // With nothing counted the wait is a second of the monotonic clock, even across midnight.
         if (calls == QStringList{"none"})
             QVERIFY2(clock.NowMs() >= 1000 && clock.NowMs() < 1100, qPrintable(QString::number(clock.NowMs())));
+    }
+
+    // When a scan is over: replies in groups on a clock that moves 5 ms a turn of the event
+    // loop; "scan" starts another scan at that moment, as "&Refresh" would. Each scan over
+    // hands its ring on once, whole and in place.
+    void scanEnd_data()
+    {
+        using Events = QList<QPair<int, QByteArray>>;  // at ms: reply bytes, or "scan"
+        QTest::addColumn<Events>("events");
+        QTest::addColumn<bool>("autoRefresh");
+        QTest::addColumn<QList<QList<int>>>("rings");  // the orders handed on, in turn
+        const QByteArray g1 = ReplyBytes('G', 1), l2 = ReplyBytes('L', 2), r3 = ReplyBytes('R', 3);
+        QTest::newRow("a reply in a later pass") << Events{{200, g1}, {550, l2}} << false
+                                                 << QList<QList<int>>{{1, 2}};
+        QTest::newRow("groups far apart") << Events{{100, g1 + l2}, {450, r3}, {900, ReplyBytes('L', 4)}} << false
+                                          << QList<QList<int>>{{1, 2, 3, 4}};
+        QTest::newRow("late replies, automatic refresh goes on") << Events{{100, g1}, {400, l2 + r3}} << true
+                                                                 << QList<QList<int>>{{1, 2, 3}};
+        // The ring finishes its first answer before it answers the second G.
+        QTest::newRow("refresh before the ring is all in")
+            << Events{{100, g1 + l2}, {300, "scan"}, {400, r3}, {500, g1 + l2 + r3}} << false
+            << QList<QList<int>>{{1, 2, 3}, {1, 2, 3}};
+        // The ring is busy with its first answer for longer than a scan waits.
+        QTest::newRow("refresh long before the ring is all in")
+            << Events{{100, g1 + l2}, {300, "scan"}, {500, r3}, {1000, ReplyBytes('L', 4)}, {1250, ReplyBytes('R', 5)},
+                      {1600, g1 + l2 + r3 + ReplyBytes('L', 4) + ReplyBytes('R', 5)}}
+            << false << QList<QList<int>>{{1, 2, 3, 4, 5}, {1, 2, 4, 5, 3}};
+        QTest::newRow("refresh inside the wait") << Events{{100, "scan"}, {200, g1 + l2}} << false
+                                                 << QList<QList<int>>{{1, 2}};
+    }
+    void scanEnd()
+    {
+        using Events = QList<QPair<int, QByteArray>>;
+        QFETCH(Events, events);
+        QFETCH(bool, autoRefresh);
+        QFETCH(QList<QList<int>>, rings);
+        gAutoRefresh = autoRefresh;
+        QSignalSpy over(link.get(), &BusLink::scanSettled);
+        TimedRing ring(clock, *port, *link, 5);
+        bool outerWaiting = false;  // a scan inside a wait still leaves the outer one waiting
+        for (const auto &[ms, bytes] : events) {
+            if (bytes == "scan")
+                ring.At(ms, [this, &outerWaiting] {
+                    QTimer::singleShot(0, this, [this, &outerWaiting] {
+                        link->Scan();
+                        outerWaiting = outerWaiting || link->ScanWaiting();
+                    });
+                });
+            else
+                ring.AnswerAt(ms, bytes);
+        }
+        link->Scan(autoRefresh ? ScanOrigin::AutoRefresh : ScanOrigin::Menu);
+        QTRY_VERIFY(clock.NowMs() >= 4000);
+        QList<QList<int>> handed;
+        for (const QList<QVariant> &signal : over) {
+            const std::vector<int16_t> order = signal[0].value<RingScan>().order;
+            handed << QList<int>(order.begin(), order.end());
+        }
+        QCOMPARE(handed, rings);
+        QCOMPARE(link->Timer3.isActive(), autoRefresh);
+        QCOMPARE(outerWaiting, events.contains({100, "scan"}));
     }
 };
 

@@ -4,6 +4,7 @@
 #include "bus/BusLink.h"
 #include "bus/SendCommand.h"
 #include "bus/DevicePort.h"
+#include "bus/WinSerialPort.h"
 #include "model/Global.h"
 
 #include <QtTest>
@@ -19,15 +20,14 @@ private:
     std::unique_ptr<SerialPort> port = MakeDevicePort();
 
 private slots:
-    void initTestCase()
-    {
-        com = qEnvironmentVariableIntValue("ZEPH_RING_COM");
-        if (com == 0)
-            QSKIP("no simulated ring on a COM port (ZEPH_RING_COM, set by scripts/windows --test)");
-    }
+    void initTestCase() { com = qEnvironmentVariableIntValue("ZEPH_RING_COM"); }
     void init()
     {
+        if (com == 0 && QByteArray(QTest::currentTestFunction()) != "deviceGone")
+            QSKIP("no simulated ring on a COM port (ZEPH_RING_COM, set by scripts/windows --test)");
         ResetGlobals();
+        if (com == 0)
+            return;
         QVERIFY(port->SetPortNumber(com));
         QCOMPARE(port->Open(), OpenError::None);
         SetCommPort(port.get());
@@ -36,6 +36,23 @@ private slots:
     {
         SetCommPort(nullptr);
         port->Close();
+    }
+
+    // Only errors that say the device went away close the port; a code of 0 is no error.
+    void deviceGone_data()
+    {
+        QTest::addColumn<quint32>("error");
+        QTest::addColumn<bool>("gone");
+        QTest::newRow("no error") << quint32(ERROR_SUCCESS) << false;
+        QTest::newRow("device removed") << quint32(ERROR_DEVICE_REMOVED) << true;
+        QTest::newRow("not connected") << quint32(ERROR_DEVICE_NOT_CONNECTED) << true;
+        QTest::newRow("access denied") << quint32(ERROR_ACCESS_DENIED) << false;
+        QTest::newRow("timeout") << quint32(ERROR_TIMEOUT) << false;
+    }
+    void deviceGone()
+    {
+        QFETCH(quint32, error);
+        QTEST(WinSerialPort::DeviceGone(DWORD(error)), "gone");
     }
 
     void scanReadsEveryReply()

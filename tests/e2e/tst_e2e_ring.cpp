@@ -208,7 +208,7 @@ private slots:
         QCOMPARE(RingOrder(), DefaultRingOrder(modules));
         QCOMPARE(program.boxes, QStringList());
         // The late replies stopped automatic refresh; it runs again once they are in.
-        QVERIFY(main.Link().Timer3.isActive());
+        QTRY_VERIFY(main.Link().Timer3.isActive());
 
         // Every picture shows the module of its ring position, and a click locates that one.
         frmBackground *busInfo = main.BusInfo();

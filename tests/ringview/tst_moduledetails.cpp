@@ -80,9 +80,7 @@ private slots:
                                          "Mode: 00000000 (1200 baud, no parity, 1 stop bit, CH1_Error AND CH2_Error)\n"
                                          "Channel 1: sound, error counter 0\nChannel 2: sound, error counter 0";
         QTest::newRow("no reply yet") << Record{0, 0, 0, 0, false, 0, false, 0} << false
-                                      << "Module 0\nLast reply: none yet\nVersion: 0.0\n"
-                                         "Mode: 00000000 (1200 baud, no parity, 1 stop bit, CH1_Error AND CH2_Error)\n"
-                                         "Channel 1: sound, error counter 0\nChannel 2: sound, error counter 0";
+                                      << "No module has answered yet";
     }
     void describe()
     {

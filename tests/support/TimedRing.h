@@ -1,0 +1,37 @@
+#pragma once
+// Plays the ring for a test on a manual clock: on every turn of the event loop the clock moves
+// on by a step, the actions due by then run, and then the receive and parse handlers.
+#include "bus/BusLink.h"
+#include "bus/MemorySerialPort.h"
+#include "model/Clock.h"
+
+#include <QTimer>
+#include <functional>
+#include <utility>
+#include <vector>
+
+class TimedRing : public QObject
+{
+public:
+    TimedRing(ManualClock &clock, MemorySerialPort &port, BusLink &link, int64_t stepMs = 0)
+        : mClock(clock), mPort(port)
+    {
+        connect(&mTicker, &QTimer::timeout, this, [this, &link, stepMs] {
+            mClock.Advance(stepMs);
+            for (auto &[due, action] : mActions)
+                if (action && mClock.NowMs() >= due)
+                    std::exchange(action, nullptr)();
+            link.Timer1_Timer();
+            link.Timer2_Timer();
+        });
+        mTicker.start(0);
+    }
+    void At(int64_t ms, std::function<void()> action) { mActions.push_back({ms, std::move(action)}); }
+    void AnswerAt(int64_t ms, const QByteArray &reply) { At(ms, [this, reply] { mPort.Feed(reply); }); }
+
+private:
+    ManualClock &mClock;
+    MemorySerialPort &mPort;
+    QTimer mTicker;
+    std::vector<std::pair<int64_t, std::function<void()>>> mActions;
+};
