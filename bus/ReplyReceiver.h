@@ -38,9 +38,6 @@ public:
     // The order carried over, with the replies it took; ends the carrying over.
     std::vector<int16_t> TakeCarriedOver();
 
-    int ReadIndex() const { return mRxRead; }
-    int WriteIndex() const { return mRxWrite; }
-
 signals:
     // The module the PC is attached to reported its mode byte.
     void localModeReceived(quint8 mode);

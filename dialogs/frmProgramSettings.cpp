@@ -37,10 +37,6 @@ frmProgramSettings::frmProgramSettings(BusLink *link, QWidget *parent)
         options->addWidget(option);
         optCom[n] = option;
     }
-    optCom1 = optCom[1];
-    optCom2 = optCom[2];
-    optCom3 = optCom[3];
-    optCom4 = optCom[4];
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     column->addWidget(frame);

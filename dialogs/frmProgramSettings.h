@@ -22,10 +22,6 @@ public:
     void cmdOK_Click();
 
     QRadioButton *optCom[5] = {};  // 1 to 4
-    QRadioButton *optCom1;
-    QRadioButton *optCom2;
-    QRadioButton *optCom3;
-    QRadioButton *optCom4;
     QPushButton *cmdOK;
 
 private:

@@ -347,7 +347,6 @@ void frmBackground::picModule_Click(int index)
 
     setWindowTitle(kSearchingCaption + QLatin1Char('|'));
     int passes = 0;
-    int totalPasses = 0;
     uint8_t spinner = 0;
     bool answered = false;
     for (;;) {
@@ -356,7 +355,6 @@ void frmBackground::picModule_Click(int index)
             break;
         }
         YieldToEventLoop(kLocateYieldMs);
-        ++totalPasses;
         if (++passes >= kSpinnerPasses) {
             passes = 0;
             static const char kSpinner[] = {'|', '/', '-', '\\', '|'};
@@ -369,8 +367,6 @@ void frmBackground::picModule_Click(int index)
         if (TimeIsUp(t0, kLocateLimitMs))
             break;
     }
-    if (self)
-        mLastWaitPasses = totalPasses;
 
     if (!answered) {
         record.SetStatusChannel1(true);

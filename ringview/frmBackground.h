@@ -50,8 +50,6 @@ public:
     QLabel *lblPC = nullptr;
     int SelectedIndex() const { return mSelectedIndex; }
     const QImage &Drawing() const { return mCanvas.Image(); }
-    // Passes the last locate wait made.
-    int LastWaitPasses() const { return mLastWaitPasses; }
 
 signals:
     // A click on the picture of module id has begun its locate.
@@ -81,6 +79,5 @@ private:
     int16_t mSelectedIndex = 0;
     int mMarkedID = -1;
     QFrame *mMarkFrame = nullptr;
-    int mLastWaitPasses = 0;
     std::function<frmModuleState *()> mModuleState;
 };

@@ -304,7 +304,7 @@ private slots:
         window->mnuSelectComPort_Click();
         frmProgramSettings *settings = window->ProgramSettingsIfLoaded();
         QVERIFY(settings);
-        settings->optCom2->setChecked(true);
+        settings->optCom[2]->setChecked(true);
         window->MdiArea()->setActiveSubWindow(ChildFrame(window->ModuleState()));
         window->mnuSelectComPort_Click();
         QCOMPARE(window->ProgramSettingsIfLoaded(), settings);

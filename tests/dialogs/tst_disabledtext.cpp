@@ -92,14 +92,14 @@ private slots:
         QFETCH(QString, style);
         QApplication::setStyle(QStyleFactory::create(style));
         frmProgramSettings window(nullptr);
-        window.optCom2->setText(QStringLiteral("COM2 (in use)"));
-        window.optCom2->setEnabled(false);
-        window.optCom2->resize(window.optCom2->sizeHint());
-        const QImage image = window.optCom2->grab().toImage();
+        window.optCom[2]->setText(QStringLiteral("COM2 (in use)"));
+        window.optCom[2]->setEnabled(false);
+        window.optCom[2]->resize(window.optCom[2]->sizeHint());
+        const QImage image = window.optCom[2]->grab().toImage();
         QStyleOptionButton option;
-        option.initFrom(window.optCom2);
-        const QRect label = window.optCom2->style()->subElementRect(QStyle::SE_RadioButtonContents, &option,
-                                                                    window.optCom2);
+        option.initFrom(window.optCom[2]);
+        const QRect label = window.optCom[2]->style()->subElementRect(QStyle::SE_RadioButtonContents, &option,
+                                                                    window.optCom[2]);
         const int background = Luminance(QColor(192, 192, 192));
         int dark = 0;
         const qreal ratio = image.devicePixelRatio();

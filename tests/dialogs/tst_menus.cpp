@@ -173,9 +173,9 @@ private slots:
         frmProgramSettings *dialog = window->ProgramSettingsIfLoaded();
         QCOMPARE(ChildArea(dialog), window->MdiArea());
         QVERIFY(!port->IsOpen());
-        QVERIFY(dialog->optCom2->isEnabled());  // closed for the probe, so free
+        QVERIFY(dialog->optCom[2]->isEnabled());  // closed for the probe, so free
 
-        dialog->optCom3->setChecked(true);
+        dialog->optCom[3]->setChecked(true);
         dialog->cmdOK->click();
         QCOMPARE(Running(), (Timers{true, true, true}));
         QCOMPARE(port->IsOpen() ? port->PortNumber() : 0, 3);

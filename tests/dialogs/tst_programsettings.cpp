@@ -163,7 +163,7 @@ private slots:
         Load();
         memory->SetPortNumber(1);
         memory->Open();
-        form->optCom4->setChecked(true);
+        form->optCom[4]->setChecked(true);
         form->cmdOK_Click();
         QVERIFY(memory->IsOpen());
         QCOMPARE(memory->PortNumber(), 4);
@@ -175,7 +175,7 @@ private slots:
         memory->SetPortNumber(1);
         memory->Open();
         Load();
-        form->optCom2->setChecked(true);
+        form->optCom[2]->setChecked(true);
         ChildFrame(form)->close();
         QVERIFY(Unloaded() && !memory->IsOpen() && !QFile::exists(gIniPath));
         QCOMPARE(int(gComPort), 1);
@@ -209,10 +209,10 @@ private slots:
         link = new BusLink(port);
         Load();
         QCOMPARE(Marks(), (QStringList{"COM1", "-COM2 (in use)", "-COM3 (not found)", "-COM4"}));
-        QCOMPARE(form->optCom1->toolTip(), slaves[0]);
+        QCOMPARE(form->optCom[1]->toolTip(), slaves[0]);
         QVERIFY(!port->IsOpen());
 
-        form->optCom1->setChecked(true);
+        form->optCom[1]->setChecked(true);
         form->cmdOK_Click();
         QCOMPARE(port->IsOpen() ? port->PortNumber() : 0, 1);
         // The program now holds COM1 itself: a second program is kept out.
