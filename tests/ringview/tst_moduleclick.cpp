@@ -2,14 +2,13 @@
 // the highlight, the redrawn links and Module State, re-entrant clicks, scans and closing
 // during the wait; then Module State's Apply. Ring: a MemorySerialPort; time: a ManualClock.
 #include "RingFixture.h"
+#include "TimedRing.h"
 #include "app/frmMain.h"
 #include "bus/Frames.h"
-#include "bus/MemorySerialPort.h"
 #include "bus/SendCommand.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/frmModuleState.h"
-#include "model/Clock.h"
 #include "ringview/ModulePicture.h"
 #include "ringview/frmBackground.h"
 
@@ -21,7 +20,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <functional>
 
 using namespace ringtest;
 
@@ -39,32 +37,6 @@ QByteArray Frame(char letter, int id, int mode)
     return QByteArray(bytes, sizeof bytes);
 }
 
-// Plays the ring while a click waits: on every turn of the event loop it runs the actions
-// due on the manual clock, then the receive and parse handlers.
-class Ring : public QObject
-{
-public:
-    Ring(ManualClock &clock, MemorySerialPort &port, BusLink &link) : mClock(clock), mPort(port)
-    {
-        connect(&mTicker, &QTimer::timeout, this, [this, &link] {
-            for (auto &[due, action] : mActions)
-                if (action && mClock.NowMs() >= due)
-                    std::exchange(action, nullptr)();
-            link.Timer1_Timer();
-            link.Timer2_Timer();
-        });
-        mTicker.start(0);
-    }
-    void At(int64_t ms, std::function<void()> action) { mActions.push_back({ms, std::move(action)}); }
-    void AnswerAt(int64_t ms, const QByteArray &reply) { At(ms, [this, reply] { mPort.Feed(reply); }); }
-
-private:
-    ManualClock &mClock;
-    MemorySerialPort &mPort;
-    QTimer mTicker;
-    std::vector<std::pair<int64_t, std::function<void()>>> mActions;
-};
-
 } // namespace
 
 class TestModuleClick : public QObject
@@ -79,7 +51,7 @@ private:
     std::unique_ptr<BusLink> link;
     std::unique_ptr<frmModuleState> state;
     QPointer<frmBackground> window;
-    std::unique_ptr<Ring> ring;
+    std::unique_ptr<TimedRing> ring;
 
     int ImageOf(int k) const { return window->picModule(k)->Image(); }
     // Module State: ID, version, mode, the two error counters and the rule.
@@ -118,7 +90,7 @@ private slots:
         window->resize(400, 300);
         window->SetModuleStateProvider([this] { return state.get(); });
         connect(window, &QWidget::windowTitleChanged, this, [this](const QString &t) { captions << t; });
-        ring = std::make_unique<Ring>(clock, *port, *link);
+        ring = std::make_unique<TimedRing>(clock, *port, *link);
     }
     void cleanup()
     {
@@ -442,7 +414,7 @@ private slots:
         main.RedrawRing();
         frmBackground *busInfo = main.BusInfo();
         main.MdiArea()->setActiveSubWindow(ChildFrame(onPicture ? main.ModuleState() : static_cast<QWidget *>(busInfo)));
-        Ring answers(clock, *port, main.Link());
+        TimedRing answers(clock, *port, main.Link());
         answers.AnswerAt(clock.NowMs() + 50, LocateReply(3, false, true));
         QWidget *target = onPicture ? static_cast<QWidget *>(busInfo->picModule(2)) : main.ModuleState()->cmdApply;
         main.ModuleState()->cmdApply->setEnabled(true);

@@ -8,34 +8,23 @@
 #include <QtTest>
 
 namespace {
-struct Record
-{
-    int id;
-    char side;
-    int version;
-    int mode;
-    bool fault1;
-    int counter1;
-    bool fault2;
-    int counter2;
-};
-
-ModuleData MakeRecord(const Record &r)
+ModuleData MakeRecord(int id, char side, int version, int mode, bool fault1, int counter1, bool fault2,
+                      int counter2)
 {
     ModuleData record;
-    record.SetModuleID(int16_t(r.id));
-    record.SetSide(uint8_t(r.side));
-    record.SetVersion(uint8_t(r.version));
-    record.SetMode(uint8_t(r.mode));
-    record.SetStatusChannel1(r.fault1);
-    record.SetErrorCounterChannel1(int16_t(r.counter1));
-    record.SetStatusChannel2(r.fault2);
-    record.SetErrorCounterChannel2(int16_t(r.counter2));
+    record.SetModuleID(int16_t(id));
+    record.SetSide(uint8_t(side));
+    record.SetVersion(uint8_t(version));
+    record.SetMode(uint8_t(mode));
+    record.SetStatusChannel1(fault1);
+    record.SetErrorCounterChannel1(int16_t(counter1));
+    record.SetStatusChannel2(fault2);
+    record.SetErrorCounterChannel2(int16_t(counter2));
     return record;
 }
 } // namespace
 
-Q_DECLARE_METATYPE(Record)
+Q_DECLARE_METATYPE(ModuleData)
 
 class TestModuleDetails : public QObject
 {
@@ -46,47 +35,47 @@ private slots:
 
     void describe_data()
     {
-        QTest::addColumn<Record>("record");
+        QTest::addColumn<ModuleData>("record");
         QTest::addColumn<bool>("locateFailed");
         QTest::addColumn<QString>("text");
         QTest::newRow("attached, sound, 9600 8N1")
-            << Record{5, 'G', 41, 0x03, false, 0, false, 0} << false
+            << MakeRecord(5, 'G', 41, 0x03, false, 0, false, 0) << false
             << "Module 5\nLast reply: G (attached module)\nVersion: 4.1\n"
                "Mode: 00000011 (9600 baud, no parity, 1 stop bit, CH1_Error AND CH2_Error)\n"
                "Channel 1: sound, error counter 0\nChannel 2: sound, error counter 0";
         QTest::newRow("side L, channel 1 faulty, even, two stop bits")
-            << Record{7, 'L', 40, 0x5C, true, 12, false, 0} << false
+            << MakeRecord(7, 'L', 40, 0x5C, true, 12, false, 0) << false
             << "Module 7\nLast reply: L (side L)\nVersion: 4.0\n"
                "Mode: 01011100 (19200 baud, even parity, 2 stop bits, NOT CH1_Error AND NOT CH2_Error)\n"
                "Channel 1: faulty, error counter 12\nChannel 2: sound, error counter 0";
         QTest::newRow("side R, channel 2 faulty, odd wins over even")
-            << Record{32000, 'R', 255, 0xE7, false, 0, true, -1} << false
+            << MakeRecord(32000, 'R', 255, 0xE7, false, 0, true, -1) << false
             << "Module 32000\nLast reply: R (side R)\nVersion: 25.5\n"
                "Mode: 11100111 (115200 baud, odd parity, 1 stop bit, CH1_Error OR CH2_Error)\n"
                "Channel 1: sound, error counter 0\nChannel 2: faulty, error counter -1";
         QTest::newRow("locate answer, odd")
-            << Record{12, 'P', 42, 0xB0, false, 3, false, 4} << false
+            << MakeRecord(12, 'P', 42, 0xB0, false, 3, false, 4) << false
             << "Module 12\nLast reply: P (locate answer)\nVersion: 4.2\n"
                "Mode: 10110000 (1200 baud, odd parity, 1 stop bit, NOT CH1_Error OR NOT CH2_Error)\n"
                "Channel 1: sound, error counter 3\nChannel 2: sound, error counter 4";
         QTest::newRow("locate without answer")
-            << Record{12, 'R', 41, 0x03, true, 0, true, 0} << true
+            << MakeRecord(12, 'R', 41, 0x03, true, 0, true, 0) << true
             << "Module 12\nLast reply: R (side R)\nVersion: 4.1\n"
                "Mode: 00000011 (9600 baud, no parity, 1 stop bit, CH1_Error AND CH2_Error)\n"
                "Channel 1: faulty, error counter 0\nChannel 2: faulty, error counter 0\n"
                "Marked faulty: no answer to the last locate";
-        QTest::newRow("other letter") << Record{9, 'S', 41, 0, false, 0, false, 0} << false
+        QTest::newRow("other letter") << MakeRecord(9, 'S', 41, 0, false, 0, false, 0) << false
                                       << "Module 9\nLast reply: S\nVersion: 4.1\n"
                                          "Mode: 00000000 (1200 baud, no parity, 1 stop bit, CH1_Error AND CH2_Error)\n"
                                          "Channel 1: sound, error counter 0\nChannel 2: sound, error counter 0";
-        QTest::newRow("no reply yet") << Record{0, 0, 0, 0, false, 0, false, 0} << false
+        QTest::newRow("no reply yet") << MakeRecord(0, 0, 0, 0, false, 0, false, 0) << false
                                       << "No module has answered yet";
     }
     void describe()
     {
-        QFETCH(Record, record);
+        QFETCH(ModuleData, record);
         QFETCH(bool, locateFailed);
-        QTEST(DescribeModule(MakeRecord(record), locateFailed), "text");
+        QTEST(DescribeModule(record, locateFailed), "text");
     }
 
     // The picture reads the record when the tooltip is asked for, so a reply parsed after
@@ -95,7 +84,7 @@ private slots:
     {
         QWidget parent;
         ModulePicture picture(0, &parent);
-        gModules[12] = MakeRecord({12, 'R', 41, 0x03, false, 0, false, 0});
+        gModules[12] = MakeRecord(12, 'R', 41, 0x03, false, 0, false, 0);
         picture.SetImage(5, 12);
         QCOMPARE(picture.toolTip(), DescribeModule(gModules[12], false));
         QCOMPARE(picture.accessibleDescription(), picture.toolTip() + "\nSelected");
