@@ -142,11 +142,13 @@ void frmMain::CreateMenus()
     mnuRing = bar->addMenu(QStringLiteral("&Ring"));
     mnuRing->setObjectName(QStringLiteral("mnuRing"));
     mnuRing->menuAction()->setObjectName(QStringLiteral("mnuRing"));
+    // What the ring is, what changed on it, then what is done with it.
+    mnuRing->addAction(mnuModuleList);
+    mnuRing->addAction(mnuEvents);
+    mnuRing->addSeparator();
+    mnuRing->addAction(mnuSaveReference);
     mnuRing->addAction(mnuVerifySettings);
     mnuRing->addAction(mnuSaveReport);
-    mnuRing->addAction(mnuModuleList);
-    mnuRing->addAction(mnuSaveReference);
-    mnuRing->addAction(mnuEvents);
     bar->addAction(mnuAbout);
 }
 

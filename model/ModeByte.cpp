@@ -24,6 +24,19 @@ QString BaudText(uint8_t mode) { return BaudTexts().at(mode & kBaudMask); }
 
 QString RuleText(uint8_t mode) { return RuleTexts().at((mode & kRuleMask) >> 4); }
 
+QString ParityText(uint8_t mode)
+{
+    switch (ParityOf(mode)) {
+    case Parity::Even:
+        return QStringLiteral("even");
+    case Parity::Odd:
+        return QStringLiteral("odd");
+    case Parity::None:
+        break;
+    }
+    return QStringLiteral("none");
+}
+
 Parity ParityOf(uint8_t mode)
 {
     if (mode & kParityOdd)

@@ -23,6 +23,8 @@ QString BaudText(uint8_t mode);
 QString RuleText(uint8_t mode);
 // Bit 7 wins over bit 6: both set reads as odd.
 Parity ParityOf(uint8_t mode);
+// "none", "even" or "odd", as the Global Settings window names them.
+QString ParityText(uint8_t mode);
 bool HasTwoStopBits(uint8_t mode);
 
 // Exact, case-sensitive matches; any other text gives 0.

@@ -26,15 +26,8 @@ QString ReplyText(uint8_t letter)
 
 QString ParityText(uint8_t mode)
 {
-    switch (ModeByte::ParityOf(mode)) {
-    case ModeByte::Parity::Even:
-        return QStringLiteral("even parity");
-    case ModeByte::Parity::Odd:
-        return QStringLiteral("odd parity");
-    case ModeByte::Parity::None:
-        break;
-    }
-    return QStringLiteral("no parity");
+    return ModeByte::ParityOf(mode) == ModeByte::Parity::None ? QStringLiteral("no parity")
+                                                              : ModeByte::ParityText(mode) + QStringLiteral(" parity");
 }
 
 QString ChannelText(int channel, bool faulty, int counter)

@@ -29,19 +29,6 @@ QString ChannelText(bool faulty, bool locateFailed)
     return faulty ? QStringLiteral("faulty") : QStringLiteral("sound");
 }
 
-QString ParityText(uint8_t mode)
-{
-    switch (ModeByte::ParityOf(mode)) {
-    case ModeByte::Parity::Even:
-        return QStringLiteral("even");
-    case ModeByte::Parity::Odd:
-        return QStringLiteral("odd");
-    case ModeByte::Parity::None:
-        break;
-    }
-    return QStringLiteral("none");
-}
-
 QString TimeText(float secondsSinceMidnight)
 {
     if (secondsSinceMidnight <= 0)
@@ -128,7 +115,7 @@ QString ModuleListModel::Text(int row, int column) const
     case Baud:
         return ModeByte::BaudText(shown.mode);
     case Parity:
-        return ParityText(shown.mode);
+        return ModeByte::ParityText(shown.mode);
     case Stop:
         return ModeByte::HasTwoStopBits(shown.mode) ? QStringLiteral("2") : QStringLiteral("1");
     case ErrorRelais:

@@ -5,19 +5,6 @@
 
 namespace {
 
-QString ParityText(uint8_t mode)
-{
-    switch (ModeByte::ParityOf(mode)) {
-    case ModeByte::Parity::Even:
-        return QStringLiteral("even");
-    case ModeByte::Parity::Odd:
-        return QStringLiteral("odd");
-    case ModeByte::Parity::None:
-        break;
-    }
-    return QStringLiteral("none");
-}
-
 QString StateText(bool faulty) { return faulty ? QStringLiteral("fault") : QStringLiteral("ok"); }
 
 QString SideText(uint8_t side)
@@ -43,7 +30,7 @@ ReportTable BuildReportTable(const std::vector<int16_t> &order, const std::vecto
         const VerifyResult *result = FindResult(verification, id);
         table.rows.append({QString::number(position), QString::number(id), SideText(record.GetSide()),
                            QStringLiteral("%1.%2").arg(record.GetVersion() / 10).arg(record.GetVersion() % 10),
-                           ModeByte::BaudText(mode), ParityText(mode),
+                           ModeByte::BaudText(mode), ModeByte::ParityText(mode),
                            ModeByte::HasTwoStopBits(mode) ? QStringLiteral("2") : QStringLiteral("1"),
                            ModeByte::RuleText(mode), StateText(record.GetStatusChannel1()),
                            QString::number(record.GetErrorCounterChannel1()), StateText(record.GetStatusChannel2()),
