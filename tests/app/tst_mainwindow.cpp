@@ -52,6 +52,20 @@ private:
         return {window->ModuleState()->cmdApply->isEnabled(), window->GlobalSettings()->cmdApply->isEnabled()};
     }
     BusLink &Link() { return window->Link(); }
+    void ShowFocused()
+    {
+        window->show();
+        window->activateWindow();
+        QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
+    }
+    void ScanSettled(const QByteArray &ring)
+    {
+        QSignalSpy settled(&Link(), &BusLink::scanSettled);
+        port->Feed(ring);
+        window->mnuRefresh_Click();
+        clock.Advance(BusLink::kScanQuietMs);  // the ring has been quiet for long enough
+        QTRY_COMPARE(settled.size(), 1);
+    }
 
 private slots:
     void init()
@@ -163,9 +177,7 @@ private slots:
     void messageBoxIsNoDeactivation()
     {
         SetMessageHook(nullptr);
-        window->show();
-        window->activateWindow();
-        QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
+        ShowFocused();
         // Close the real box as soon as it is up.
         QTimer closer;
         connect(&closer, &QTimer::timeout, this, [] {
@@ -221,9 +233,7 @@ private slots:
         QFETCH(QString, popup);
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             QSKIP("needs a real window system for popups and focus (install xvfb)");
-        window->show();
-        window->activateWindow();
-        QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
+        ShowFocused();
         QTest::qWait(20);
         window->mnuAutorefresh->trigger();
         const int opened = port->openCount;
@@ -251,8 +261,7 @@ private slots:
             QVERIFY(!port->IsOpen());
             QVERIFY(!Link().Timer1.isActive() && !Link().Timer3.isActive());
         } else {
-            QVERIFY(Link().Timer3.isActive());
-            QVERIFY(Link().Timer1.isActive());
+            QVERIFY(Link().Timer3.isActive() && Link().Timer1.isActive());
             QCOMPARE(port->openCount, opened);
         }
         QVERIFY(!window->mnuRefresh->isEnabled());
@@ -372,9 +381,9 @@ private slots:
         QTest::addColumn<QString>("holder");
         QTest::addColumn<QList<bool>>("atReturn");  // Timer1, Timer3 when the port is open again
         QTest::addColumn<QList<bool>>("afterwards");
-        QTest::newRow("nothing") << "" << QList<bool>{true, true} << QList<bool>{true, true};
-        QTest::newRow("About box") << "about" << QList<bool>{false, false} << QList<bool>{true, true};
-        QTest::newRow("deactivated") << "deactivated" << QList<bool>{false, false} << QList<bool>{true, false};
+        QTest::newRow("nothing") << "" << kOn << kOn;
+        QTest::newRow("About box") << "about" << kOff << kOn;
+        QTest::newRow("deactivated") << "deactivated" << kOff << QList<bool>{true, false};
     }
     void deviceBackWhileTimersHeld()
     {
@@ -407,11 +416,7 @@ private slots:
     void verifySettings()
     {
         const QByteArray ring = EncodeReply(Reply{'G', 5, 41, 0x13}) + EncodeReply(Reply{'L', 7, 41, 0x13});
-        QSignalSpy settled(&Link(), &BusLink::scanSettled);
-        port->Feed(ring);
-        window->mnuRefresh_Click();
-        clock.Advance(BusLink::kScanQuietMs);  // the ring has been quiet for long enough
-        QTRY_COMPARE(settled.size(), 1);
+        ScanSettled(ring);
         window->ModuleState()->txtModulID->setText(QStringLiteral("7"));
         window->ModuleState()->cmbErrorRelais->setCurrentIndex(0);
         window->ModuleState()->cmdApply_Click();
@@ -435,14 +440,8 @@ private slots:
     // The save dialog is a window of its own, but no switch away from the program.
     void saveDialogKeepsReceptionAndRefresh()
     {
-        window->show();
-        window->activateWindow();
-        QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
-        QSignalSpy settled(&Link(), &BusLink::scanSettled);
-        port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7));
-        window->mnuRefresh_Click();
-        clock.Advance(BusLink::kScanQuietMs);  // the ring has been quiet for long enough
-        QTRY_COMPARE(settled.size(), 1);
+        ShowFocused();
+        ScanSettled(ReplyBytes('G', 5) + ReplyBytes('L', 7));
         window->mnuAutorefresh->trigger();
         window->mnuSaveReport->trigger();
         QPointer<QFileDialog> dialog = window->findChild<QFileDialog *>();

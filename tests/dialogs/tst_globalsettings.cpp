@@ -141,7 +141,6 @@ private slots:
         QTest::addColumn<IdList>("frames");
         QTest::addColumn<IdList>("barValues");
         QTest::newRow("three modules") << IdList{7, 12, 5} << 7 << false << IdList{5, 12, 7} << IdList{1, 2, 3};
-        QTest::newRow("three modules to EEPROM") << IdList{7, 12, 5} << 7 << true << IdList{5, 12, 7} << IdList{1, 2, 3};
         QTest::newRow("ID above 255") << IdList{1, 300} << 1 << false << IdList{300, 1} << IdList{1, 2};
         QTest::newRow("top of the table") << IdList{1, 32000, 300} << 1 << false << IdList{300, 32000, 1} << IdList{1, 2, 3};
         QTest::newRow("an ID counted twice is programmed once") << IdList{7, 12, 12, 5} << 7 << false

@@ -128,20 +128,28 @@ private slots:
         QCOMPARE(Marks(), (QStringList{"COM1", "COM2", "COM3", "COM4"}));
     }
 
+    // "reopened": the main window's activation reopened the configured COM1 while the dialog was open.
     void ok_data()
     {
         QTest::addColumn<int>("selected");
         QTest::addColumn<bool>("autoRefresh");
-        QTest::newRow("COM3") << 3 << false;
-        QTest::newRow("COM1 with automatic refresh") << 1 << true;
-        QTest::newRow("nothing chosen with automatic refresh") << 0 << true;
+        QTest::addColumn<bool>("reopened");
+        QTest::newRow("COM3") << 3 << false << false;
+        QTest::newRow("COM1 with automatic refresh") << 1 << true << false;
+        QTest::newRow("nothing chosen with automatic refresh") << 0 << true << false;
+        QTest::newRow("COM4 after COM1 was reopened") << 4 << false << true;
     }
     void ok()
     {
         QFETCH(int, selected);
         QFETCH(bool, autoRefresh);
+        QFETCH(bool, reopened);
         gAutoRefresh = autoRefresh;
         Load();
+        if (reopened) {
+            memory->SetPortNumber(1);
+            memory->Open();
+        }
         if (selected)
             form->optCom[selected]->setChecked(true);
         form->cmdOK->click();
@@ -155,18 +163,6 @@ private slots:
         QVERIFY(link->Timer1.isActive() && link->Timer2.isActive());
         QCOMPARE(link->Timer3.isActive(), autoRefresh);
         QVERIFY(Unloaded());
-    }
-
-    // The main window's activation may reopen the configured port while the dialog is open.
-    void okOpensTheChosenPortWhenAnotherWasReopened()
-    {
-        Load();
-        memory->SetPortNumber(1);
-        memory->Open();
-        form->optCom[4]->setChecked(true);
-        form->cmdOK_Click();
-        QVERIFY(memory->IsOpen());
-        QCOMPARE(memory->PortNumber(), 4);
     }
 
     void closedWithoutOkLeavesThePortClosed()
