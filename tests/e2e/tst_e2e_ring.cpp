@@ -1,8 +1,10 @@
 // The program on the ring simulator's pseudo-terminal through QSerialPort, with the real
-// event loop and timers: scan and side order, locate, S and W, garbage on the line, rings
-// of 150 and 1000 modules at wire speed and a device that vanishes and comes back.
+// event loop and timers: scan and side order, locate, S and W, garbage on the line, the
+// reference ring's events, rings of 150 and 1000 modules at wire speed and a device that
+// vanishes and comes back.
 #include "RingProgram.h"
 #include "RingSimProcess.h"
+#include "app/frmEvents.h"
 #include "app/frmMain.h"
 #include "bus/SerialPort.h"
 #include "dialogs/MessageBox.h"
@@ -16,9 +18,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -49,16 +54,25 @@ class TestE2eRing : public QObject
     Q_OBJECT
 
 private slots:
-    void scanSortsBySide()
+    // Garbage, a reply from ID 32001 and a cut-off reply, each followed by a wait long enough
+    // for a read, a parse pass and a quiet poll that drops a cut-off frame; then the scan.
+    void garbageThenScanSortedBySide()
     {
         RingSimProcess sim;
         QVERIFY(sim.start(kNoPacing, "id=20 side=L\nid=10 side=G\nid=11 side=R\nid=12 side=L\n"
                                      "id=13 side=R\nid=14 side=L\nid=15 side=R\n"));
         RunningProgram program(sim.devicePath());
+        for (const char *raw : {"raw 00 FF 13 0A 0D 00 47 47 47 0D 0A 99 01 02", "raw 52 01 7D 29 13 00 00 00 00 0A 0D",
+                                "raw 47 07 00 29"}) {
+            QVERIFY(sim.control(QString::fromLatin1(raw)));
+            QTest::qWait(350);
+        }
+        QCOMPARE(gModuleCount, int16_t(0));
         QVERIFY(program.Scan(7));
         QCOMPARE(gLocalModuleID, int16_t(10));
         // The attached module, the L side in ring order, then the others in reverse order.
         QCOMPARE(RingOrder(), (QList<int>{10, 20, 12, 14, 15, 13, 11}));
+        QVERIFY(gModules[0].GetModuleID() == 0 && gModules[0].GetSide() == 0);
         QCOMPARE(program.boxes, QStringList());
     }
 
@@ -143,31 +157,7 @@ private slots:
                  QStringLiteral("differs: mode 0x13, applied 0x03"));
         QCOMPARE(rows.headerData(ModuleListModel::Verified, Qt::Horizontal).toString(), QStringLiteral("Verified"));
         // The module that differs and the one that did not answer are events.
-        const EventList &events = program.Main().Monitor().Events();
-        QStringList told;
-        for (size_t i = 0; i < events.Count(); ++i)
-            told << events.At(i).text;
-        QCOMPARE(told, (QStringList{"Module 2 differs: mode 0x13, applied 0x03", "Module 4 no answer"}));
-    }
-
-    void garbageFromTheRingIsDropped()
-    {
-        RingSimProcess sim;
-        QVERIFY(sim.start(kNoPacing, "id=7 side=G\nid=8 side=L\nid=9 side=R\n"));
-        RunningProgram program(sim.devicePath());
-        // Garbage, a reply from ID 32001 and a cut-off reply, each followed by a wait long enough
-        // for a read, a parse pass and a quiet poll that drops a cut-off frame.
-        for (const char *raw : {"raw 00 FF 13 0A 0D 00 47 47 47 0D 0A 99 01 02", "raw 52 01 7D 29 13 00 00 00 00 0A 0D",
-                                "raw 47 07 00 29"}) {
-            QVERIFY(sim.control(QString::fromLatin1(raw)));
-            QTest::qWait(350);
-        }
-        QCOMPARE(gModuleCount, int16_t(0));
-
-        QVERIFY(program.Scan(3));
-        QCOMPARE(RingOrder(), (QList<int>{7, 8, 9}));
-        QVERIFY(gModules[0].GetModuleID() == 0 && gModules[0].GetSide() == 0);
-        QCOMPARE(program.boxes, QStringList());
+        QCOMPARE(program.EventTexts(), (QStringList{"Module 2 differs: mode 0x13, applied 0x03", "Module 4 no answer"}));
     }
 
     // 1650 bytes at 9600 baud arrive over about 1.7 s: the scan's wait ends with part of the
@@ -201,6 +191,54 @@ private slots:
         QCOMPARE(main.ModuleState()->txtModulID->text(), QString::number(id));
         const uint8_t side = gModules[size_t(id)].GetSide();
         QVERIFY2(side != 'G' && side != 'L' && side != 'R', "the locate answer came from another module");
+    }
+
+    // A reference saved from a ring of 12, the ring changed through the simulator, the events
+    // of the next scan, the status bar, and the reference in force again after a restart.
+    void referenceEventsAndRestart()
+    {
+        RingSimProcess sim;
+        QVERIFY(sim.start({QStringLiteral("--no-pacing"), QStringLiteral("--modules"), QStringLiteral("12")}));
+        RunningProgram program(sim.devicePath(), "log=ring-log.csv\r\n");
+        frmMain *main = &program.Main();
+        QCOMPARE(main->lblReference->text(), QStringLiteral("No reference ring"));
+        QVERIFY(program.ScanSettled());
+        main->mnuSaveReference->trigger();
+        QCOMPARE(main->lblReference->text(), QStringLiteral("Reference: 12 of 12 present"));
+        QVERIFY(QFile::exists(program.Path(QStringLiteral("ring-reference.csv"))));
+
+        // One module gone, a firmware changed, two swapped (taken out, put back the other way
+        // round), a fault and a rising counter.
+        for (const char *line : {"remove 5", "set 7 version=42", "remove 2", "remove 4", "add id=4 side=L",
+                                 "add id=2 side=L", "fault 3 1 on", "counter 9 2 40"})
+            QVERIFY(sim.control(QString::fromLatin1(line)));
+        QVERIFY(program.ScanSettled());
+        const QStringList texts = program.EventTexts();
+        for (const char *text : {"Module 5 missing", "Module 7 firmware 4.2, reference 4.1", "Module 3 channel 1 faulty",
+                                 "Module 9 channel 2 error counter +40"})
+            QVERIFY2(texts.contains(QString::fromLatin1(text)), qPrintable(texts.join(QLatin1Char('|'))));
+        QCOMPARE(texts.filter(QStringLiteral(" at position ")).size(), 2);
+        QCOMPARE(texts.size(), 6);
+        QCOMPARE(main->lblReference->text(), QStringLiteral("Reference: 11 of 12 present"));
+        QCOMPARE(main->lblNewEvents->text(), QStringLiteral("6 new events"));
+        QCOMPARE(main->lblNewEvents->accessibleName(), QString());
+
+        // Shown in the window; acknowledged, the count goes. Each event is a ring-log row too.
+        main->mnuEvents->trigger();
+        QVERIFY(main->Events()->tblEvents->model()->rowCount() == 6);
+        main->Events()->cmdAcknowledge->click();
+        QCOMPARE(main->lblNewEvents->text(), QString());
+        QFile log(program.Path(QStringLiteral("ring-log.csv")));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(log.readAll().contains(",\"Module 7 firmware 4.2, reference 4.1\"\r\n"));
+
+        program.Restart();
+        main = &program.Main();
+        QCOMPARE(main->lblReference->text(), QStringLiteral("Reference: 12 modules"));
+        QVERIFY(program.ScanSettled());
+        QCOMPARE(main->lblReference->text(), QStringLiteral("Reference: 11 of 12 present"));
+        QVERIFY(program.EventTexts().contains(QStringLiteral("Module 5 missing")));
+        QCOMPARE(program.boxes, QStringList());
     }
 
     void vanishingPort()

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QList>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -19,26 +20,31 @@ namespace {
 class RunningProgram
 {
 public:
-    // Starts from fresh shared state; COM2 to COM4 name devices that do not exist.
-    explicit RunningProgram(const QString &com1Device)
+    // Starts from fresh shared state; COM2 to COM4 name devices that do not exist. The
+    // configuration file's folder holds whatever else the program writes (log, reference).
+    explicit RunningProgram(const QString &com1Device, const QByteArray &moreIni = {})
     {
-        QFile ini(mDir.filePath(QStringLiteral("zephlink9-setup.ini")));
+        QFile ini(Path(QStringLiteral("zephlink9-setup.ini")));
         ini.open(QIODevice::WriteOnly);
-        ini.write("[ZEPHLINK9 Setup Tool]\r\ncomport= 1\r\nCOM1=" + com1Device.toLocal8Bit() + "\r\n");
+        ini.write("[ZEPHLINK9 Setup Tool]\r\ncomport= 1\r\nCOM1=" + com1Device.toLocal8Bit() + "\r\n" + moreIni);
         for (int n = 2; n <= 4; ++n)
             ini.write(QStringLiteral("COM%1=%2/absent\r\n").arg(n).arg(mDir.path()).toLocal8Bit());
         ini.close();
-        ResetGlobals();
         SetMessageHook([this](QMessageBox::Icon, const QString &, const QString &text) { boxes << text; });
-        mMain = std::make_unique<frmMain>(frmMain::Options{nullptr, ini.fileName(), [] {}});
-        mMain->Form_Activate();
+        Start();
     }
     ~RunningProgram()
     {
-        mMain->Form_Unload();
-        mMain.reset();
+        Stop();
         SetMessageHook(nullptr);
     }
+    // Closed and started again on the same files.
+    void Restart()
+    {
+        Stop();
+        Start();
+    }
+    QString Path(const QString &name) const { return mDir.filePath(name); }
     frmMain &Main() { return *mMain; }
 
     // "Refresh", then waits until the later passes have brought the whole ring.
@@ -48,9 +54,39 @@ public:
         return QTest::qWaitFor([count] { return gModuleCount == count; }, timeoutMs);
     }
 
+    // "Refresh", then waits until the scan has handed over its ring.
+    bool ScanSettled()
+    {
+        QSignalSpy settled(&mMain->Link(), &BusLink::scanSettled);
+        mMain->mnuRefresh_Click();
+        return settled.count() == 1 || settled.wait(5000);
+    }
+
+    // The texts of the events so far, oldest first.
+    QStringList EventTexts()
+    {
+        QStringList texts;
+        const EventList &events = mMain->Monitor().Events();
+        for (size_t k = 0; k < events.Count(); ++k)
+            texts << events.At(k).text;
+        return texts;
+    }
+
     QStringList boxes; // the texts of the message boxes so far
 
 private:
+    void Start()
+    {
+        ResetGlobals();
+        mMain = std::make_unique<frmMain>(frmMain::Options{nullptr, Path(QStringLiteral("zephlink9-setup.ini")), [] {}});
+        mMain->Form_Activate();
+    }
+    void Stop()
+    {
+        mMain->Form_Unload();
+        mMain.reset();
+    }
+
     QTemporaryDir mDir;
     std::unique_ptr<frmMain> mMain;
 };
