@@ -23,6 +23,15 @@ qint64 CpuTimeMs()
     return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
+// COM1 on the device, the bus's port, reception running.
+bool OpenOn(QtSerialPort &port, BusLink &link, const QString &device)
+{
+    port.SetDeviceOverride(1, device);
+    SetCommPort(&port);
+    link.EnableReception();
+    return port.Open() == SerialPort::OpenError::None;
+}
+
 } // namespace
 
 class TestSerialPty : public QObject
@@ -47,11 +56,8 @@ private slots:
         RingSimProcess sim;
         QVERIFY(sim.start({QStringLiteral("--modules"), QString::number(modules)}));
         QtSerialPort port;
-        port.SetDeviceOverride(1, sim.devicePath());
-        QCOMPARE(port.Open(), SerialPort::OpenError::None);
-        SetCommPort(&port);
         BusLink link(&port);
-        link.EnableReception();
+        QVERIFY(OpenOn(port, link, sim.devicePath()));
 
         link.Scan();
         QVERIFY(gModuleCount >= 1);
@@ -83,12 +89,9 @@ private slots:
         RingSimProcess sim;
         QVERIFY(sim.start(args));
         QtSerialPort port;
-        port.SetDeviceOverride(1, device);
-        QCOMPARE(port.Open(), SerialPort::OpenError::None);
-        SetCommPort(&port);
         BusLink link(&port);
         PortWatcher watcher(&link);
-        link.EnableReception();
+        QVERIFY(OpenOn(port, link, device));
         link.Scan();
         QCOMPARE(int(gModuleCount), 3);
 
