@@ -21,10 +21,6 @@ public:
     void Form_Load();
     void cmdApply_Click();
 
-    // Why Apply rejected the text of "Modul ID:"; empty while it holds a module ID or has
-    // changed since.
-    QString ModulIDProblem() const { return mModulIDProblem; }
-
     QLineEdit *txtModulID;
     QLineEdit *txtVersion;
     QLineEdit *txtMode;
@@ -37,5 +33,7 @@ public:
 private:
     void MarkModulID(const QString &problem);
 
+    // Why Apply rejected the text of "Modul ID:"; empty while it holds a module ID or has
+    // changed since.
     QString mModulIDProblem;
 };

@@ -33,10 +33,9 @@ inline void SetRing(const std::vector<RingModule> &modules)
     }
 }
 
-enum class Seen { Blue, Red, Both, Neither };
-
-// What the drawing shows on the ring at an angle in degrees (within a pixel of the ring).
-inline Seen RingColourAt(const QImage &image, double degrees)
+// What the drawing shows on the ring at an angle in degrees (within a pixel of the ring):
+// 'b' blue, 'r' red, 'x' both, '-' neither.
+inline char RingColourAt(const QImage &image, double degrees)
 {
     const double radius = (double(image.height()) * kTwipsPerPixel / 2.0 - 405.0) / kTwipsPerPixel;
     const double a = degrees * kRingPi / 180.0;
@@ -49,7 +48,7 @@ inline Seen RingColourAt(const QImage &image, double degrees)
                 blue = blue || (image.pixel(x, y) & 0xFFFFFF) == 0x0000FF;
                 red = red || (image.pixel(x, y) & 0xFFFFFF) == 0xFF0000;
             }
-    return blue && red ? Seen::Both : blue ? Seen::Blue : red ? Seen::Red : Seen::Neither;
+    return blue && red ? 'x' : blue ? 'b' : red ? 'r' : '-';
 }
 
 // The middle of the link from position k to the next one.
@@ -62,5 +61,4 @@ inline double LinkMiddle(int k, int count)
 
 } // namespace ringtest
 
-Q_DECLARE_METATYPE(ringtest::Seen)
 Q_DECLARE_METATYPE(std::vector<ringtest::RingModule>)

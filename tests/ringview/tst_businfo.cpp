@@ -1,14 +1,36 @@
-// "Bus Info" without a click: ring geometry, the module images, and the drawing with the
-// link colours read back from it.
+// "Bus Info" without a click: ring geometry, the module images, the drawing with the link
+// colours read back from it, and what a picture tells on hover and to a screen reader.
 #include "RingFixture.h"
+#include "model/LocateFailures.h"
+#include "model/ModuleDescription.h"
 #include "ringview/ModuleImages.h"
 #include "ringview/ModulePicture.h"
 #include "ringview/RingCanvas.h"
 #include "ringview/frmBackground.h"
 
+#include <QHelpEvent>
 #include <QtTest>
 
 using namespace ringtest;
+
+namespace {
+ModuleData MakeRecord(int id, char side, int version, int mode, bool fault1, int counter1, bool fault2,
+                      int counter2)
+{
+    ModuleData record;
+    record.SetModuleID(int16_t(id));
+    record.SetSide(uint8_t(side));
+    record.SetVersion(uint8_t(version));
+    record.SetMode(uint8_t(mode));
+    record.SetStatusChannel1(fault1);
+    record.SetErrorCounterChannel1(int16_t(counter1));
+    record.SetStatusChannel2(fault2);
+    record.SetErrorCounterChannel2(int16_t(counter2));
+    return record;
+}
+} // namespace
+
+Q_DECLARE_METATYPE(ModuleData)
 
 class TestBusInfo : public QObject
 {
@@ -35,15 +57,11 @@ private:
 private slots:
     void init() { ResetGlobals(); }
 
+    // Halves go to the even neighbour: 112.5 is 112, 157.5 is 158.
     void positionDegrees_data()
     {
         QTest::addColumn<int>("count");
         QTest::addColumn<QList<int>>("degrees");
-        QTest::newRow("1") << 1 << QList<int>{90};
-        QTest::newRow("2") << 2 << QList<int>{90, 270};
-        QTest::newRow("4") << 4 << QList<int>{90, 180, 270, 360};
-        QTest::newRow("5") << 5 << QList<int>{90, 162, 234, 306, 378};
-        QTest::newRow("7") << 7 << QList<int>{90, 141, 193, 244, 296, 347, 399};
         QTest::newRow("16") << 16
                             << QList<int>{90, 112, 135, 158, 180, 202, 225, 248, 270, 292, 315, 338, 360, 382,
                                           405, 428};
@@ -52,27 +70,8 @@ private slots:
     {
         QFETCH(int, count);
         QFETCH(QList<int>, degrees);
-        for (int k = 0; k < count; ++k) {
+        for (int k = 0; k < count; ++k)
             QCOMPARE(PositionDegrees(k, count), degrees[k]);
-            // On the screen 360 is 0, 378 is 18, ...
-            QCOMPARE(PositionAngle(k, count), (degrees[k] % 360) * kRingPi / 180.0);
-        }
-    }
-
-    void radii_data()
-    {
-        QTest::addColumn<double>("innerHeight");
-        QTest::addColumn<float>("ringRadius");
-        QTest::addColumn<int>("pictureRadius");
-        QTest::newRow("too low: negative") << 600.0 << -105.0f << -105;
-        // A 4K screen: the radius is beyond 16 bits and must not wrap.
-        QTest::newRow("beyond 16 bits") << 70000.0 << 34595.0f << 34595;
-    }
-    void radii()
-    {
-        QFETCH(double, innerHeight);
-        QTEST(RingRadius(innerHeight, 405), "ringRadius");
-        QTEST(int(PictureRadius(RingRadius(innerHeight, 405))), "pictureRadius");
     }
 
     // Face (10,15), lamps (7,5) and (14,5), a lamp rim corner left to the face, a cut corner.
@@ -110,21 +109,14 @@ private slots:
 
     // At a scale of 2 the ring is drawn in device pixels with a pen two of them wide, not
     // drawn at the logical size and enlarged: its pen squares do not all start on even pixels.
-    void ringAtTheScreensResolution_data()
-    {
-        QTest::addColumn<double>("scale");
-        QTest::newRow("100 %") << 1.0;
-        QTest::newRow("200 %") << 2.0;
-    }
     void ringAtTheScreensResolution()
     {
-        QFETCH(double, scale);
         RingCanvas canvas;
-        canvas.Resize(QSize(100, 100), scale);
+        canvas.Resize(QSize(100, 100), 2.0);
         canvas.Circle(750, 750, 600, RingCanvas::kBlue);  // centre (50, 50), radius 40 pixels
         const QImage &image = canvas.Image();
-        QCOMPARE(image.size(), QSize(100, 100) * scale);
-        QCOMPARE(image.devicePixelRatio(), scale);
+        QCOMPARE(image.size(), QSize(200, 200));
+        QCOMPARE(image.devicePixelRatio(), 2.0);
         int onRing = 0;
         int offEvenGrid = 0;
         const QRgb blue = RingCanvas::kBlue.rgb();
@@ -133,48 +125,42 @@ private slots:
                 if (image.pixel(x, y) != blue)
                     continue;
                 ++onRing;
-                const double distance = std::hypot(x - 50 * scale, y - 50 * scale);
-                QVERIFY2(std::abs(distance - 40 * scale) <= scale + 0.5, qPrintable(QString::number(distance)));
+                const double distance = std::hypot(x - 100, y - 100);
+                QVERIFY2(std::abs(distance - 80) <= 2.5, qPrintable(QString::number(distance)));
                 // A pixel whose left neighbour is background starts a pen square.
-                if (x % 2 == 1 && (x == 0 || image.pixel(x - 1, y) != blue))
-                    ++offEvenGrid;
+                offEvenGrid += x % 2 == 1 && image.pixel(x - 1, y) != blue;
             }
         }
-        QVERIFY(onRing > int(2 * 3.14159 * 40 * scale));
-        if (scale == 2.0)
-            QVERIFY(offEvenGrid > 0);
+        QVERIFY(onRing > int(2 * 3.14159 * 80));
+        QVERIFY(offEvenGrid > 0);
     }
 
     void linkColours_data()
     {
         using R = std::vector<RingModule>;
-        using L = QList<Seen>;  // link k runs from position k to the next
         QTest::addColumn<R>("ring");
-        QTest::addColumn<L>("links");
-        const auto B = Seen::Blue;
-        const auto X = Seen::Red;
-        QTest::newRow("one sound") << R{{5}} << L{B};
-        QTest::newRow("one faulty: the whole ring") << R{{5, false, true}} << L{X};
-        QTest::newRow("two, one faulty") << R{{1, true}, {2}} << L{B, B};
-        QTest::newRow("two faulty") << R{{1, true}, {2, false, true}} << L{X, X};
-        QTest::newRow("ch1 next to ch2, next to sound") << R{{1, true}, {2, false, true}, {3}, {4}} << L{X, B, B, B};
-        QTest::newRow("ch2 next to ch2") << R{{1, false, true}, {2, false, true}, {3}} << L{X, B, B};
-        QTest::newRow("last to first") << R{{1, true, true}, {2}, {3}, {4}, {5, true}} << L{B, B, B, B, X};
+        QTest::addColumn<QString>("links");  // link k runs from position k to the next
+        QTest::newRow("one sound") << R{{5}} << "b";
+        QTest::newRow("one faulty: the whole ring") << R{{5, false, true}} << "r";
+        QTest::newRow("two, one faulty") << R{{1, true}, {2}} << "bb";
+        QTest::newRow("two faulty") << R{{1, true}, {2, false, true}} << "rr";
+        QTest::newRow("ch1 next to ch2, next to sound") << R{{1, true}, {2, false, true}, {3}, {4}} << "rbbb";
+        QTest::newRow("ch2 next to ch2") << R{{1, false, true}, {2, false, true}, {3}} << "rbb";
+        QTest::newRow("last to first") << R{{1, true, true}, {2}, {3}, {4}, {5, true}} << "bbbbr";
         R sixteen;
         for (int k = 0; k < 16; ++k)
             sixteen.push_back({k + 10, k % 4 < 2, false});
-        QTest::newRow("sixteen, every other faulty pair") << sixteen << L{X, B, B, B, X, B, B, B, X, B, B, B, X, B, B, B};
+        QTest::newRow("sixteen, every other faulty pair") << sixteen << "rbbbrbbbrbbbrbbb";
     }
     void linkColours()
     {
         QFETCH(std::vector<RingModule>, ring);
-        QFETCH(QList<Seen>, links);
         const auto window = Drawn(ring);
         const int count = int(ring.size());
-        for (int k = 0; k < count; ++k) {
-            const double middle = count == 1 ? 270.0 : LinkMiddle(k, count);
-            QVERIFY2(RingColourAt(window->Drawing(), middle) == links[k], qPrintable(QString::number(k)));
-        }
+        QString links;
+        for (int k = 0; k < count; ++k)
+            links += RingColourAt(window->Drawing(), count == 1 ? 270.0 : LinkMiddle(k, count));
+        QTEST(links, "links");
     }
 
     // Beyond 360 modules neighbours share a whole degree; their links have no length and
@@ -186,7 +172,7 @@ private slots:
             ring.push_back({id, id == 3 || id == 4, false});
         const auto window = Drawn(ring);
         for (int degrees = 0; degrees < 360; degrees += 45)
-            QCOMPARE(RingColourAt(window->Drawing(), degrees + 7), Seen::Blue);
+            QCOMPARE(RingColourAt(window->Drawing(), degrees + 7), 'b');
     }
 
     void lowWindowMirrorsThePictures()
@@ -208,7 +194,9 @@ private slots:
         const auto window = Drawn({{1}, {2}, {3}, {4}}, 3840, 600);
         QCOMPARE(window->picModule(0)->pos(), QPoint(1910, 14));
         QCOMPARE(window->picModule(3)->pos(), QPoint(2183, 287));
-        QCOMPARE(RingColourAt(window->Drawing(), 45), Seen::Blue);
+        QCOMPARE(RingColourAt(window->Drawing(), 45), 'b');
+        // Nor does a ring taller than 16 bits of twips.
+        QCOMPARE(PictureRadius(RingRadius(70000.0, 405)), 34595);
         window->close();
         QCOMPARE(gBusInfoWidth, int32_t(57600));
         QCOMPARE(gBusInfoHeight, int32_t(9000));
@@ -238,15 +226,72 @@ private slots:
         // Statuses change without a drawing pass: a repaint must not draw anew.
         gModules[2].SetStatusChannel1(false);
         const QImage shown = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(RingColourAt(shown, LinkMiddle(0, 3)), Seen::Red);
-        QCOMPARE(RingColourAt(shown, LinkMiddle(1, 3)), Seen::Blue);
+        QCOMPARE(RingColourAt(shown, LinkMiddle(0, 3)), 'r');
+        QCOMPARE(RingColourAt(shown, LinkMiddle(1, 3)), 'b');
 
         gModuleCount = 2;
         gModules[2].SetStatusChannel1(true);
         window->resize(500, 360);
         QCoreApplication::processEvents();
         QCOMPARE(window->Drawing().size(), QSize(500, 360));
-        QCOMPARE(RingColourAt(window->Drawing(), 180), Seen::Red);
+        QCOMPARE(RingColourAt(window->Drawing(), 180), 'r');
+    }
+    void describe_data()
+    {
+        QTest::addColumn<ModuleData>("record");
+        QTest::addColumn<bool>("locateFailed");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("attached, sound, 9600 8N1")
+            << MakeRecord(5, 'G', 41, 0x03, false, 0, false, 0) << false
+            << "Module 5\nLast reply: G (attached module)\nVersion: 4.1\n"
+               "Mode: 00000011 (9600 baud, no parity, 1 stop bit, CH1_Error AND CH2_Error)\n"
+               "Channel 1: sound, error counter 0\nChannel 2: sound, error counter 0";
+        QTest::newRow("side L, channel 1 faulty, even, two stop bits")
+            << MakeRecord(7, 'L', 40, 0x5C, true, 12, false, 0) << false
+            << "Module 7\nLast reply: L (side L)\nVersion: 4.0\n"
+               "Mode: 01011100 (19200 baud, even parity, 2 stop bits, NOT CH1_Error AND NOT CH2_Error)\n"
+               "Channel 1: faulty, error counter 12\nChannel 2: sound, error counter 0";
+        QTest::newRow("side R, channel 2 faulty, odd wins over even")
+            << MakeRecord(32000, 'R', 255, 0xE7, false, 0, true, -1) << false
+            << "Module 32000\nLast reply: R (side R)\nVersion: 25.5\n"
+               "Mode: 11100111 (115200 baud, odd parity, 1 stop bit, CH1_Error OR CH2_Error)\n"
+               "Channel 1: sound, error counter 0\nChannel 2: faulty, error counter -1";
+        QTest::newRow("locate answer, odd")
+            << MakeRecord(12, 'P', 42, 0xB0, false, 3, false, 4) << false
+            << "Module 12\nLast reply: P (locate answer)\nVersion: 4.2\n"
+               "Mode: 10110000 (1200 baud, odd parity, 1 stop bit, NOT CH1_Error OR NOT CH2_Error)\n"
+               "Channel 1: sound, error counter 3\nChannel 2: sound, error counter 4";
+        QTest::newRow("locate without answer, other letter")
+            << MakeRecord(12, 'S', 41, 0, true, 0, true, 0) << true
+            << "Module 12\nLast reply: S\nVersion: 4.1\n"
+               "Mode: 00000000 (1200 baud, no parity, 1 stop bit, CH1_Error AND CH2_Error)\n"
+               "Channel 1: faulty, error counter 0\nChannel 2: faulty, error counter 0\n"
+               "Marked faulty: no answer to the last locate";
+        QTest::newRow("no reply yet") << MakeRecord(0, 0, 0, 0, false, 0, false, 0) << false
+                                      << "No module has answered yet";
+    }
+    void describe()
+    {
+        QFETCH(ModuleData, record);
+        QFETCH(bool, locateFailed);
+        QTEST(DescribeModule(record, locateFailed), "text");
+    }
+
+    // The picture reads the record when the tooltip is asked for, so a reply parsed after
+    // the ring was drawn shows; the description carries the same words.
+    void pictureTellsRecord()
+    {
+        QWidget parent;
+        ModulePicture picture(0, &parent);
+        gModules[12] = MakeRecord(12, 'R', 41, 0x03, false, 0, false, 0);
+        picture.SetImage(5, 12);
+        QCOMPARE(picture.accessibleDescription(), DescribeModule(gModules[12], false) + "\nSelected");
+        gModules[12].SetErrorCounterChannel1(7);
+        MarkLocateFailed(12);
+        QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), QPoint(2, 2));
+        QApplication::sendEvent(&picture, &hover);
+        QCOMPARE(picture.toolTip(), DescribeModule(gModules[12], true));
+        QCOMPARE(picture.accessibleDescription(), picture.toolTip() + "\nSelected");
     }
 };
 
