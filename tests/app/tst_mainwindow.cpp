@@ -1,36 +1,49 @@
-// The main window around the scan: messages, the Apply buttons, automatic refresh, and
-// what counts as activation.
+// The main window: the configuration file at start-up, the scan's messages, the Apply
+// buttons, automatic refresh, the menus, the port's state, the ring log and what counts as
+// activation.
+#include "app/RingLog.h"
 #include "app/frmMain.h"
 #include "bus/Frames.h"
 #include "bus/MemorySerialPort.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/MessageBox.h"
-#include "dialogs/frmProgramSettings.h"
 #include "model/Clock.h"
 #include "model/Global.h"
+#include "model/LocateFailures.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QAccessible>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <QtTest>
 
 namespace {
 QByteArray ReplyBytes(char letter, int id, uint8_t version = 41)
 {
-    return EncodeReply(Reply{uint8_t(letter), id, version});
+    return EncodeReply(Reply{uint8_t(letter), id, version, 0x03});
 }
 const QList<bool> kOn{true, true};
 const QList<bool> kOff{false, false};
+using Timers = QList<bool>;  // Timer1, Timer2, Timer3
+const Timers kAll{true, true, true};
+const Timers kNone{false, false, false};
+const QByteArray kSection = "[ZEPHLINK9 Setup Tool]\n";
+const QByteArray kIni = "[ZEPHLINK9 Setup Tool]\r\ncomport= 1\r\n";
+const QString kTime = QStringLiteral("2026-12-07T06:40:00+01:00");
+const QString kG5 = kTime + ",0,5,G,4.1,0x03,0,0,0,0,";
+const QString kEarlier = QStringLiteral("earlier,0,5,G,4.1,0x03,0,0,0,0,");
 const QString kForeign = QStringLiteral("LWL-System contains a none-ZEPHLINK9 module!\r\n"
                                         "Please remove those modules and try again!");
 } // namespace
@@ -40,11 +53,14 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
+    std::unique_ptr<QTemporaryDir> dir;
+    QString iniPath;
     MemorySerialPort *port = nullptr;
     frmMain *window = nullptr;
     ManualClock clock;
-    QStringList boxes;  // "icon title: text"
+    QStringList boxes;   // "icon title: text"
+    QList<Timers> exits;  // the timers at each call of the exit
+    std::function<void()> duringBox;
 
     // Module State's and Global Settings' Apply buttons.
     QList<bool> Apply() const
@@ -52,6 +68,39 @@ private:
         return {window->ModuleState()->cmdApply->isEnabled(), window->GlobalSettings()->cmdApply->isEnabled()};
     }
     BusLink &Link() { return window->Link(); }
+    Timers Running() { return {Link().Timer1.isActive(), Link().Timer2.isActive(), Link().Timer3.isActive()}; }
+    void Create(const QByteArray &ini)  // null: no file at all
+    {
+        delete window;
+        delete port;
+        QFile::remove(iniPath);
+        QFile file(iniPath);
+        QVERIFY(ini.isNull() || (file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size()));
+        file.close();
+        port = new MemorySerialPort;
+        window = new frmMain(frmMain::Options{port, iniPath, [this] { exits.append(Running()); }});
+        window->Log().SetClock([] { return QDateTime(QDate(2026, 12, 7), QTime(6, 40), QTimeZone(3600)); });
+        window->Form_Activate();
+    }
+    QString LogPath() const { return dir->filePath(QStringLiteral("logs/ring.csv")); }
+    // The log's lines, without their CR LF.
+    QStringList LogLines() const
+    {
+        QFile file(LogPath());
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
+        if (lines.last().isEmpty())
+            lines.removeLast();
+        return lines;
+    }
+    // The scan's replies are all in: the line has been quiet long enough.
+    void Refresh()
+    {
+        window->mnuRefresh_Click();
+        clock.Advance(BusLink::kScanQuietMs);
+        Link().Timer1_Timer();
+    }
     void ShowFocused()
     {
         window->show();
@@ -71,28 +120,70 @@ private slots:
     void init()
     {
         ResetGlobals();
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("logs")));
+        iniPath = dir->filePath(QStringLiteral("zephlink9-setup.ini"));
         clock = ManualClock();
         clock.SetAutoAdvance(5);
         SetClock(&clock);
         boxes.clear();
+        exits.clear();
+        duringBox = nullptr;
         SetMessageHook([this](QMessageBox::Icon icon, const QString &title, const QString &text) {
             boxes << QStringLiteral("%1 %2: %3").arg(int(icon)).arg(title, text);
+            if (duringBox)
+                duringBox();
         });
-        const QString ini = dir.filePath(QStringLiteral("zephlink9-setup.ini"));
-        QFile file(ini);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("[ZEPHLINK9 Setup Tool]\r\ncomport= 1\r\n");
-        file.close();
-        port = new MemorySerialPort;
-        window = new frmMain(frmMain::Options{port, ini, [] {}});
-        window->Form_Activate();
+        Create(kIni);
     }
     void cleanup()
     {
         delete window;
         delete port;
+        window = nullptr;
+        port = nullptr;
         SetMessageHook(nullptr);
         SetClock(nullptr);
+    }
+
+    void activation_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<bool>("debug");
+        QTest::addColumn<int>("openedPort");  // 0: none, the port dialog is loaded instead
+        QTest::newRow("no file") << QByteArray() << false << 0;
+        QTest::newRow("comport 0") << kSection + "comport=0\n" << false << 0;
+        QTest::newRow("comport 5") << kSection + "comport=5\n" << false << 0;
+        QTest::newRow("comport -1") << kSection + "comport=-1\n" << false << 0;
+        QTest::newRow("comport 258 is no 2") << kSection + "comport=258\n" << false << 0;
+        QTest::newRow("comport 4") << kSection + "comport=4\n" << false << 4;
+        QTest::newRow("written by the dialog") << kSection + "comport= 1\n" << false << 1;
+        QTest::newRow("debug 73 without comport") << kSection + "debug=73\n" << true << 0;
+        QTest::newRow("debug 73, comport 3") << kSection + "debug=73\ncomport=3\n" << true << 3;
+        QTest::newRow("debug 72") << kSection + "debug=72\ncomport=2\n" << false << 2;
+        QTest::newRow("debug 73 + 256") << kSection + "debug=329\ncomport=2\n" << false << 2;
+        QTest::newRow("binary junk") << QByteArray("\x01\xff\x13\n\x7f", 5) << false << 0;
+    }
+    void activation()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(bool, debug);
+        QFETCH(int, openedPort);
+        ResetGlobals();
+        gDebugMode = !debug;
+        Create(ini);
+        QCOMPARE(gIniPath, iniPath);
+        QCOMPARE(gDebugMode, debug);
+        QCOMPARE(window->mnuDebug->isVisible(), debug);
+        QCOMPARE(window->mnuDebug->isChecked(), debug);
+        QCOMPARE(port->IsOpen() ? port->PortNumber() : 0, openedPort);
+        QCOMPARE(int(gComPort), openedPort);
+        frmProgramSettings *dialog = window->ProgramSettingsIfLoaded();
+        QCOMPARE(dialog && !ChildFrame(dialog)->isHidden(), openedPort == 0);
+        QCOMPARE(Running(), (Timers{true, true, false}));
+        QVERIFY(boxes.isEmpty());
+        // Nothing is written at start-up.
+        QCOMPARE(QFile::exists(iniPath), !ini.isNull());
     }
 
     // With a step of 600 ms the clock runs out of the second before a 100 ms timer can fall
@@ -108,8 +199,7 @@ private slots:
         const QByteArray two = ReplyBytes('G', 5) + ReplyBytes('L', 7);
         QTest::newRow("nothing") << QByteArray() << 5 << false << 0 << QStringList{"3 Error: No Modules found!"}
                                  << kOff;
-        QTest::newRow("ring of three") << ReplyBytes('G', 5) + ReplyBytes('L', 7) + ReplyBytes('R', 12) << 5
-                                       << false << 3 << QStringList{} << kOn;
+        QTest::newRow("ring of three") << two + ReplyBytes('R', 12) << 5 << false << 3 << QStringList{} << kOn;
         QTest::newRow("foreign module") << ReplyBytes('G', 5) + ReplyBytes('L', 7, 39) << 5 << false << 2
                                         << QStringList{"3 Warning!: " + kForeign} << kOff;
         QTest::newRow("at the limit, waiting at the port") << two << 600 << false << 2 << QStringList{} << kOn;
@@ -133,16 +223,21 @@ private slots:
         QVERIFY(Link().Timer1.isActive());
     }
 
+    // Activation resets the lowest version and leaves the open port as it is.
     void foreignModuleWarnsUntilActivation()
     {
         port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7, 39));
         window->mnuRefresh_Click();
-        // The old module is gone, but the lowest version is only reset by activation.
         port->Feed(ReplyBytes('G', 5));
         window->mnuRefresh_Click();
         QCOMPARE(boxes.size(), 2);
         QCOMPARE(Apply(), kOff);
+        window->Form_Deactivate();
+        QVERIFY(!Link().Timer1.isActive());
         window->Form_Activate();
+        QCOMPARE(port->openCount, 1);
+        QCOMPARE(port->closeCount, 0);
+        QVERIFY(Link().Timer1.isActive() && Link().Timer2.isActive());
         port->Feed(ReplyBytes('G', 5));
         window->mnuRefresh_Click();
         QCOMPARE(boxes.size(), 2);
@@ -164,59 +259,79 @@ private slots:
         QVERIFY(Link().Timer3.isActive());
         QCOMPARE(port->written.size(), 1);
 
-        // Off with modules known: Refresh and both Apply buttons enabled.
         window->mnuAutorefresh->trigger();
         QVERIFY(window->mnuRefresh->isEnabled());
         QCOMPARE(Apply(), kOn);
 
-        // A tick with automatic refresh off does nothing.
         Link().Timer3_Timer();
         QCOMPARE(port->written.size(), 1);
+        window->mnuAutorefresh->trigger();
+        window->mnuExit->trigger();
+        QCOMPARE(exits, QList<Timers>{kNone});
     }
 
-    void messageBoxIsNoDeactivation()
+    // The first reply with debug on opens the debug window and echoes there; switched off,
+    // the window takes no more.
+    void debugEcho()
+    {
+        Create(kSection + "debug=73\ncomport=1\n");
+        const auto deliver = [this](const QByteArray &bytes) {
+            port->Feed(bytes);
+            Link().Timer1_Timer();
+            Link().Timer2_Timer();
+        };
+        deliver(ReplyBytes('L', 300));
+        QVERIFY(window->DebugIfLoaded());
+        QListWidget *list = window->DebugIfLoaded()->lstDebugOutput;
+        QCOMPARE(list->count(), 1);
+        QVERIFY(list->item(0)->text().startsWith(QStringLiteral(" 4C 2C 01 ")));
+        window->mnuDebug->trigger();
+        deliver(ReplyBytes('R', 9));
+        QCOMPARE(list->count(), 1);
+    }
+
+    // A box that comes up while the window holds the mouse with its grab (a module picture
+    // taking over a press) takes its first click; neither its opening nor its closing counts
+    // as a switch of windows, so the next scan still warns.
+    void messageBoxTakesTheFirstClickAndIsNoDeactivation()
     {
         SetMessageHook(nullptr);
         ShowFocused();
-        // Close the real box as soon as it is up.
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, this, [] {
-            if (QWidget *box = QApplication::activeModalWidget())
+        window->grabMouse();
+        int clicks = 0;  // a second one means the first went elsewhere
+        QTimer clicker;
+        connect(&clicker, &QTimer::timeout, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || !box->windowHandle() || !box->windowHandle()->isExposed())
+                return;
+            QAbstractButton *ok = box->button(QMessageBox::Ok);
+            if (clicks++ > 0)
                 box->close();
+            else
+                QTest::mouseClick(box->windowHandle(), Qt::LeftButton, {}, ok->mapTo(box, ok->rect().center()));
         });
-        closer.start(20);
+        clicker.start(50);
         port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7, 39));
         window->mnuRefresh_Click();
-        closer.stop();
+        clicker.stop();
+        QCOMPARE(clicks, 1);
         QTest::qWait(50);
-        // Neither the box's opening nor its closing counted: the next scan still warns.
         QVERIFY(int(gMinVersion) < 40);
         QVERIFY(Link().Timer1.isActive());
     }
 
     // A main window smaller than its children scrolls its client area; a large one does not.
-    void areaScrollsWhenChildrenReachPast_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<bool>("scrolls");
-        QTest::newRow("small") << QSize(160, 160) << true;
-        QTest::newRow("large") << QSize(1024, 720) << false;
-    }
     void areaScrollsWhenChildrenReachPast()
     {
-        QFETCH(QSize, size);
-        QFETCH(bool, scrolls);
-        window->resize(size);
+        window->resize(160, 160);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         QMdiArea *area = window->MdiArea();
-        QTRY_COMPARE(area->verticalScrollBar()->isVisible(), scrolls);
-        QCOMPARE(area->horizontalScrollBar()->isVisible(), scrolls);
-        if (scrolls) {
-            area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
-            QMdiSubWindow *settings = ChildFrame(window->GlobalSettings());
-            QVERIFY(settings->geometry().bottom() <= area->viewport()->height());
-        }
+        QTRY_VERIFY(area->verticalScrollBar()->isVisible() && area->horizontalScrollBar()->isVisible());
+        area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+        QVERIFY(ChildFrame(window->GlobalSettings())->geometry().bottom() <= area->viewport()->height());
+        window->resize(1024, 720);
+        QTRY_VERIFY(!area->verticalScrollBar()->isVisible() && !area->horizontalScrollBar()->isVisible());
     }
 
     // Opening and closing a popup of the window the user works in is no switch of windows:
@@ -238,32 +353,26 @@ private slots:
         window->mnuAutorefresh->trigger();
         const int opened = port->openCount;
 
-        if (popup == QLatin1String("combo")) {
+        if (popup == QLatin1String("combo"))
             window->GlobalSettings()->cmbBaudrate->showPopup();
-        } else {
+        else
             window->mnuSettings->popup(window->mapToGlobal(QPoint(40, 40)));
-        }
         QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
         QTRY_VERIFY(QGuiApplication::focusWindow() != window->windowHandle());
-        QWidget *open = QApplication::activePopupWidget();
         if (popup == QLatin1String("select")) {
             const QRect item = window->mnuSettings->actionGeometry(window->mnuSelectComPort);
             QTest::mouseClick(window->mnuSettings, Qt::LeftButton, {}, item.center());
         } else {
-            open->close();
+            QApplication::activePopupWidget()->close();
         }
         QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
         QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
         QTest::qWait(20);
 
-        if (popup == QLatin1String("select")) {
-            // The dialog probed the ports and left them closed until its OK.
-            QVERIFY(!port->IsOpen());
-            QVERIFY(!Link().Timer1.isActive() && !Link().Timer3.isActive());
-        } else {
-            QVERIFY(Link().Timer3.isActive() && Link().Timer1.isActive());
-            QCOMPARE(port->openCount, opened);
-        }
+        // The COM port dialog probed the ports and left them closed until its OK.
+        const bool select = popup == QLatin1String("select");
+        QCOMPARE((QList<bool>{Link().Timer1.isActive(), Link().Timer3.isActive()}), select ? kOff : kOn);
+        QCOMPARE(port->IsOpen() ? port->openCount : 0, select ? 0 : opened);
         QVERIFY(!window->mnuRefresh->isEnabled());
     }
 
@@ -296,8 +405,7 @@ private slots:
         QCOMPARE(child->size(), pixels);
         QMdiSubWindow *frame = ChildFrame(child);
         QVERIFY(frame);
-        // No empty band around the form inside its frame.
-        QCOMPARE(frame->contentsRect().size(), pixels);
+        QCOMPARE(frame->contentsRect().size(), pixels);  // no empty band around the form
         if (!keptOpen)
             return;
         QVERIFY(!(frame->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
@@ -307,19 +415,30 @@ private slots:
         QVERIFY(frame->isVisible());
     }
 
-    void comPortDialogChosenAgainComesToTheFrontWithNoChoice()
+    // The COM port dialog rests every timer and probes the ports closed; chosen again it comes
+    // to the front with no choice made; its OK opens the chosen port and restarts the timers.
+    void selectComPort()
     {
         window->show();
-        window->mnuSelectComPort_Click();
+        window->mnuAutorefresh->trigger();
+        window->mnuSelectComPort->trigger();
+        QCOMPARE(Running(), kNone);
         frmProgramSettings *settings = window->ProgramSettingsIfLoaded();
         QVERIFY(settings);
+        QCOMPARE(ChildArea(settings), window->MdiArea());
+        QVERIFY(!port->IsOpen());
+        QVERIFY(settings->optCom[1]->isEnabled());  // closed for the probe, so free
         settings->optCom[2]->setChecked(true);
         window->MdiArea()->setActiveSubWindow(ChildFrame(window->ModuleState()));
-        window->mnuSelectComPort_Click();
+        window->mnuSelectComPort->trigger();
         QCOMPARE(window->ProgramSettingsIfLoaded(), settings);
         QCOMPARE(window->MdiArea()->subWindowList(QMdiArea::StackingOrder).last(), ChildFrame(settings));
         for (int n = 1; n <= 4; ++n)
             QVERIFY(!settings->optCom[n]->isChecked());
+        settings->optCom[3]->setChecked(true);
+        settings->cmdOK->click();
+        QCOMPARE(Running(), kAll);
+        QCOMPARE(port->IsOpen() ? port->PortNumber() : 0, 3);
     }
 
     // The status bar names the port, its device and its state, and follows every change.
@@ -379,28 +498,29 @@ private slots:
     void deviceBackWhileTimersHeld_data()
     {
         QTest::addColumn<QString>("holder");
-        QTest::addColumn<QList<bool>>("atReturn");  // Timer1, Timer3 when the port is open again
-        QTest::addColumn<QList<bool>>("afterwards");
-        QTest::newRow("nothing") << "" << kOn << kOn;
-        QTest::newRow("About box") << "about" << kOff << kOn;
-        QTest::newRow("deactivated") << "deactivated" << kOff << QList<bool>{true, false};
+        QTest::addColumn<Timers>("atReturn");  // when the port is open again
+        QTest::addColumn<Timers>("afterwards");
+        QTest::newRow("nothing") << "" << kAll << kAll;
+        QTest::newRow("About box") << "about" << kNone << kAll;
+        QTest::newRow("deactivated") << "deactivated" << kNone << Timers{true, true, false};
     }
     void deviceBackWhileTimersHeld()
     {
         QFETCH(QString, holder);
-        QFETCH(QList<bool>, atReturn);
-        QFETCH(QList<bool>, afterwards);
+        QFETCH(Timers, atReturn);
         window->mnuAutorefresh->trigger();
         port->Vanish();
-        QList<bool> seen;
+        Timers seen;
         const auto deviceBack = [this, &seen] {
             window->Watcher().Look();
             QVERIFY(port->IsOpen());
-            seen = {Link().Timer1.isActive(), Link().Timer3.isActive()};
+            seen = Running();
         };
         if (holder == "about") {
-            SetMessageHook([&](QMessageBox::Icon, const QString &, const QString &) { deviceBack(); });
-            window->mnuAbout_Click();
+            duringBox = deviceBack;
+            window->mnuAbout->trigger();
+            QCOMPARE(boxes.size(), 1);
+            QVERIFY(boxes[0].startsWith(QStringLiteral("1 About: ")) && boxes[0].contains(QStringLiteral("1.31")));
         } else if (holder == "deactivated") {
             window->Form_Deactivate();
             deviceBack();
@@ -409,7 +529,7 @@ private slots:
             deviceBack();
         }
         QCOMPARE(seen, atReturn);
-        QCOMPARE((QList<bool>{Link().Timer1.isActive(), Link().Timer3.isActive()}), afterwards);
+        QTEST(Running(), "afterwards");
     }
 
     // Verify Settings sends the scan alone and sums up what Module State's Apply sent.
@@ -430,17 +550,15 @@ private slots:
         QCOMPARE(window->Verifier().Results().at(1).Text(), QStringLiteral("differs: mode 0x13, applied 0x03"));
     }
 
-    void saveReportWithoutModules()
+    // Without modules Save Report says so; the save dialog is a window of its own, but no
+    // switch away from the program.
+    void saveReport()
     {
+        ShowFocused();
         window->mnuSaveReport->trigger();
         QCOMPARE(boxes, QStringList{"3 Save Report: No modules: Refresh scans the ring first."});
         QVERIFY(!window->findChild<QFileDialog *>());
-    }
-
-    // The save dialog is a window of its own, but no switch away from the program.
-    void saveDialogKeepsReceptionAndRefresh()
-    {
-        ShowFocused();
+        boxes.clear();
         ScanSettled(ReplyBytes('G', 5) + ReplyBytes('L', 7));
         window->mnuAutorefresh->trigger();
         window->mnuSaveReport->trigger();
@@ -452,7 +570,7 @@ private slots:
         QVERIFY(QRegularExpression(QStringLiteral("^ring-report-\\d{4}-\\d\\d-\\d\\d-\\d{4}\\.pdf$"))
                     .match(QFileInfo(dialog->selectedFiles().value(0)).fileName()).hasMatch());
         QVERIFY(Link().Timer1.isActive() && Link().Timer3.isActive());
-        const QString path = dir.filePath(QStringLiteral("ring.csv"));
+        const QString path = dir->filePath(QStringLiteral("ring.csv"));
         auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         QVERIFY(name);
         name->setText(path);
@@ -463,15 +581,126 @@ private slots:
         QVERIFY(boxes.isEmpty());
     }
 
+    // Closing the window stops the timers and the looking for a vanished device, and closes
+    // the port, with no box and no exit.
+    void unloadStopsTimersAndClosesPort_data()
+    {
+        QTest::addColumn<bool>("portChosen");
+        QTest::newRow("device vanished") << true;
+        QTest::newRow("no port chosen") << false;
+    }
     void unloadStopsTimersAndClosesPort()
     {
+        QFETCH(bool, portChosen);
+        if (portChosen)
+            port->Vanish();
+        else
+            Create(QByteArray());
         window->show();
-        port->Vanish();
         window->close();
         QVERIFY(!window->Watcher().IsWatching());
         QVERIFY(!port->IsOpen());
         QVERIFY(!Link().Timer1.isActive() && !Link().Timer2.isActive());
         QVERIFY(boxes.isEmpty());
+        QVERIFY(exits.isEmpty());
+    }
+
+    // The ring log: rows in ring order once the scan's replies are all in, and a failed scan's
+    // row; a file already there is appended, the header not repeated, a last line left without
+    // its end getting one first; without the key nothing is written.
+    void ringLog_data()
+    {
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<QByteArray>("earlier");
+        QTest::addColumn<QByteArray>("replies");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("expectedBoxes");
+        const QByteArray key = "log=logs/ring.csv\r\n";
+        const QByteArray earlier = (RingLog::kHeader + "\r\n" + kEarlier).toUtf8();
+        const QStringList appended{RingLog::kHeader, kEarlier, kG5};
+        QTest::newRow("few modules in ring order")
+            << key << QByteArray()
+            << ReplyBytes('G', 5) + EncodeReply(Reply{'R', 12, 41, 0x5C, true, false, 9, 0}) + EncodeReply(Reply{'L', 7, 41, 0xE7})
+            << QStringList{RingLog::kHeader, kG5, kTime + ",1,7,L,4.1,0xe7,0,0,0,0,", kTime + ",2,12,R,4.1,0x5c,1,9,0,0,"}
+            << QStringList();
+        QTest::newRow("failed scan") << key << QByteArray() << QByteArray()
+                                     << QStringList{RingLog::kHeader, kTime + ",,,,,,,,,,no modules found"}
+                                     << QStringList{"3 Error: No Modules found!"};
+        QTest::newRow("after an ended last line") << key << earlier + "\r\n" << ReplyBytes('G', 5) << appended << QStringList();
+        QTest::newRow("after a last line without end") << key << earlier << ReplyBytes('G', 5) << appended << QStringList();
+        QTest::newRow("no key") << QByteArray() << QByteArray() << ReplyBytes('G', 5) << QStringList() << QStringList();
+    }
+    void ringLog()
+    {
+        QFETCH(QByteArray, key);
+        QFETCH(QByteArray, earlier);
+        QFETCH(QByteArray, replies);
+        QFETCH(QStringList, lines);
+        Create(kIni + key);
+        QFile file(LogPath());
+        QVERIFY(earlier.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(earlier) == earlier.size()));
+        file.close();
+        port->Feed(replies);
+        Refresh();
+        QCOMPARE(LogLines(), lines);
+        QTEST(boxes, "expectedBoxes");
+        QCOMPARE(QDir(dir->filePath(QStringLiteral("logs"))).entryList(QDir::Files),
+                 lines.isEmpty() ? QStringList() : QStringList{"ring.csv"});
+    }
+
+    // The scan's wait ends with the first modules; the rest are parsed once the line is
+    // quiet, and only then is the ring written.
+    void ringLogOfALongRingOnceQuiet()
+    {
+        Create(kIni + "log=" + LogPath().toLocal8Bit() + "\r\n");
+        QByteArray replies = ReplyBytes('G', 1);
+        for (int id = 2; id <= 1000; ++id)
+            replies += ReplyBytes('L', id);
+        port->Feed(replies);
+        window->mnuRefresh_Click();
+        QVERIFY(gModuleCount < 1000);
+        QCOMPARE(LogLines(), QStringList());
+        QTRY_VERIFY(!gDataReceived && !Link().Timer2.isActive());
+        QCOMPARE(LogLines(), QStringList());
+        clock.Advance(BusLink::kScanQuietMs);
+        Link().Timer1_Timer();
+        const QStringList lines = LogLines();
+        QCOMPARE(lines.size(), 1001);
+        QCOMPARE(lines[1], kTime + ",0,1,G,4.1,0x03,0,0,0,0,");
+        QCOMPARE(lines[1000], kTime + ",999,1000,L,4.1,0x03,0,0,0,0,");
+    }
+
+    // The locate's row, the mark beside the table, and the mark gone with the next reply.
+    void ringLogOfAnUnansweredLocate()
+    {
+        Create(kIni + "log=logs/ring.csv\r\n");
+        port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7) + ReplyBytes('R', 12));
+        Refresh();
+        window->BusInfo()->picModule_Click(2);
+        QCOMPARE(LogLines().mid(4), QStringList{kTime + ",2,12,,,,,,,,no answer to locate"});
+        QVERIFY(LocateFailed(12));
+        port->Feed(ReplyBytes('P', 12));
+        Link().Timer1_Timer();
+        Link().Timer2_Timer();
+        QVERIFY(!LocateFailed(12));
+    }
+
+    // Reported once, with the path and the system's reason; the scans go on.
+    void ringLogThatCannotBeWritten()
+    {
+        Create(kIni + "log=missing/ring.csv\r\n");
+        for (int scan = 0; scan < 2; ++scan) {
+            port->Feed(ReplyBytes('G', 5));
+            Refresh();
+            QCOMPARE(gModuleCount, int16_t(1));
+        }
+        const QString path = QDir::toNativeSeparators(dir->filePath(QStringLiteral("missing/ring.csv")));
+        // The reason in the system's own words: "No such file or directory" here, another
+        // text on Windows.
+        QFile missing(path);
+        QVERIFY(!missing.open(QIODevice::Append));
+        QCOMPARE(boxes, QStringList{"3 ZEPHLINK9 Setup Tool: The ring log cannot be written:\r\n" + path + "\r\n"
+                                    + missing.errorString()});
     }
 };
 
