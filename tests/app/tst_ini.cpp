@@ -1,24 +1,20 @@
-// The configuration file: read and written as the Windows private-profile functions do, and
-// where it lives.
+// The configuration file: read and written as the Windows private-profile functions do, where
+// it lives, and the awk script with which scripts/demo points COM1 at the simulator.
+#include "TestFiles.h"
 #include "app/Ini.h"
 #include "app/ProgramPaths.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 const QString kSection = QStringLiteral("ZEPHLINK9 Setup Tool");
 const QString kComport = QStringLiteral("comport");
-
-// Writes the content (none if null) to a file in the folder and returns its path.
-QString WriteFile(const QTemporaryDir &dir, const QByteArray &content)
-{
-    const QString path = dir.filePath(QStringLiteral("zephlink9-setup.ini"));
-    QFile file(path);
-    if (!content.isNull() && file.open(QIODevice::WriteOnly))
-        file.write(content);
-    return path;
-}
+const QString kName = QStringLiteral("zephlink9-setup.ini");
+const QByteArray kHead = "[ZEPHLINK9 Setup Tool]\n";
+const QString kLink = QStringLiteral("/run/user/0/zephlink9-demo-ring");
 
 // The text as Notepad saves it as "Unicode": UTF-16 little endian after its byte-order mark.
 QByteArray Utf16(const QString &text)
@@ -29,6 +25,23 @@ QByteArray Utf16(const QString &text)
         out += char(c.unicode() >> 8);
     }
     return out;
+}
+
+// "{old|new}" marks what a change of the file replaces: the text before it, or after it.
+QString Side(QString text, bool after)
+{
+    for (qsizetype open; (open = text.indexOf(QLatin1Char('{'))) >= 0;) {
+        const qsizetype bar = text.indexOf(QLatin1Char('|'), open), close = text.indexOf(QLatin1Char('}'), bar);
+        text.replace(open, close + 1 - open, after ? text.mid(bar + 1, close - bar - 1) : text.mid(open + 1, bar - open - 1));
+    }
+    return text;
+}
+
+// A row of a table with columns "before" and "after", from a text with "{old|new}" marks.
+void ChangeRow(const char *name, const QString &text, bool utf16 = false)
+{
+    const auto bytes = [&](bool after) { return utf16 ? Utf16(Side(text, after)) : Side(text, after).toUtf8(); };
+    QTest::newRow(name) << bytes(false) << bytes(true);
 }
 
 // A comment with a letter beyond Latin-1, a pair of surrogates and a lone one.
@@ -42,118 +55,134 @@ class TestIni : public QObject
     Q_OBJECT
 
 private slots:
-    void readInt_data()
+    // Numbers are read as GetPrivateProfileInt reads them; texts as written: Unicode files as
+    // Unicode, any other in the 8-bit code page.
+    void read_data()
     {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<int>("value");
+        QTest::addColumn<QByteArray>("content");  // null: no file
+        QTest::addColumn<QVariant>("value");      // an int read as a number, a string as text
+        const auto row = [](const char *name, const QByteArray &content, const QVariant &value) {
+            QTest::newRow(name) << content << value;
+        };
         static const char junk[] = "\x01\xff\x00junk\n[ZEPHLINK9 Setup Tool]\n\x02=\x03\ncomport=2\n";
-        QTest::newRow("as Windows writes it") << QByteArray("[ZEPHLINK9 Setup Tool]\r\ncomport= 3\r\n") << 3;
-        QTest::newRow("names any case") << QByteArray("[zephlink9 SETUP tool]\ncomPORT=2\n") << 2;
-        QTest::newRow("blanks around names") << QByteArray("  [ ZEPHLINK9 Setup Tool ]  \n  comport  =  73  \n") << 73;
-        QTest::newRow("leading digits") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=4abc\n") << 4;
-        QTest::newRow("in double quotes") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=\"4\"\n") << 4;
-        QTest::newRow("in single quotes") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport='4'\n") << 4;
-        QTest::newRow("one pair of quotes only") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=\"\"4\"\"\n") << 0;
-        QTest::newRow("unpaired quote") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=\"4\n") << 0;
-        QTest::newRow("empty quotes are empty") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=\"\"\n") << -1;
-        QTest::newRow("UTF-8 byte-order mark")
-            << QByteArray("\xEF\xBB\xBF[ZEPHLINK9 Setup Tool]\r\ncomport=3\r\n") << 3;
-        QTest::newRow("UTF-8 mark after the start is text")
-            << QByteArray("\r\n\xEF\xBB\xBF[ZEPHLINK9 Setup Tool]\r\ncomport=3\r\n") << -1;
-        QTest::newRow("UTF-16 with its mark")
-            << Utf16(kWideComment + "\r\n[ZEPHLINK9 Setup Tool]\r\ncomport=\"6\"\r\n") << 6;
-        QTest::newRow("UTF-16 without its mark")
-            << Utf16("[ZEPHLINK9 Setup Tool]\r\ncomport=6\r\n").mid(2) << -1;
-        QTest::newRow("no digits") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=abc\n") << 0;
-        QTest::newRow("negative") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=-5\n") << -5;
-        QTest::newRow("empty value is missing") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=\n") << -1;
-        QTest::newRow("missing key") << QByteArray("[ZEPHLINK9 Setup Tool]\ndebug=1\n") << -1;
-        QTest::newRow("key in other section") << QByteArray("[Other]\ncomport=1\n[ZEPHLINK9 Setup Tool]\n") << -1;
-        QTest::newRow("comment line") << QByteArray("[ZEPHLINK9 Setup Tool]\n;comport=1\n") << -1;
-        QTest::newRow("no file") << QByteArray() << -1;
-        QTest::newRow("first of duplicate keys") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=1\ncomport=2\n") << 1;
-        QTest::newRow("section twice, first wins")
-            << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=1\n[ZEPHLINK9 Setup Tool]\ncomport=2\n") << 1;
-        QTest::newRow("binary junk around") << QByteArray(junk, sizeof junk - 1) << 2;
-        QTest::newRow("1 MB line") << "[ZEPHLINK9 Setup Tool]\n" + kLongLine + "comport=1\n" << 1;
-        QTest::newRow("32-bit wrap") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=4294967297\n") << 1;
-    }
-    void readInt()
-    {
-        QTemporaryDir dir;
-        QFETCH(QByteArray, content);
-        QTEST(ReadIniInt(kSection, kComport, WriteFile(dir, content)), "value");
-    }
-
-    // Text values as written: Unicode files as Unicode, any other in the 8-bit code page.
-    void readText_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("value");
+        row("as Windows writes it", "[ZEPHLINK9 Setup Tool]\r\ncomport= 3\r\n", 3);
+        row("names any case", "[zephlink9 SETUP tool]\ncomPORT=2\n", 2);
+        row("blanks around names", "  [ ZEPHLINK9 Setup Tool ]  \n  comport  =  73  \n", 73);
+        row("leading digits", kHead + "comport=4abc\n", 4);
+        row("in double quotes", kHead + "comport=\"4\"\n", 4);
+        row("in single quotes", kHead + "comport='4'\n", 4);
+        row("one pair of quotes only", kHead + "comport=\"\"4\"\"\n", 0);
+        row("unpaired quote", kHead + "comport=\"4\n", 0);
+        row("empty quotes are empty", kHead + "comport=\"\"\n", -1);
+        row("UTF-8 byte-order mark", "\xEF\xBB\xBF[ZEPHLINK9 Setup Tool]\r\ncomport=3\r\n", 3);
+        row("UTF-8 mark after the start is text", "\r\n\xEF\xBB\xBF[ZEPHLINK9 Setup Tool]\r\ncomport=3\r\n", -1);
+        row("UTF-16 with its mark", Utf16(kWideComment + "\r\n[ZEPHLINK9 Setup Tool]\r\ncomport=\"6\"\r\n"), 6);
+        row("UTF-16 without its mark", Utf16("[ZEPHLINK9 Setup Tool]\r\ncomport=6\r\n").mid(2), -1);
+        row("no digits", kHead + "comport=abc\n", 0);
+        row("negative", kHead + "comport=-5\n", -5);
+        row("empty value is missing", kHead + "comport=\n", -1);
+        row("missing key", kHead + "debug=1\n", -1);
+        row("key in other section", "[Other]\ncomport=1\n[ZEPHLINK9 Setup Tool]\n", -1);
+        row("comment line", kHead + ";comport=1\n", -1);
+        row("no file", QByteArray(), -1);
+        row("first of duplicate keys", kHead + "comport=1\ncomport=2\n", 1);
+        row("section twice, first wins", kHead + "comport=1\n" + kHead + "comport=2\n", 1);
+        row("binary junk around", QByteArray(junk, sizeof junk - 1), 2);
+        row("1 MB line", kHead + kLongLine + "comport=1\n", 1);
+        row("32-bit wrap", kHead + "comport=4294967297\n", 1);
         const QString path = QStringLiteral("C:\\Users\\J\u00fcrgen\\ring.csv");
-        const QString ini = "[ZEPHLINK9 Setup Tool]\r\nlog=" + path + "\r\n";
-        QTest::newRow("UTF-16") << Utf16(ini) << path;
-        QTest::newRow("UTF-8 with its mark") << "\xEF\xBB\xBF" + ini.toUtf8() << path;
-        QTest::newRow("UTF-8 without a mark") << ini.toUtf8() << path;
-        QTest::newRow("8-bit code page") << ini.toLatin1() << QString::fromLocal8Bit(path.toLatin1());
+        const QString ini = "[ZEPHLINK9 Setup Tool]\r\ncomport=" + path + "\r\n";
+        row("text in UTF-16", Utf16(ini), path);
+        row("text in UTF-8 with its mark", "\xEF\xBB\xBF" + ini.toUtf8(), path);
+        row("text in UTF-8 without a mark", ini.toUtf8(), path);
+        row("text in the 8-bit code page", ini.toLatin1(), QString::fromLocal8Bit(path.toLatin1()));
     }
-    void readText()
+    void read()
     {
         QTemporaryDir dir;
         QFETCH(QByteArray, content);
-        QTEST(ReadIniString(kSection, QStringLiteral("log"), WriteFile(dir, content)), "value");
+        QFETCH(QVariant, value);
+        const QString path = content.isNull() ? dir.filePath(kName) : WriteTestFile(dir.filePath(kName), content);
+        if (value.typeId() == QMetaType::QString)
+            QCOMPARE(ReadIniString(kSection, kComport, path), value.toString());
+        else
+            QCOMPARE(ReadIniInt(kSection, kComport, path), value.toInt());
     }
 
     void write_data()
     {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("replace keeps the rest")
-            << QByteArray("; notes\r\n[Other]\r\ncomport=9\r\n\r\n[ZEPHLINK9 Setup Tool]\r\ndebug=73\r\nComPort = 1\r\nCOM1=/dev/x\r\n")
-            << QByteArray("; notes\r\n[Other]\r\ncomport=9\r\n\r\n[ZEPHLINK9 Setup Tool]\r\ndebug=73\r\nComPort= 3\r\nCOM1=/dev/x\r\n");
-        QTest::newRow("add key to section") << QByteArray("[ZEPHLINK9 Setup Tool]\ndebug=73\n\n[Later]\na=1\n")
-                                            << QByteArray("[ZEPHLINK9 Setup Tool]\ndebug=73\ncomport= 3\n\n[Later]\na=1\n");
-        QTest::newRow("add section at end") << QByteArray("[Other]\na=1\n")
-                                            << QByteArray("[Other]\na=1\n\n[ZEPHLINK9 Setup Tool]\ncomport= 3\n");
-        QTest::newRow("file without last newline") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=1")
-                                                   << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport= 3");
-        QTest::newRow("each line keeps its end") << QByteArray("[ZEPHLINK9 Setup Tool]\r\na=1\ncomport=1\nb=2\r\nc=3\n")
-                                                 << QByteArray("[ZEPHLINK9 Setup Tool]\r\na=1\ncomport= 3\nb=2\r\nc=3\n");
-        QTest::newRow("quoted value replaced") << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport=\"1\"\n")
-                                              << QByteArray("[ZEPHLINK9 Setup Tool]\ncomport= 3\n");
-        QTest::newRow("UTF-8 mark kept") << QByteArray("\xEF\xBB\xBF[ZEPHLINK9 Setup Tool]\r\ncomport=1\r\n")
-                                         << QByteArray("\xEF\xBB\xBF[ZEPHLINK9 Setup Tool]\r\ncomport= 3\r\n");
-        QTest::newRow("UTF-16 stays UTF-16")
-            << Utf16(kWideComment + "\r\n[ZEPHLINK9 Setup Tool]\r\ncomport=1\r\n" + kWideComment + "\nlast=x")
-            << Utf16(kWideComment + "\r\n[ZEPHLINK9 Setup Tool]\r\ncomport= 3\r\n" + kWideComment + "\nlast=x");
-        QTest::newRow("UTF-16 section added") << Utf16("[Other]\r\na=1\r\n")
-                                              << Utf16("[Other]\r\na=1\r\n\r\n[ZEPHLINK9 Setup Tool]\r\ncomport= 3\r\n");
-        QTest::newRow("1 MB line kept") << "[ZEPHLINK9 Setup Tool]\n" + kLongLine + "comport=1\n"
-                                        << "[ZEPHLINK9 Setup Tool]\n" + kLongLine + "comport= 3\n";
+        ChangeRow("replace keeps the rest", "; notes\r\n[Other]\r\ncomport=9\r\n\r\n[ZEPHLINK9 Setup Tool]\r\n"
+                                            "debug=73\r\n{ComPort = 1|ComPort= 3}\r\nCOM1=/dev/x\r\n");
+        ChangeRow("add key to section", kHead + "debug=73\n{|comport= 3\n}\n[Later]\na=1\n");
+        ChangeRow("add section at end", "[Other]\na=1\n{|\n[ZEPHLINK9 Setup Tool]\ncomport= 3\n}");
+        ChangeRow("file without last newline", kHead + "comport={1| 3}");
+        ChangeRow("each line keeps its end", "[ZEPHLINK9 Setup Tool]\r\na=1\ncomport={1| 3}\nb=2\r\nc=3\n");
+        ChangeRow("quoted value replaced", kHead + "comport={\"1\"| 3}\n");
+        ChangeRow("UTF-8 mark kept", "\xEF\xBB\xBF[ZEPHLINK9 Setup Tool]\r\ncomport={1| 3}\r\n");
+        ChangeRow("UTF-16 stays UTF-16",
+                  kWideComment + "\r\n[ZEPHLINK9 Setup Tool]\r\ncomport={1| 3}\r\n" + kWideComment + "\nlast=x", true);
+        ChangeRow("UTF-16 section added", "[Other]\r\na=1\r\n{|\r\n[ZEPHLINK9 Setup Tool]\r\ncomport= 3\r\n}", true);
+        ChangeRow("1 MB line kept", kHead + kLongLine + "comport={1| 3}\n");
     }
     void write()
     {
         QTemporaryDir dir;
         QFETCH(QByteArray, before);
-        const QString path = WriteFile(dir, before);
+        const QString path = WriteTestFile(dir.filePath(kName), before);
         QVERIFY(WriteIniString(kSection, kComport, QStringLiteral(" 3"), path));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QTEST(file.readAll(), "after");
+        QTEST(ReadTestFile(path), "after");
     }
 
     void writeFails_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("over a folder") << "zephlink9-setup.ini";
+        QTest::newRow("over a folder") << kName;
         QTest::newRow("in a missing folder") << "no/such/folder/x.ini";
     }
     void writeFails()
     {
         QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("zephlink9-setup.ini")));
+        QVERIFY(QDir(dir.path()).mkdir(kName));
         QFETCH(QString, name);
         QVERIFY(!WriteIniString(kSection, kComport, QStringLiteral(" 1"), dir.filePath(name)));
+    }
+
+    // scripts/demo's awk script, and the program reading what it wrote.
+    void demoScript_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        const QString keys = "comport=1\nCOM1=" + kLink + "\n";
+        ChangeRow("empty file", "{|[ZEPHLINK9 Setup Tool]\n" + keys + "}");
+        ChangeRow("keys updated in place, case ignored, other sections kept",
+                  "; settings\n[zephlink9 setup tool]\nDebug=1\n ComPort ={ 3|1}\n"
+                  "com1={/dev/ttyS0|" + kLink + "}\n\n[Other]\ncomport=9\n");
+        ChangeRow("missing keys go to the end of the section, comments are no keys",
+                  "[ZEPHLINK9 Setup Tool]\n;comport=5\n{|" + keys + "}\n[Other]\nCOM1=x\n");
+        ChangeRow("CRLF file stays CRLF", "[ZEPHLINK9 Setup Tool]\r\ndebug=1\r\n{|" + QString(keys).replace("\n", "\r\n") + "}");
+    }
+    void demoScript()
+    {
+        const QString awk = QStandardPaths::findExecutable(QStringLiteral("awk"));
+        if (awk.isEmpty())
+            QSKIP("awk is not installed");
+        QTemporaryDir dir;
+        QFETCH(QByteArray, before);
+        const QString path = WriteTestFile(dir.filePath(kName), before);
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("INI_SECTION"), kSection);
+        env.insert(QStringLiteral("INI_KEYS"), "comport=1\nCOM1=" + kLink);
+        process.setProcessEnvironment(env);
+        process.start(awk, {QStringLiteral("-f"), QStringLiteral(DEMO_INI_AWK), path});
+        QVERIFY(process.waitForFinished(5000) && process.exitCode() == 0);
+        const QByteArray written = process.readAllStandardOutput();
+        QTEST(written, "after");
+        WriteTestFile(path, written);
+        QCOMPARE(ReadIniInt(kSection, kComport, path), 1);
+        QCOMPARE(ReadIniString(kSection, QStringLiteral("COM1"), path), kLink);
     }
 
     void iniPath_data()
@@ -174,49 +203,39 @@ private slots:
 
     void iniLocation_data()
     {
+        QTest::addColumn<QString>("program");  // empty: a folder of the test's own
         QTest::addColumn<bool>("folderWritable");
         QTest::addColumn<bool>("fileBeside");
         QTest::addColumn<bool>("expectBeside");
-        QTest::newRow("writable folder") << true << false << true;
-        QTest::newRow("read-only folder") << false << false << false;
-        QTest::newRow("read-only folder, file already there") << false << true << true;
+        QTest::newRow("writable folder") << "" << true << false << true;
+        QTest::newRow("read-only folder") << "" << false << false << false;
+        QTest::newRow("read-only folder, file already there") << "" << false << true << true;
+#ifdef Q_OS_UNIX
+        QTest::newRow("/usr/local/bin/ is never written") << "/usr/local/bin/" << true << false << false;
+#endif
+        QTest::newRow("/opt/zephlink9 is the program's own") << "/opt/zephlink9" << true << false << true;
     }
     void iniLocation()
     {
+        QFETCH(QString, program);
         QFETCH(bool, folderWritable);
         QFETCH(bool, fileBeside);
         QFETCH(bool, expectBeside);
-        QTemporaryDir program;
+        QTemporaryDir own;
         QTemporaryDir user;
+        const bool ownFolder = program.isEmpty();
+        if (ownFolder)
+            program = own.path();
         const QString userDir = user.filePath(QStringLiteral("zephlink9-setup"));
-        const QString beside = WriteFile(program, fileBeside ? QByteArray("") : QByteArray());
-        const QString path = ChooseIniPath(program.path(), QStringLiteral("zephlink9-setup"), userDir,
+        const QString beside = QDir(program).filePath(kName);
+        if (fileBeside)
+            WriteTestFile(beside, "");
+        const QString path = ChooseIniPath(program, QStringLiteral("zephlink9-setup"), userDir,
                                            [&](const QString &) { return folderWritable; });
-        QCOMPARE(path, expectBeside ? beside : userDir + QStringLiteral("/zephlink9-setup.ini"));
+        QCOMPARE(path, expectBeside ? beside : userDir + "/" + kName);
         // The chosen place takes the write.
-        QVERIFY(WriteIniString(kSection, kComport, QStringLiteral(" 2"), path));
-    }
-
-    void systemFoldersAreNotWritten_data()
-    {
-        QTest::addColumn<QString>("dir");
-        QTest::addColumn<bool>("system");
-        QTest::newRow("/usr/local/bin/") << "/usr/local/bin/" << true;
-        QTest::newRow("/opt/zephlink9") << "/opt/zephlink9" << false;
-    }
-    void systemFoldersAreNotWritten()
-    {
-        QFETCH(QString, dir);
-        QFETCH(bool, system);
-#ifdef Q_OS_UNIX
-        QTemporaryDir user;
-        const QString chosen = ChooseIniPath(dir, QStringLiteral("zephlink9-setup"), user.path(),
-                                             [](const QString &) { return true; });
-        QCOMPARE(chosen.startsWith(user.path() + QLatin1Char('/')), system);
-#else
-        Q_UNUSED(system);
-        QVERIFY(!IsSystemProgramFolder(dir));
-#endif
+        if (ownFolder || !expectBeside)
+            QVERIFY(WriteIniString(kSection, kComport, QStringLiteral(" 2"), path));
     }
 
     void windowsProgramFolders_data()

@@ -1,14 +1,22 @@
-// The ring simulator's logic without a terminal: command frames and the ring's answers,
-// control lines, EEPROM file and pacing.
+// The ring simulator: its logic without a terminal (command frames and the ring's answers,
+// control lines, EEPROM file and pacing), then the real binary on its pseudo-terminal.
 #include "CommandScanner.h"
 #include "ControlInterpreter.h"
 #include "EepromStore.h"
 #include "PacedWriter.h"
 #include "Ring.h"
 #include "RingFile.h"
+#include "RingSimProcess.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
 
 using namespace zephsim;
 using std::chrono::microseconds;
@@ -20,6 +28,9 @@ QString hex(const std::vector<std::uint8_t> &b)
     return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(b.data()), qsizetype(b.size())).toHex(' '));
 }
 
+const QByteArray kRing = "id=3 side=L\nid=7 side=G mode=0x4B ch1=fault:5\nid=12 side=R silent=yes\n"
+                         "id=20 side=R ch2=fault:300\n";
+
 // Command frames: four bytes each, given in hex and separated by blanks, with the terminator.
 QByteArray frames(const char *commands)
 {
@@ -29,9 +40,46 @@ QByteArray frames(const char *commands)
     return bytes;
 }
 
+// The terminal opened with plain POSIX calls as the serial port would be: raw, 9600 8N1,
+// not blocking.
+struct Port
+{
+    explicit Port(const QString &path) : fd(::open(qPrintable(path), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC))
+    {
+        termios tio{};
+        ::tcgetattr(fd, &tio);
+        ::cfmakeraw(&tio);
+        ::cfsetspeed(&tio, B9600);
+        ::tcsetattr(fd, TCSANOW, &tio);
+    }
+    ~Port() { ::close(fd); }
+    bool send(const QByteArray &b) const { return ::write(fd, b.constData(), size_t(b.size())) == b.size(); }
+
+    // Reads until `count` bytes came or `timeoutMs` passed, as hex; counts the reads it took.
+    QString receive(int count, int timeoutMs = 2000)
+    {
+        QByteArray got;
+        for (QDeadlineTimer deadline(timeoutMs); got.size() < count && !deadline.hasExpired();) {
+            pollfd pfd{fd, POLLIN, 0};
+            char buf[512];
+            const ssize_t n = ::poll(&pfd, 1, int(deadline.remainingTime())) > 0 ? ::read(fd, buf, sizeof buf) : 0;
+            if (n < 0 && errno != EAGAIN && errno != EINTR)
+                break;
+            if (n > 0) {
+                got.append(buf, n);
+                ++reads;
+            }
+        }
+        return QString::fromLatin1(got.toHex(' '));
+    }
+
+    int fd;
+    int reads = 0;
+};
+
 } // namespace
 
-class TestRingSimLogic : public QObject
+class TestRingSim : public QObject
 {
     Q_OBJECT
 
@@ -44,9 +92,8 @@ private slots:
         QTest::addColumn<QString>("replies");
         QTest::addColumn<int>("pending"); // bytes of an incomplete frame kept
 
-        const QByteArray ring = "id=3 side=L\nid=7 side=G mode=0x4B ch1=fault:5\nid=12 side=R silent=yes\n"
-                                "id=20 side=R ch2=fault:300\nid=65535 side=L version=255 mode=0x80 ch1=fault:32767 "
-                                "ch2=fault:32767\nid=300 side=R ch1=ok:256 ch2=fault:256\n";
+        const QByteArray ring = kRing + "id=65535 side=L version=255 mode=0x80 ch1=fault:32767 ch2=fault:32767\n"
+                                        "id=300 side=R ch1=ok:256 ch2=fault:256\n";
         const QString l3 = "4c 03 00 29 13 00 00 00 00 0a 0d";
         QTest::newRow("G: attached first, then ring order, silent left out; garbage before")
             << ring << QByteArray(300, '\x55') + frames("4707004b")
@@ -170,7 +217,7 @@ private slots:
             now = std::max(now, *next) + microseconds(300); // always woken late
             const auto bytes = writer.due(now);
             QVERIFY(!bytes.empty());
-                writer.consumed(bytes.size(), now, false);
+            writer.consumed(bytes.size(), now, false);
         }
         const auto total = std::chrono::duration_cast<microseconds>(now - t0).count();
         QVERIFY2(total >= 208333 && total <= 208333 + 301, qPrintable(QString::number(total)));
@@ -182,7 +229,39 @@ private slots:
         writer.consumed(2, t1, true);
         QCOMPARE(int(writer.due(t1 + PacedWriter::byteTime(9600) * 3).size()), 3);
     }
+
+    // The answers' bytes are pinned above.
+    void ringOnItsTerminal()
+    {
+        RingSimProcess sim;
+        QVERIFY2(sim.start({}, kRing), qPrintable(sim.devicePath()));
+        const QString reply20 = "52 14 00 29 13 2c 81 00 00 0a 0d";
+        {
+            Port port(sim.devicePath());
+            QVERIFY(port.send(frames("47000000")));
+            QCOMPARE(port.receive(33), "47 07 00 29 4b 00 00 05 80 0a 0d 4c 03 00 29 13 00 00 00 00 0a 0d " + reply20);
+
+            // A command while replies are still going out is answered after them; a silent
+            // module does not answer.
+            QVERIFY(port.send(frames("47000000 500c0000 50140000")));
+            QCOMPARE(port.receive(44).mid(33 * 3), "50" + reply20.mid(2));
+
+            // 200 bytes at 9600 baud take 208 ms and come in small pieces.
+            QElapsedTimer timer;
+            timer.start();
+            port.reads = 0;
+            QVERIFY(sim.control(QStringLiteral("raw ") + QString::fromLatin1(QByteArray(200, '\x5A').toHex())));
+            QCOMPARE(port.receive(200, 3000).size(), 200 * 3 - 1);
+            QVERIFY2(timer.elapsed() >= 180 && timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+            QVERIFY2(port.reads >= 10, qPrintable(QString::number(port.reads)));
+        }
+        // Nobody has the port open: what is sent now is lost, as on a real line.
+        QVERIFY(sim.control(QStringLiteral("raw 01 02 03")));
+        Port port(sim.devicePath());
+        QVERIFY(port.send(frames("50140000")));
+        QCOMPARE(port.receive(12, 500), "50" + reply20.mid(2));
+    }
 };
 
-QTEST_APPLESS_MAIN(TestRingSimLogic)
-#include "tst_ringsim_logic.moc"
+QTEST_GUILESS_MAIN(TestRingSim)
+#include "tst_ringsim.moc"
