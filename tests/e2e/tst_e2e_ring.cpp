@@ -305,10 +305,8 @@ private slots:
         frmBackground *busInfo = program.Main().BusInfo();
         busInfo->Form_Activate();
         QCOMPARE(busInfo->PictureCount(), kModules);
-        QVERIFY(busInfo->picModule(kModules - 1)->isVisible());
         QTest::qWait(100); // the pictures are painted from the event loop
         busInfo->picModule_Click(kModules - 1);
-        QCOMPARE(busInfo->windowTitle(), QStringLiteral("Bus Info - module found!"));
         QCOMPARE(program.Main().ModuleState()->txtModulID->text(), QString::number(gModuleOrder[kModules - 1]));
 
         frmGlobalSettings *settings = program.Main().GlobalSettings();
