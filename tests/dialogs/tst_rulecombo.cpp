@@ -18,6 +18,8 @@
 namespace {
 
 enum class Form { ModuleState, GlobalSettings };
+const QList<std::pair<const char *, Form>> kForms{{"Module State", Form::ModuleState},
+                                                  {"Global Settings", Form::GlobalSettings}};
 
 } // namespace
 
@@ -60,13 +62,6 @@ private:
         return uint8_t(port.written.first().at(3)) & ModeByte::kRuleMask;
     }
 
-    static void AddForms()
-    {
-        QTest::addColumn<Form>("form");
-        QTest::newRow("Module State") << Form::ModuleState;
-        QTest::newRow("Global Settings") << Form::GlobalSettings;
-    }
-
 private slots:
     void init()
     {
@@ -85,9 +80,7 @@ private slots:
         QTest::addColumn<Form>("form");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("ruleBits");
-        const QList<std::pair<const char *, Form>> forms{{"Module State", Form::ModuleState},
-                                                         {"Global Settings", Form::GlobalSettings}};
-        for (const auto &[name, form] : forms) {
+        for (const auto &[name, form] : kForms) {
             QTest::addRow("%s: a rule in small letters", name) << form << "not ch1_error and not ch2_error" << 0x00;
             QTest::addRow("%s: the start of a rule", name) << form << "CH1_Error OR" << 0x00;
             QTest::addRow("%s: a rule as listed", name) << form << "CH1_Error OR CH2_Error" << 0x20;
@@ -112,9 +105,7 @@ private slots:
     {
         QTest::addColumn<Form>("form");
         QTest::addColumn<QString>("how");
-        const QList<std::pair<const char *, Form>> forms{{"Module State", Form::ModuleState},
-                                                         {"Global Settings", Form::GlobalSettings}};
-        for (const auto &[name, form] : forms)
+        for (const auto &[name, form] : kForms)
             for (const char *how : {"text", "same text again", "index", "arrow key", "list"})
                 QTest::addRow("%s: %s", name, how) << form << QString::fromLatin1(how);
     }
@@ -149,7 +140,12 @@ private slots:
 
     // The open list is wide enough for its longest rule: "... AND NOT ..." and "... OR NOT ..."
     // are not both cut to the same text.
-    void listShowsEveryRuleWhole_data() { AddForms(); }
+    void listShowsEveryRuleWhole_data()
+    {
+        QTest::addColumn<Form>("form");
+        for (const auto &[name, form] : kForms)
+            QTest::newRow(name) << form;
+    }
     void listShowsEveryRuleWhole()
     {
         QFETCH(Form, form);
