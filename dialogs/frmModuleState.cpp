@@ -5,9 +5,9 @@
 #include "model/AppliedModes.h"
 #include "model/Global.h"
 #include "model/ModeByte.h"
+#include "model/ModuleIDText.h"
 
 #include <QCheckBox>
-#include <algorithm>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -70,18 +70,10 @@ void frmModuleState::cmdApply_Click()
     const QString idText = txtModulID->text();
     if (idText.isEmpty())
         return;
-    // Only a whole decimal number that has a table slot is a module to program; signs,
-    // blanks, exponents and numbers too long for an int are not.
-    const bool digitsOnly = std::all_of(idText.begin(), idText.end(),
-                                        [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
-    bool parsed = false;
-    const int id = digitsOnly ? idText.toInt(&parsed) : -1;
-    if (!digitsOnly) {
-        MarkModulID(QStringLiteral("Not sent: a module ID is a whole decimal number, digits 0 to 9 only."));
-        return;
-    }
-    if (!parsed || !IsTableID(id)) {
-        MarkModulID(QStringLiteral("Not sent: a module ID lies between 0 and 32000."));
+    int id = -1;
+    const QString problem = ModuleIDProblem(idText, &id);
+    if (!problem.isEmpty()) {
+        MarkModulID(QStringLiteral("Not sent. ") + problem);
         return;
     }
 

@@ -307,9 +307,7 @@ private slots:
         const QString digits = QStringLiteral("digits 0 to 9 only"), range = QStringLiteral("between 0 and 32000");
         QTest::newRow("empty") << "" << Or << 'S' << -1 << 0 << "";
         QTest::newRow("sign") << "-1" << Or << 'S' << -1 << 0 << digits;
-        QTest::newRow("arabic-indic digit") << QString::fromUtf8("\u0665") << Or << 'S' << -1 << 0 << digits;
         QTest::newRow("32001") << "32001" << Or << 'S' << -1 << 0 << range;
-        QTest::newRow("too long for an int") << "99999999999" << Or << 'S' << -1 << 0 << range;
     }
     void apply()
     {
