@@ -137,20 +137,17 @@ private slots:
     {
         QTest::addColumn<IdList>("order");
         QTest::addColumn<int>("local");
-        QTest::addColumn<bool>("eeprom");
         QTest::addColumn<IdList>("frames");
         QTest::addColumn<IdList>("barValues");
-        QTest::newRow("three modules") << IdList{7, 12, 5} << 7 << false << IdList{5, 12, 7} << IdList{1, 2, 3};
-        QTest::newRow("ID above 255") << IdList{1, 300} << 1 << false << IdList{300, 1} << IdList{1, 2};
-        QTest::newRow("top of the table") << IdList{1, 32000, 300} << 1 << false << IdList{300, 32000, 1} << IdList{1, 2, 3};
-        QTest::newRow("an ID counted twice is programmed once") << IdList{7, 12, 12, 5} << 7 << false
-                                                                << IdList{5, 12, 7} << IdList{1, 2, 3};
-        QTest::newRow("ID 0 is no module") << IdList{7, 0, 5} << 7 << false << IdList{5, 7} << IdList{1, 2};
+        QTest::newRow("three modules") << IdList{7, 12, 5} << 7 << IdList{5, 12, 7} << IdList{1, 2, 3};
+        QTest::newRow("ID above 255") << IdList{1, 300} << 1 << IdList{300, 1} << IdList{1, 2};
+        QTest::newRow("top of the table") << IdList{1, 32000, 300} << 1 << IdList{300, 32000, 1} << IdList{1, 2, 3};
+        QTest::newRow("an ID counted twice is programmed once") << IdList{7, 12, 12, 5} << 7 << IdList{5, 12, 7} << IdList{1, 2, 3};
+        QTest::newRow("ID 0 is no module") << IdList{7, 0, 5} << 7 << IdList{5, 7} << IdList{1, 2};
         // The bar does not take a value beyond its maximum.
-        QTest::newRow("local module never seen") << IdList{12, 5} << 0 << false << IdList{5, 12, 0} << IdList{1, 2, 2};
-        QTest::newRow("local module missing from the order") << IdList{12, 5} << 9 << false << IdList{5, 12, 9}
-                                                             << IdList{1, 2, 2};
-        QTest::newRow("nothing counted: the local module alone") << IdList{} << 7 << false << IdList{7} << IdList{1};
+        QTest::newRow("local module never seen") << IdList{12, 5} << 0 << IdList{5, 12, 0} << IdList{1, 2, 2};
+        QTest::newRow("local module missing from the order") << IdList{12, 5} << 9 << IdList{5, 12, 9} << IdList{1, 2, 2};
+        QTest::newRow("nothing counted: the local module alone") << IdList{} << 7 << IdList{7} << IdList{1};
         IdList ring{1}, frames, bars;
         for (int id = 1000; id >= 2; --id)
             ring << id;
@@ -158,28 +155,25 @@ private slots:
             frames << (k < 1000 ? k + 1 : 1);
             bars << k;
         }
-        QTest::newRow("1000 modules") << ring << 1 << false << frames << bars;
+        QTest::newRow("1000 modules") << ring << 1 << frames << bars;
     }
     void apply()
     {
         QFETCH(IdList, order);
-        QFETCH(bool, eeprom);
         QFETCH(IdList, frames);
         QFETCH(IdList, barValues);
         QFETCH(int, local);
         SetRing(order, local);
-        form->chkWriteToEEPROM->setChecked(eeprom);
         WatchProgress();
         form->cmdApply_Click();
 
         Frames expectedFrames;
         QStringList expectedSteps;
-        const QString caption = eeprom ? "Programming modules..." : "Update modules...";
         const int total = order.isEmpty() ? 100 : int(order.size());
         for (int i = 0; i < frames.size(); ++i) {
-            expectedFrames << Frame(eeprom ? 'W' : 'S', frames[i]);
+            expectedFrames << Frame('S', frames[i]);
             // Modules sent of all modules, never a percentage.
-            expectedSteps << QStringLiteral("%1 (%1 of %2) - %3").arg(barValues[i]).arg(total).arg(caption);
+            expectedSteps << QStringLiteral("%1 (%1 of %2) - %3").arg(barValues[i]).arg(total).arg("Update modules...");
         }
         QCOMPARE(port->written, expectedFrames);
         QCOMPARE(steps, expectedSteps);

@@ -1,7 +1,7 @@
 // The program on the ring simulator's pseudo-terminal through QSerialPort, with the real
 // event loop and timers: scan and side order, locate, S and W, garbage on the line, the
-// reference ring's events, rings of 150 and 1000 modules at wire speed and a device that
-// vanishes and comes back.
+// reference ring's events, a ring of 1000 modules at wire speed and a device that vanishes
+// and comes back.
 #include "RingProgram.h"
 #include "RingSimProcess.h"
 #include "app/frmEvents.h"
@@ -149,39 +149,6 @@ private slots:
         QCOMPARE(rows.headerData(ModuleListModel::Verified, Qt::Horizontal).toString(), QStringLiteral("Verified"));
         // The module that differs and the one that did not answer are events.
         QCOMPARE(program.EventTexts(), (QStringList{"Module 2 differs: mode 0x13, applied 0x03", "Module 4 no answer"}));
-    }
-
-    // 1650 bytes at 9600 baud arrive over about 1.7 s: the scan's wait ends with part of the
-    // ring, the side sort comes with the last pass, and the ring is drawn again for it.
-    void longRingAnswersPastTheScansWait()
-    {
-        constexpr int modules = 150;
-        RingSimProcess sim;
-        QVERIFY(sim.start({QStringLiteral("--modules"), QString::number(modules)}));
-        RunningProgram program(sim.devicePath());
-        frmMain &main = program.Main();
-        main.mnuAutorefresh_Click();
-        main.Link().Timer3_Timer();
-        QVERIFY(gModuleCount < modules);
-        QTRY_COMPARE_WITH_TIMEOUT(gModuleCount, int16_t(modules), 6000);
-        QTRY_VERIFY(!gDataReceived && !main.Link().Timer2.isActive());
-        QCOMPARE(RingOrder(), DefaultRingOrder(modules));
-        QCOMPARE(program.boxes, QStringList());
-        // The late replies stopped automatic refresh; it runs again once they are in.
-        QTRY_VERIFY(main.Link().Timer3.isActive());
-
-        // Every picture shows the module of its ring position, and a click locates that one.
-        frmBackground *busInfo = main.BusInfo();
-        QCOMPARE(busInfo->PictureCount(), modules);
-        for (int k = 0; k < modules; ++k)
-            QCOMPARE(busInfo->picModule(k)->accessibleName(), QStringLiteral("Module %1").arg(gModuleOrder[k]));
-        const int position = 7;
-        const int id = gModuleOrder[position];
-        busInfo->picModule_Click(position);
-        QCOMPARE(busInfo->windowTitle(), QStringLiteral("Bus Info - module found!"));
-        QCOMPARE(main.ModuleState()->txtModulID->text(), QString::number(id));
-        const uint8_t side = gModules[size_t(id)].GetSide();
-        QVERIFY2(side != 'G' && side != 'L' && side != 'R', "the locate answer came from another module");
     }
 
     // A reference saved from a ring of 12, the ring changed through the simulator, the events

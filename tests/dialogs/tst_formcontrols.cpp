@@ -1,17 +1,23 @@
-// The rule combos of Module State and Global Settings as a user types into them and opens
-// their lists: typed text is compared as typed, long rules show their beginning, the list
-// shows every rule whole.
+// Controls of the grey forms as a user meets them: the rule combos of Module State and Global
+// Settings (typed text is compared as typed, long rules show their beginning, the list shows
+// every rule whole), and greyed-out controls that stay readable in every style.
 #include "bus/MemorySerialPort.h"
 #include "bus/SendCommand.h"
 #include "dialogs/frmGlobalSettings.h"
 #include "dialogs/frmModuleState.h"
+#include "dialogs/frmProgramSettings.h"
+#include "dialogs/frmProgress.h"
 #include "model/Global.h"
 #include "model/ModeByte.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QtTest>
 #include <memory>
 
@@ -21,11 +27,24 @@ enum class Form { ModuleState, GlobalSettings };
 const QList<std::pair<const char *, Form>> kForms{{"Module State", Form::ModuleState},
                                                   {"Global Settings", Form::GlobalSettings}};
 
+int Luminance(const QColor &colour) { return qGray(colour.rgb()); }
+
+std::unique_ptr<QWidget> MakeForm(const QString &name)
+{
+    if (name == QLatin1String("frmProgramSettings"))
+        return std::make_unique<frmProgramSettings>(nullptr);
+    if (name == QLatin1String("frmModuleState"))
+        return std::make_unique<frmModuleState>();
+    if (name == QLatin1String("frmGlobalSettings"))
+        return std::make_unique<frmGlobalSettings>();
+    return std::make_unique<frmProgress>();
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Form)
 
-class TestRuleCombo : public QObject
+class TestFormControls : public QObject
 {
     Q_OBJECT
 
@@ -165,7 +184,50 @@ private slots:
         }
         combo->hidePopup();
     }
+
+    // The disabled text colour stands out from the background the control is drawn on.
+    void disabledTextStandsOut_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("control");
+        const QList<QStringList> controls{{"frmProgramSettings", "optCom2"},  {"frmProgramSettings", "cmdOK"},
+                                          {"frmModuleState", "cmdApply"},      {"frmModuleState", "txtModulID"},
+                                          {"frmModuleState", "txtModulIDLabel"}, {"frmModuleState", "chkWriteToEEPROM"},
+                                          {"frmGlobalSettings", "cmdApply"},   {"frmProgress", "cmdOK"}};
+        for (const QString &style : QStyleFactory::keys())
+            for (const QStringList &row : controls)
+                QTest::addRow("%s %s %s", qPrintable(style), qPrintable(row[0]), qPrintable(row[1]))
+                    << style << row[0] << row[1];
+    }
+    void disabledTextStandsOut()
+    {
+        auto restoreStyle = qScopeGuard([before = QApplication::style()->name()] {
+            QApplication::setStyle(QStyleFactory::create(before));
+        });
+        QFETCH(QString, style);
+        QFETCH(QString, form);
+        QFETCH(QString, control);
+        QApplication::setStyle(QStyleFactory::create(style));
+        std::unique_ptr<QWidget> window = MakeForm(form);
+        auto *widget = window->findChild<QWidget *>(control);
+        QVERIFY(widget);
+        widget->setEnabled(false);
+        const QPalette &palette = widget->palette();
+        QPalette::ColorRole text = QPalette::WindowText;
+        QPalette::ColorRole background = QPalette::Window;
+        if (qobject_cast<QPushButton *>(widget)) {
+            text = QPalette::ButtonText;
+            background = QPalette::Button;
+        } else if (qobject_cast<QLineEdit *>(widget)) {
+            text = QPalette::Text;
+            background = QPalette::Base;
+        }
+        const int contrast = std::abs(Luminance(palette.color(QPalette::Disabled, text)) -
+                                      Luminance(palette.color(QPalette::Disabled, background)));
+        QVERIFY2(contrast >= 40, qPrintable(QStringLiteral("luminance difference %1").arg(contrast)));
+    }
 };
 
-QTEST_MAIN(TestRuleCombo)
-#include "tst_rulecombo.moc"
+QTEST_MAIN(TestFormControls)
+#include "tst_formcontrols.moc"
