@@ -58,20 +58,11 @@ private slots:
     void init() { ResetGlobals(); }
 
     // Halves go to the even neighbour: 112.5 is 112, 157.5 is 158.
-    void positionDegrees_data()
-    {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QList<int>>("degrees");
-        QTest::newRow("16") << 16
-                            << QList<int>{90, 112, 135, 158, 180, 202, 225, 248, 270, 292, 315, 338, 360, 382,
-                                          405, 428};
-    }
     void positionDegrees()
     {
-        QFETCH(int, count);
-        QFETCH(QList<int>, degrees);
-        for (int k = 0; k < count; ++k)
-            QCOMPARE(PositionDegrees(k, count), degrees[k]);
+        const QList<int> degrees{90, 112, 135, 158, 180, 202, 225, 248, 270, 292, 315, 338, 360, 382, 405, 428};
+        for (int k = 0; k < 16; ++k)
+            QCOMPARE(PositionDegrees(k, 16), degrees[k]);
     }
 
     // Face (10,15), lamps (7,5) and (14,5), a lamp rim corner left to the face, a cut corner.
