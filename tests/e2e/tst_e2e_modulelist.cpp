@@ -1,6 +1,7 @@
 // A 150-module simulator ring at wire speed, through the window system: automatic refresh
-// past the scan's wait, the Module List's rows after the line is quiet, a double-click on a row that locates, a picture click
-// that selects its row, the find field and the faults filter.
+// past the scan's wait, the Module List's rows after the line is quiet, a double-click on a
+// row that locates, a picture click that selects its row, the find field, the faults filter
+// and a locate that times out.
 #include "RingProgram.h"
 #include "RingSimProcess.h"
 #include "ringview/ModulePicture.h"
@@ -145,6 +146,22 @@ private slots:
         QTest::mouseClick(mList->chkFaultsOnly, Qt::LeftButton, {}, QPoint(5, mList->chkFaultsOnly->height() / 2));
         QTRY_COMPARE(mList->windowTitle(), QStringLiteral("Module List - 2 of 150 shown"));
         QCOMPARE(mList->tblModuleList->model()->rowCount(), 2);
+    }
+
+    // The wait for a silent module's answer lasts as long as the limit says, by the wall clock.
+    void locateOfASilentModuleTimesOut()
+    {
+        QVERIFY(mSim.control(QStringLiteral("silent 103 on")));
+        frmBackground *busInfo = mProgram->Main().BusInfo();
+        QElapsedTimer waited;
+        waited.start();
+        busInfo->picModule_Click(int(RingOrder().indexOf(103)));
+        // Two clocks that count whole milliseconds may be one apart.
+        const qint64 limit = frmBackground::kLocateLimitMs;
+        QVERIFY2(waited.elapsed() >= limit - 1 && waited.elapsed() < limit + 500,
+                 qPrintable(QString::number(waited.elapsed())));
+        QCOMPARE(mProgram->boxes, QStringList{"Modul with ID 103 not answer!"});
+        QCOMPARE(busInfo->windowTitle(), QStringLiteral("Bus Info - Selected module not found!"));
     }
 };
 

@@ -1,5 +1,5 @@
 // The program on the ring simulator's pseudo-terminal through QSerialPort, with the real
-// event loop and timers: scan and side order, locate, S and W, garbage on the line, the
+// event loop and timers: scan and side order, Module State's W, garbage on the line, the
 // reference ring's events, a ring of 1000 modules at wire speed and a device that vanishes
 // and comes back.
 #include "RingProgram.h"
@@ -65,27 +65,6 @@ private slots:
         QCOMPARE(RingOrder(), (QList<int>{10, 20, 12, 14, 15, 13, 11}));
         QVERIFY(gModules[0].GetModuleID() == 0 && gModules[0].GetSide() == 0);
         QCOMPARE(program.boxes, QStringList());
-    }
-
-    void locateTimesOut()
-    {
-        RingSimProcess sim;
-        QVERIFY(sim.start(kNoPacing, "id=101 side=G\nid=102 side=L\nid=103 side=R\n"));
-        RunningProgram program(sim.devicePath());
-        QVERIFY(program.Scan(3));
-        frmBackground *busInfo = program.Main().BusInfo();
-        busInfo->Form_Activate();
-
-        QVERIFY(sim.control(QStringLiteral("silent 103 on")));
-        QElapsedTimer waited;
-        waited.start();
-        busInfo->picModule_Click(int(RingOrder().indexOf(103)));
-        // Two clocks that count whole milliseconds may be one apart.
-        const qint64 limit = frmBackground::kLocateLimitMs;
-        QVERIFY2(waited.elapsed() >= limit - 1 && waited.elapsed() < limit + 500,
-                 qPrintable(QString::number(waited.elapsed())));
-        QCOMPARE(program.boxes, QStringList{"Modul with ID 103 not answer!"});
-        QCOMPARE(busInfo->windowTitle(), QStringLiteral("Bus Info - Selected module not found!"));
     }
 
     // Module State's Apply with "Write to EEPROM": the module takes the rule and keeps it
