@@ -1,6 +1,7 @@
 // The main window: the configuration file at start-up, the scan's messages, the Apply
 // buttons, automatic refresh, the menus, the port's state, the ring log and what counts as
 // activation.
+#include "TestFiles.h"
 #include "app/RingLog.h"
 #include "app/frmMain.h"
 #include "bus/Frames.h"
@@ -74,9 +75,8 @@ private:
         delete window;
         delete port;
         QFile::remove(iniPath);
-        QFile file(iniPath);
-        QVERIFY(ini.isNull() || (file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size()));
-        file.close();
+        if (!ini.isNull())
+            WriteTestFile(iniPath, ini);
         port = new MemorySerialPort;
         window = new frmMain(frmMain::Options{port, iniPath, [this] { exits.append(Running()); }});
         window->Log().SetClock([] { return QDateTime(QDate(2026, 12, 7), QTime(6, 40), QTimeZone(3600)); });
@@ -86,10 +86,7 @@ private:
     // The log's lines, without their CR LF.
     QStringList LogLines() const
     {
-        QFile file(LogPath());
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
+        QStringList lines = QString::fromUtf8(ReadTestFile(LogPath())).split(QStringLiteral("\r\n"));
         if (lines.last().isEmpty())
             lines.removeLast();
         return lines;
@@ -631,9 +628,8 @@ private slots:
         QFETCH(QByteArray, replies);
         QFETCH(QStringList, lines);
         Create(kIni + key);
-        QFile file(LogPath());
-        QVERIFY(earlier.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(earlier) == earlier.size()));
-        file.close();
+        if (!earlier.isEmpty())
+            WriteTestFile(LogPath(), earlier);
         port->Feed(replies);
         Refresh();
         QCOMPARE(LogLines(), lines);

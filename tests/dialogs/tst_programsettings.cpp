@@ -1,5 +1,6 @@
 // "Program settings": the probe of COM1 to COM4 and OK, first on a MemorySerialPort, then
 // on QSerialPort with pseudo-terminals standing in for the devices.
+#include "TestFiles.h"
 #include "app/Ini.h"
 #include "bus/BusLink.h"
 #include "bus/MemorySerialPort.h"
@@ -157,9 +158,7 @@ private slots:
         QCOMPARE(int(gComPort), selected);
         QCOMPARE(port->IsOpen() ? port->PortNumber() : 0, selected);
         QCOMPARE(boxes, selected ? QStringList() : QStringList{"3 ZEPHLINK9 Setup Tool: No com port available!"});
-        QFile ini(gIniPath);
-        QVERIFY(ini.open(QIODevice::ReadOnly));
-        QCOMPARE(ini.readAll(), "[ZEPHLINK9 Setup Tool]" + kLineEnd + "comport= " + QByteArray::number(selected) + kLineEnd);
+        QCOMPARE(ReadTestFile(gIniPath), "[ZEPHLINK9 Setup Tool]" + kLineEnd + "comport= " + QByteArray::number(selected) + kLineEnd);
         QVERIFY(link->Timer1.isActive() && link->Timer2.isActive());
         QCOMPARE(link->Timer3.isActive(), autoRefresh);
         QVERIFY(Unloaded());
@@ -194,11 +193,8 @@ private slots:
         QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
 
         // The configuration file itself stands in for a file that is no terminal.
-        QFile ini(gIniPath);
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[ZEPHLINK9 Setup Tool]\nCOM1=" + slaves[0].toLocal8Bit() + "\nCOM2=" + slaves[1].toLocal8Bit()
-                  + "\nCOM3=" + dir.filePath("no-such-tty").toLocal8Bit() + "\nCOM4=" + gIniPath.toLocal8Bit() + "\n");
-        ini.close();
+        WriteTestFile(gIniPath, "[ZEPHLINK9 Setup Tool]\nCOM1=" + slaves[0].toLocal8Bit() + "\nCOM2=" + slaves[1].toLocal8Bit()
+                                    + "\nCOM3=" + dir.filePath("no-such-tty").toLocal8Bit() + "\nCOM4=" + gIniPath.toLocal8Bit() + "\n");
 
         delete link;
         port = new QtSerialPort;

@@ -3,6 +3,7 @@
 // counters' change across scans, the faults filter, repainting only what a pass changed, the
 // find field's input and the copied text; the ring's events against its reference and the
 // scan before, and the reference file.
+#include "TestFiles.h"
 #include "bus/BusLink.h"
 #include "bus/Frames.h"
 #include "bus/MemorySerialPort.h"
@@ -399,9 +400,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("ring-reference.csv"));
         const RingSnapshot ring = Ring(QStringLiteral("1G 7L:v42:m4b 3R"));
         QCOMPARE(WriteReferenceFile(path, ring), QString());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("position,id,side,version,mode\r\n0,1,G,4.1,0x13\r\n1,7,L,4.2,0x4b\r\n2,3,R,4.1,0x13\r\n"));
+        QCOMPARE(ReadTestFile(path), QByteArray("position,id,side,version,mode\r\n0,1,G,4.1,0x13\r\n1,7,L,4.2,0x4b\r\n2,3,R,4.1,0x13\r\n"));
         const ReferenceFile read = ReadReferenceFile(path);
         QCOMPARE(read.state, ReferenceFile::State::Loaded);
         QCOMPARE(FormatReference(read.content.ring), FormatReference(ring));

@@ -1,6 +1,7 @@
 // A click on a module picture: the locate request, the wait with its spinner, the outcome,
 // the highlight, the redrawn links and Module State, re-entrant clicks, scans and closing
 // during the wait; then Module State's Apply. Ring: a MemorySerialPort; time: a ManualClock.
+#include "TestFiles.h"
 #include "RingFixture.h"
 #include "TimedRing.h"
 #include "app/frmMain.h"
@@ -359,10 +360,9 @@ private slots:
         link.reset();
         port->Close();
         QTemporaryDir dir;
-        QFile ini(dir.filePath(QStringLiteral("zephlink9-setup.ini")));
-        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[ZEPHLINK9 Setup Tool]\r\ncomport= 1\r\n") > 0);
-        ini.close();
-        frmMain main(frmMain::Options{port.get(), ini.fileName(), [] {}});
+        const QString ini = WriteTestFile(dir.filePath(QStringLiteral("zephlink9-setup.ini")),
+                                          "[ZEPHLINK9 Setup Tool]\r\ncomport= 1\r\n");
+        frmMain main(frmMain::Options{port.get(), ini, [] {}});
         main.show();
         QVERIFY(QTest::qWaitForWindowActive(&main));
         QTRY_VERIFY(port->IsOpen());

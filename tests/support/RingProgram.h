@@ -1,6 +1,7 @@
 #pragma once
 // The program on the simulator for end-to-end tests: a configuration file that names the
 // simulator's terminal as COM1, message boxes caught, and the ring orders to expect.
+#include "TestFiles.h"
 #include "app/frmMain.h"
 #include "dialogs/MessageBox.h"
 #include "model/Global.h"
@@ -24,12 +25,10 @@ public:
     // configuration file's folder holds whatever else the program writes (log, reference).
     explicit RunningProgram(const QString &com1Device, const QByteArray &moreIni = {})
     {
-        QFile ini(Path(QStringLiteral("zephlink9-setup.ini")));
-        ini.open(QIODevice::WriteOnly);
-        ini.write("[ZEPHLINK9 Setup Tool]\r\ncomport= 1\r\nCOM1=" + com1Device.toLocal8Bit() + "\r\n" + moreIni);
+        QByteArray ini = "[ZEPHLINK9 Setup Tool]\r\ncomport= 1\r\nCOM1=" + com1Device.toLocal8Bit() + "\r\n" + moreIni;
         for (int n = 2; n <= 4; ++n)
-            ini.write(QStringLiteral("COM%1=%2/absent\r\n").arg(n).arg(mDir.path()).toLocal8Bit());
-        ini.close();
+            ini += QStringLiteral("COM%1=%2/absent\r\n").arg(n).arg(mDir.path()).toLocal8Bit();
+        WriteTestFile(Path(QStringLiteral("zephlink9-setup.ini")), ini);
         SetMessageHook([this](QMessageBox::Icon, const QString &, const QString &text) { boxes << text; });
         Start();
     }
