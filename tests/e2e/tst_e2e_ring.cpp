@@ -67,15 +67,15 @@ private slots:
         QCOMPARE(program.boxes, QStringList());
     }
 
-    // Module State's Apply with "Write to EEPROM": the module takes the rule and keeps it
-    // over a restart; its neighbour is left as it was.
-    void moduleStateApplyIsStored()
+    // Module State's Apply with "Write to EEPROM": the module takes the rule and keeps it over
+    // a restart. Then Global Settings programs the ring, in which one module ignores S and W,
+    // and another one goes before Verify Settings.
+    void applyThenVerifySettings()
     {
         RingSimProcess sim;
-        QVERIFY(sim.start(kNoPacing, "id=1 side=G\nid=2 side=L\nid=3 side=R\n"));
+        QVERIFY(sim.start(kNoPacing, "id=1 side=G\nid=2 side=L writes=ignore\nid=3 side=R\nid=4 side=L\n"));
         RunningProgram program(sim.devicePath());
-        QVERIFY(program.Scan(3));
-
+        QVERIFY(program.Scan(4));
         frmModuleState *state = program.Main().ModuleState();
         state->txtModulID->setText(QStringLiteral("3"));
         state->cmbErrorRelais->setCurrentIndex(2);  // 0x13 with the rule of list position 2 is 0x23
@@ -84,18 +84,9 @@ private slots:
         QTRY_COMPARE(Listed(sim, QStringLiteral("^id=3 .* mode=0x23 ")), 1);
         QVERIFY(sim.control(QStringLiteral("restart")));
         gModules[3].SetMode(0);
-        QVERIFY(program.Scan(3));
-        QCOMPARE(QList<int>({gModules[2].GetMode(), gModules[3].GetMode()}), QList<int>({0x13, 0x23}));
-        QCOMPARE(program.boxes, QStringList());
-    }
-
-    // Global Settings programs a ring in which one module ignores S and W; another one goes.
-    void verifySettingsAfterApply()
-    {
-        RingSimProcess sim;
-        QVERIFY(sim.start(kNoPacing, "id=1 side=G\nid=2 side=L writes=ignore\nid=3 side=R\nid=4 side=L\n"));
-        RunningProgram program(sim.devicePath());
         QVERIFY(program.Scan(4));
+        QCOMPARE(QList<int>({gModules[1].GetMode(), gModules[3].GetMode()}), QList<int>({0x13, 0x23}));
+
         frmGlobalSettings *settings = program.Main().GlobalSettings();
         settings->cmbBaudrate->setCurrentText(QStringLiteral("9600"));
         settings->optParityNone->setChecked(true);
