@@ -141,7 +141,6 @@ private slots:
         QTest::addColumn<bool>("debug");
         QTest::addColumn<int>("openedPort");  // 0: none, the port dialog is loaded instead
         QTest::newRow("no file") << QByteArray() << false << 0;
-        QTest::newRow("comport 0") << kSection + "comport=0\n" << false << 0;
         QTest::newRow("comport 5") << kSection + "comport=5\n" << false << 0;
         QTest::newRow("comport -1") << kSection + "comport=-1\n" << false << 0;
         QTest::newRow("comport 258 is no 2") << kSection + "comport=258\n" << false << 0;
@@ -149,7 +148,6 @@ private slots:
         QTest::newRow("written by the dialog") << kSection + "comport= 1\n" << false << 1;
         QTest::newRow("debug 73 without comport") << kSection + "debug=73\n" << true << 0;
         QTest::newRow("debug 73, comport 3") << kSection + "debug=73\ncomport=3\n" << true << 3;
-        QTest::newRow("debug 72") << kSection + "debug=72\ncomport=2\n" << false << 2;
         QTest::newRow("debug 73 + 256") << kSection + "debug=329\ncomport=2\n" << false << 2;
         QTest::newRow("binary junk") << QByteArray("\x01\xff\x13\n\x7f", 5) << false << 0;
     }

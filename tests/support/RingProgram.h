@@ -6,7 +6,6 @@
 #include "dialogs/MessageBox.h"
 #include "model/Global.h"
 
-#include <QFile>
 #include <QList>
 #include <QSignalSpy>
 #include <QTemporaryDir>
