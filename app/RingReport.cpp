@@ -1,8 +1,8 @@
 #include "app/RingReport.h"
 
-#include "app/Ini.h"
-#include "app/RingLog.h"
-#include "model/Global.h"
+#include "core/Ini.h"
+#include "core/RingLog.h"
+#include "model/AppliedModes.h"
 #include "model/ModeByte.h"
 #include "model/ReportTable.h"
 #include "ringview/RingVectorDrawing.h"
@@ -23,7 +23,7 @@ constexpr double kRowHeight = 9.5;
 constexpr double kRingSide = 290;
 constexpr int kProblemLines = 10;
 // Column widths of the module table, in points, in the order of its header.
-const double kColumnWidths[] = {20, 26, 20, 30, 30, 26, 34, 118, 20, 44, 20, 44, 107};
+const double kColumnWidths[] = {18, 26, 20, 30, 30, 26, 20, 118, 28, 44, 28, 44, 107};
 
 QString LineSettings(uint8_t mode)
 {
@@ -35,22 +35,35 @@ QString LineSettings(uint8_t mode)
              ModeByte::HasTwoStopBits(mode) ? QStringLiteral("s") : QString(), ModeByte::RuleText(mode));
 }
 
+QString DateText(const QDateTime &time) { return RingLog::TimeText(time).replace(QLatin1Char('T'), QLatin1Char(' ')); }
+
 QStringList FrontLines(const RingReport &report)
 {
-    const uint8_t localMode = IsTableID(report.localModuleID) ? gModules[size_t(report.localModuleID)].GetMode() : 0;
-    QStringList lines{
-        QStringLiteral("Date: %1").arg(RingLog::TimeText(report.time).replace(QLatin1Char('T'), QLatin1Char(' '))),
-        QStringLiteral("Program: %1 %2").arg(kAppTitle, report.programVersion),
-        QStringLiteral("Port: %1, device %2").arg(report.port, report.device),
-        QStringLiteral("Modules: %1").arg(report.order.size()),
-        QStringLiteral("Attached module: ID %1, %2").arg(report.localModuleID).arg(LineSettings(localMode))};
-    if (report.verification.empty()) {
+    const RingScan &scan = report.scan;
+    QStringList lines{QStringLiteral("Date: %1").arg(DateText(report.time)),
+                      QStringLiteral("Program: %1 %2").arg(kAppTitle, report.programVersion),
+                      QStringLiteral("Port: COM%1, device %2").arg(scan.portNumber).arg(scan.device),
+                      QStringLiteral("Scanned: %1").arg(DateText(QDateTime::fromMSecsSinceEpoch(scan.sentMs))),
+                      QStringLiteral("Modules: %1").arg(scan.modules.size())};
+    if (!scan.modules.empty() && scan.modules.front().side == 'G') {
+        const ModuleSnapshot &attached = scan.modules.front();
+        lines << QStringLiteral("Attached module: ID %1, %2").arg(attached.id).arg(LineSettings(attached.mode));
+    }
+    if (!report.verification) {
         lines << QStringLiteral("Verify Settings: not run");
     } else {
-        lines << VerifySummary(report.verification);
+        const Verification &verification = *report.verification;
+        lines << QStringLiteral("Verify Settings of %1: %2")
+                     .arg(DateText(QDateTime::fromMSecsSinceEpoch(verification.timeMs)),
+                          VerifySummary(verification.results).mid(QStringLiteral("Verify Settings: ").size()));
         int shown = 0;
         int problems = 0;
-        for (const VerifyResult &result : report.verification) {
+        int stale = 0;
+        for (const VerifyResult &result : verification.results) {
+            if (verification.IsStale(result.id, gAppliedModes)) {
+                ++stale;
+                continue;
+            }
             if (!result.IsProblem())
                 continue;
             if (++problems <= kProblemLines)
@@ -58,6 +71,10 @@ QStringList FrontLines(const RingReport &report)
         }
         if (problems > shown)
             lines << QStringLiteral("    and %1 more, see the table").arg(problems - shown);
+        if (stale > 0)
+            lines << QStringLiteral("    %1 module%2 applied after the check, no longer verified")
+                         .arg(stale)
+                         .arg(stale == 1 ? QString() : QStringLiteral("s"));
     }
     for (const QString &difference : report.referenceDifferences)
         lines << QStringLiteral("Reference ring: %1").arg(difference);
@@ -117,7 +134,7 @@ private:
             y += 12;
             mPainter.drawText(QPointF(kMargin, y), line);
         }
-        DrawRingVector(mPainter, QRectF((mPage.width() - kRingSide) / 2, y + 8, kRingSide, kRingSide), mReport.order);
+        DrawRingVector(mPainter, QRectF((mPage.width() - kRingSide) / 2, y + 8, kRingSide, kRingSide), mReport.scan.modules);
     }
 
     void DrawRow(double y, const QStringList &cells)
@@ -181,7 +198,7 @@ QString ProposedReportName(const QDateTime &time)
 
 QString SaveRingReport(const RingReport &report, const QString &path)
 {
-    const ReportTable table = BuildReportTable(report.order, report.verification);
+    const ReportTable table = BuildReportTable(report.scan.modules, report.verification, gAppliedModes);
     QSaveFile file(path);
     bool written = file.open(QIODevice::WriteOnly);
     if (written) {

@@ -1,23 +1,21 @@
 #pragma once
 // The commissioning report of a scanned ring: a PDF (A4, searchable text, the ring drawn,
 // the module table) or the module table alone as CSV, written whole or not at all.
+#include "model/RingScan.h"
 #include "model/Verification.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
-#include <vector>
+#include <optional>
 
 struct RingReport
 {
     QDateTime time;
     QString programVersion;
-    QString port;
-    QString device;
-    int localModuleID = 0;
-    std::vector<int16_t> order;
-    std::vector<VerifyResult> verification;  // empty: no verification in this run
-    QStringList referenceDifferences;        // empty: none known
+    RingScan scan;                              // the last scan that found modules
+    std::optional<Verification> verification;   // none: no verification in this run
+    QStringList referenceDifferences;           // empty: none known
 };
 
 // Empty on success, else a message naming the path and the system's reason. A name ending in

@@ -1,18 +1,17 @@
 #include "app/frmMain.h"
 
-#include "app/Ini.h"
-#include "app/PortConfig.h"
 #include "app/PortStateText.h"
-#include "app/ProgramPaths.h"
 #include "app/RingReport.h"
 #include "app/frmDebug.h"
-#include "bus/DevicePort.h"
-#include "bus/SendCommand.h"
+#include "core/Ini.h"
+#include "core/PortConfig.h"
+#include "core/ProgramPaths.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/frmGlobalSettings.h"
 #include "dialogs/frmModuleState.h"
 #include "dialogs/frmProgramSettings.h"
+#include "model/Clock.h"
 #include "model/Global.h"
 #include "model/Twips.h"
 #include "ringview/frmBackground.h"
@@ -42,9 +41,7 @@ frmMain::frmMain()
 
 frmMain::frmMain(Options options, QWidget *parent)
     : QMainWindow(parent),
-      mOwnedPort(options.port ? nullptr : MakeDevicePort()),
-      mPort(options.port ? options.port : mOwnedPort.get()),
-      mLink(mPort),
+      mCore(options.port),
       mExitProgram(std::move(options.exitProgram)),
       mIniPathOverride(std::move(options.iniPath))
 {
@@ -62,8 +59,7 @@ frmMain::frmMain(Options options, QWidget *parent)
     CreateActions();
     CreateMenus();
     CreateStatusBar();
-    ConnectLink();
-    ConnectRingLog();
+    ConnectCore();
     Form_Load();
 }
 
@@ -75,9 +71,8 @@ frmMain::~frmMain()
     disconnect(mdiArea, nullptr, this, nullptr);
     if (mProgramSettings)
         disconnect(mProgramSettings, nullptr, this, nullptr);
-    mPort->SetStateHandler(nullptr);
-    if (CommPort() == mPort)
-        SetCommPort(nullptr);
+    MSComm1().SetStateHandler(nullptr);
+    disconnect(&mCore, nullptr, this, nullptr);
 }
 
 // Child windows that reach past the client area stay reachable through scroll bars.
@@ -152,40 +147,40 @@ void frmMain::CreateMenus()
     bar->addAction(mnuAbout);
 }
 
-void frmMain::ConnectLink()
+// The core's link, its finished scans and what it has to tell, wired to the windows.
+void frmMain::ConnectCore()
 {
-    mLink.SetScanView(this);
-    connect(&mLink.Receiver(), &ReplyReceiver::localModeReceived, this,
+    BusLink &link = mCore.Link();
+    link.SetScanView(this);
+    connect(&link.Receiver(), &ReplyReceiver::localModeReceived, this,
             [this](quint8 mode) { GlobalSettings()->ShowMode(mode); });
-    connect(&mLink, &BusLink::passParsed, this, &frmMain::OnPassParsed);
-    connect(&mLink, &BusLink::passParsed, &mModuleListRows, &ModuleListModel::Follow);
-    connect(&mLink, &BusLink::scanSettled, &mModuleListRows, &ModuleListModel::TakeScan);
-    connect(&mLink.Receiver(), &ReplyReceiver::debugLine, this,
-            [this](const QString &line) { Debug()->AddLine(line); });
+    connect(&link, &BusLink::passParsed, this, &frmMain::OnPassParsed);
+    connect(&link, &BusLink::passParsed, &mModuleListRows, &ModuleListModel::Follow);
+    connect(&link.Receiver(), &ReplyReceiver::debugLine, this, [this](const QString &line) { Debug()->AddLine(line); });
+    connect(&mCore, &RingCore::scanHandedOver, &mModuleListRows, &ModuleListModel::TakeScan);
+    connect(&mCore, &RingCore::verified, &mModuleListRows, &ModuleListModel::ShowVerification);
+    connect(&mCore, &RingCore::notice, this, &frmMain::ShowNotice);
+    connect(&mCore, &RingCore::alarm, this, &frmMain::CallForAttention);
+    connect(&mCore, &RingCore::referenceChanged, this, &frmMain::ShowRingState);
 }
 
-void frmMain::ConnectRingLog()
+void frmMain::ShowNotice(RingCore::Notice level, const QString &title, const QString &text)
 {
-    connect(&mLink, &BusLink::scanSettled, &mRingLog, &RingLog::WriteScan);
-    connect(&mLink, &BusLink::scanSettled, this, [this](const RingScan &scan) {
-        if (!scan.order.empty())
-            mLastScan = scan;
-    });
-    connect(&mVerifier, &SettingsVerifier::verified, &mModuleListRows, &ModuleListModel::TakeVerification);
-    connect(&mVerifier, &SettingsVerifier::verified, &mMonitor, &RingMonitor::OnVerified);
-    connect(&mVerifier, &SettingsVerifier::verified, this, [this](const std::vector<VerifyResult> &results) {
-        ShowMessage(this, QMessageBox::Information, QStringLiteral("Verify Settings"), VerifySummary(results));
-    });
-    connect(&mLink, &BusLink::scanSettled, &mMonitor, &RingMonitor::OnScanSettled);
-    connect(&mMonitor, &RingMonitor::referenceChanged, this, &frmMain::ShowRingState);
-    connect(&mMonitor.Events(), &EventList::changed, this, &frmMain::ShowRingState);
+    ShowMessage(this, level == RingCore::Notice::Error ? QMessageBox::Critical : QMessageBox::Information, title, text);
+}
+
+void frmMain::CallForAttention()
+{
+    QApplication::alert(this);
+    if (ReadIniInt(kAppTitle, QStringLiteral("alarm"), gIniPath) == 1)
+        QApplication::beep();
 }
 
 // Their accessible names are their texts, so a screen reader reads what they say.
 void frmMain::ShowRingState()
 {
-    lblReference->setText(mMonitor.ReferenceText());
-    lblNewEvents->setText(mMonitor.NewEventsText());
+    lblReference->setText(mCore.ReferenceText());
+    lblNewEvents->setText(mCore.NewEventsText());
 }
 
 void frmMain::CreateStatusBar()
@@ -201,16 +196,17 @@ void frmMain::CreateStatusBar()
     lblNewEvents = new QLabel(this);
     lblNewEvents->setObjectName(QStringLiteral("lblNewEvents"));
     statusBar()->addWidget(lblNewEvents);
-    mPort->SetStateHandler([this] { ShowPortState(); });
+    MSComm1().SetStateHandler([this] { ShowPortState(); });
     ShowPortState();
 }
 
 // Also shown when no port is chosen: then every scan says "No Modules found!", and this says why.
 void frmMain::ShowPortState()
 {
-    const int number = mPort->PortNumber();
-    lblPortState->setText(PortStateText(gComPort, number, mPort->DeviceName(number), mPort->CurrentState(),
-                                        mPortWatcher.IsWatching()));
+    const SerialPort &port = MSComm1();
+    const int number = port.PortNumber();
+    lblPortState->setText(PortStateText(gComPort, number, port.DeviceName(number), port.CurrentState(),
+                                        Watcher().IsWatching()));
 }
 
 QMdiSubWindow *frmMain::AddChild(QWidget *form, int widthTwips, int heightTwips, bool keepOpen)
@@ -224,21 +220,21 @@ QMdiSubWindow *frmMain::AddChild(QWidget *form, int widthTwips, int heightTwips,
 
 void frmMain::Form_Load()
 {
-    SetCommPort(mPort);
     GlobalSettings()->cmdApply->setEnabled(false);
     ModuleState()->cmdApply->setEnabled(false);
     gIniPath = mIniPathOverride.isEmpty() ? ProgramIniPath() : mIniPathOverride;
-    mMonitor.LoadReference();
-    mLink.Receiver().Reset();
+    mCore.LoadReference();
+    Link().Receiver().Reset();
     gCmdArg1 = gCmdArg2 = gCmdArg3 = 0;
-    mLink.Timer3.stop();
-    mLink.EnableReception();
+    Link().StopRefresh();
+    Link().EnableReception();
 }
 
 frmModuleState *frmMain::ModuleState()
 {
     if (!mModuleState) {
         mModuleState = new frmModuleState;
+        connect(mModuleState, &frmModuleState::applied, &mModuleListRows, &ModuleListModel::ShowVerification);
         AddChild(mModuleState, frmModuleState::kClientWidthTwips, frmModuleState::kClientHeightTwips, true);
     }
     return mModuleState;
@@ -248,6 +244,7 @@ frmGlobalSettings *frmMain::GlobalSettings()
 {
     if (!mGlobalSettings) {
         mGlobalSettings = new frmGlobalSettings;
+        connect(mGlobalSettings, &frmGlobalSettings::applied, &mModuleListRows, &ModuleListModel::ShowVerification);
         AddChild(mGlobalSettings, frmGlobalSettings::kClientWidthTwips,
                  frmGlobalSettings::kClientHeightTwips, true);
     }
@@ -259,7 +256,7 @@ frmBackground *frmMain::BusInfo()
     if (!mBusInfo) {
         mBusInfo = new frmBackground;
         mBusInfo->SetModuleStateProvider([this] { return ModuleState(); });
-        connect(mBusInfo, &frmBackground::locateUnanswered, &mRingLog, &RingLog::WriteLocateUnanswered);
+        connect(mBusInfo, &frmBackground::locateUnanswered, &mCore, &RingCore::NoteLocateUnanswered);
         connect(mBusInfo, &frmBackground::locateUnanswered, &mModuleListRows, &ModuleListModel::Follow);
         const int width = std::max(1, TwipsToPixels(gBusInfoWidth));
         const int height = std::max(1, TwipsToPixels(gBusInfoHeight));
@@ -309,9 +306,9 @@ void frmMain::mnuModuleList_Click() { ModuleList(); }
 frmProgramSettings *frmMain::LoadProgramSettings()
 {
     // The dialog probes the ports and its OK picks one: a vanished device is not waited for.
-    mPortWatcher.Stop();
+    Watcher().Stop();
     if (!mProgramSettings) {
-        mProgramSettings = new frmProgramSettings(&mLink);
+        mProgramSettings = new frmProgramSettings(&Link());
         // Its OK may leave no port chosen without touching the port.
         connect(mProgramSettings, &QObject::destroyed, this, &frmMain::ShowPortState);
         AddChild(mProgramSettings, frmProgramSettings::kClientWidthTwips,
@@ -328,7 +325,7 @@ frmProgramSettings *frmMain::LoadProgramSettings()
 frmEvents *frmMain::Events()
 {
     if (!mEvents) {
-        mEvents = new frmEvents(&mMonitor.Events());
+        mEvents = new frmEvents(&mCore.Events());
         QMdiSubWindow *frame = AddChildWindow(mdiArea, mEvents, frmEvents::kClientWidthTwips,
                                               frmEvents::kClientHeightTwips, false);
         // Closed, it is only hidden: it lives until the program ends.
@@ -379,13 +376,13 @@ void frmMain::Form_Activate()
     mnuDebug->setChecked(gDebugMode);
     mnuDebug->setVisible(gDebugMode);
 
-    LoadDeviceOverrides(*mPort, gIniPath);
+    LoadDeviceOverrides(MSComm1(), gIniPath);
     const int comport = ReadConfigValue(QStringLiteral("comport"));
     if (comport >= 1 && comport <= 4) {
         gComPort = uint8_t(comport);
-        mPort->SetPortNumber(comport);
-        mPort->Open();
-        mLink.EnableReception();
+        MSComm1().SetPortNumber(comport);
+        MSComm1().Open();
+        Link().EnableReception();
     } else {
         LoadProgramSettings();
     }
@@ -397,13 +394,13 @@ int frmMain::ReadConfigValue(const QString &key) const
     return value >= 0 && value <= 255 ? value : -1;
 }
 
-void frmMain::Form_Deactivate() { mLink.Hold(); }
+void frmMain::Form_Deactivate() { Link().Hold(); }
 
 void frmMain::Form_Unload()
 {
-    mPortWatcher.Stop();
-    mLink.StopAll();
-    mPort->Close();
+    Watcher().Stop();
+    Link().StopAll();
+    MSComm1().Close();
 }
 
 void frmMain::showEvent(QShowEvent *event)
@@ -457,7 +454,7 @@ void frmMain::OnFocusWindowChanged(QWindow *window)
 void frmMain::OnPassParsed(bool sorted)
 {
     // A scan draws the ring itself once its wait is over.
-    if (mBusInfo && !mLink.ScanWaiting())
+    if (mBusInfo && !Link().ScanWaiting())
         mBusInfo->RedrawIfOrderChanged(sorted);
 }
 
@@ -471,14 +468,14 @@ void frmMain::OnSubWindowActivated(QMdiSubWindow *window)
 
 void frmMain::mnuExit_Click()
 {
-    mLink.StopAll();
+    Link().StopAll();
     if (mExitProgram)
         mExitProgram();
     else
         std::_Exit(0);
 }
 
-void frmMain::mnuRefresh_Click() { mLink.Scan(); }
+void frmMain::mnuRefresh_Click() { Link().Scan(); }
 
 void frmMain::mnuAutorefresh_Click()
 {
@@ -486,7 +483,7 @@ void frmMain::mnuAutorefresh_Click()
         mnuAutorefresh->setChecked(false);
         mnuRefresh->setEnabled(true);
         gAutoRefresh = false;
-        mLink.Timer3.stop();
+        Link().StopRefresh();
         if (gModuleCount > 0) {
             ModuleState()->cmdApply->setEnabled(true);
             GlobalSettings()->cmdApply->setEnabled(true);
@@ -497,7 +494,7 @@ void frmMain::mnuAutorefresh_Click()
         ModuleState()->cmdApply->setEnabled(false);
         GlobalSettings()->cmdApply->setEnabled(false);
         gAutoRefresh = true;
-        BusLink::Enable(mLink.Timer3);
+        Link().StartRefresh();
     }
 }
 
@@ -515,7 +512,7 @@ void frmMain::mnuDebug_Click()
 
 void frmMain::mnuSelectComPort_Click()
 {
-    mLink.Hold();
+    Link().Hold();
     LoadProgramSettings();
 }
 
@@ -526,20 +523,20 @@ QString frmMain::VersionText()
 
 void frmMain::mnuAbout_Click()
 {
-    mLink.Hold();
+    Link().Hold();
     const QString text = kAppTitle + QStringLiteral(" ") + VersionText() + QStringLiteral("\r\n")
         + QStringLiteral("Sets up and watches ZEPHLINK9 fibre-optic rings.");
     ShowMessage(this, QMessageBox::Information, QStringLiteral("About"), text);
     // Reception stopped with the box; without a restart every later scan would fail until
     // the COM port dialog's OK.
-    mLink.Resume();
+    Link().Resume();
 }
 
-void frmMain::mnuVerifySettings_Click() { mVerifier.Verify(); }
+void frmMain::mnuVerifySettings_Click() { mCore.Verify(); }
 
 void frmMain::mnuSaveReport_Click()
 {
-    if (mLastScan.order.empty()) {
+    if (!mCore.Keeper().LastFound()) {
         ShowMessage(this, QMessageBox::Critical, QStringLiteral("Save Report"),
                     QStringLiteral("No modules: Refresh scans the ring first."));
         return;
@@ -567,23 +564,27 @@ void frmMain::mnuSaveReport_Click()
 
 void frmMain::SaveReport(const QString &path)
 {
-    if (mLastScan.order.empty())
+    const RingScan *found = mCore.Keeper().LastFound();
+    if (!found)
         return;
     RingReport report;
-    report.time = QDateTime::currentDateTime();
+    report.time = ClockNow();
     report.programVersion = VersionText();
-    const int number = mPort->PortNumber();
-    report.port = QStringLiteral("COM%1").arg(number);
-    report.device = mPort->DeviceName(number);
-    report.localModuleID = gLocalModuleID;
-    report.order = mLastScan.order;
-    report.verification = mVerifier.Results();
-    report.referenceDifferences = mMonitor.ReferenceDifferences();
+    report.scan = *found;
+    report.verification = mCore.Keeper().LastVerification();
+    report.referenceDifferences = mCore.ReferenceDifferences();
     const QString problem = SaveRingReport(report, path);
     if (!problem.isEmpty())
         ShowMessage(this, QMessageBox::Critical, QStringLiteral("Save Report"), problem);
 }
-void frmMain::mnuSaveReference_Click() { mMonitor.SaveReference(); }
+
+void frmMain::mnuSaveReference_Click()
+{
+    const QString question = mCore.SaveReferenceQuestion();
+    if (!question.isEmpty() && !AskYesNo(this, kAppTitle, question))
+        return;
+    mCore.SaveReference();
+}
 
 void frmMain::mnuEvents_Click() { Events(); }
 

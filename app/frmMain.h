@@ -1,14 +1,10 @@
 #pragma once
 // The frame of the program: menus, the child windows, the serial port and the link to the
 // ring, with what happens at load, activation, deactivation and unload.
-#include "app/RingLog.h"
-#include "app/SettingsVerifier.h"
-#include "app/RingMonitor.h"
-#include "app/frmEvents.h"
-#include "bus/BusLink.h"
-#include "bus/PortWatcher.h"
-#include "bus/ScanView.h"
 #include "app/frmDebug.h"
+#include "app/frmEvents.h"
+#include "bus/ScanView.h"
+#include "core/RingCore.h"
 #include "dialogs/frmGlobalSettings.h"
 #include "dialogs/frmModuleState.h"
 #include "dialogs/frmProgramSettings.h"
@@ -19,7 +15,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
-#include <memory>
 
 class QAction;
 class QLabel;
@@ -88,12 +83,10 @@ public:
     frmDebug *DebugIfLoaded() const { return mDebug; }
     frmProgramSettings *ProgramSettingsIfLoaded() const { return mProgramSettings; }
 
-    BusLink &Link() { return mLink; }
-    PortWatcher &Watcher() { return mPortWatcher; }
-    RingLog &Log() { return mRingLog; }
-    SettingsVerifier &Verifier() { return mVerifier; }
-    RingMonitor &Monitor() { return mMonitor; }
-    SerialPort &MSComm1() { return *mPort; }
+    RingCore &Core() { return mCore; }
+    BusLink &Link() { return mCore.Link(); }
+    PortWatcher &Watcher() { return mCore.Watcher(); }
+    SerialPort &MSComm1() { return mCore.Port(); }
     QMdiArea *MdiArea() const { return mdiArea; }
 
     // ScanView
@@ -131,9 +124,10 @@ private:
     void CreateMenus();
     void CreateStatusBar();
     void ShowPortState();
-    void ConnectLink();
-    void ConnectRingLog();
+    void ConnectCore();
     void ShowRingState();
+    void ShowNotice(RingCore::Notice level, const QString &title, const QString &text);
+    void CallForAttention();
     QMdiSubWindow *AddChild(QWidget *form, int widthTwips, int heightTwips, bool keepOpen = false);
     void PlaceBusInfo();
     void OnSubWindowActivated(QMdiSubWindow *window);
@@ -141,14 +135,7 @@ private:
     void OnFocusWindowChanged(QWindow *window);
     int ReadConfigValue(const QString &key) const;
 
-    std::unique_ptr<SerialPort> mOwnedPort;
-    SerialPort *mPort;
-    BusLink mLink;
-    PortWatcher mPortWatcher{&mLink};
-    RingLog mRingLog{this};
-    SettingsVerifier mVerifier{mLink};
-    RingScan mLastScan;  // the last scan that found modules
-    RingMonitor mMonitor{this, &mRingLog};
+    RingCore mCore;
     std::function<void()> mExitProgram;
     QString mIniPathOverride;
     QMdiArea *mdiArea = nullptr;
@@ -156,7 +143,7 @@ private:
     QPointer<frmGlobalSettings> mGlobalSettings;
     QPointer<frmBackground> mBusInfo;
     QPointer<frmDebug> mDebug;
-    ModuleListModel mModuleListRows;
+    ModuleListModel mModuleListRows{&mCore.Keeper()};
     QPointer<frmModuleList> mModuleList;
     QPointer<frmProgramSettings> mProgramSettings;
     QPointer<frmEvents> mEvents;

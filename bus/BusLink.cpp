@@ -135,12 +135,17 @@ void BusLink::SettleIfQuiet()
         SettleScan();
 }
 
+RingScan BusLink::CurrentRecord() const
+{
+    RingScan scan = mScan;
+    scan.modules = mReceiver.Readings(gModuleOrder.data(), std::clamp<int>(gModuleCount, 0, kTableSize));
+    return scan;
+}
+
 void BusLink::SettleScan()
 {
     mCollecting = false;
-    RingScan scan = mScan;
-    scan.order.assign(gModuleOrder.begin(), gModuleOrder.begin() + std::clamp<int>(gModuleCount, 0, kTableSize));
-    emit scanSettled(scan);
+    emit scanSettled(CurrentRecord());
     // Its late replies stopped the automatic refresh that the scan had started.
     if (mRefreshWhenOver && gAutoRefresh)
         Enable(Timer3);
@@ -151,7 +156,7 @@ void BusLink::SettleCutShort()
 {
     RingScan scan = std::move(*mCutShort);
     mCutShort.reset();
-    scan.order = mReceiver.TakeCarriedOver();
+    scan.modules = mReceiver.TakeCarriedOver();
     emit scanSettled(scan);
 }
 
@@ -163,6 +168,7 @@ void BusLink::Timer3_Timer()
 
 void BusLink::Scan(ScanOrigin origin)
 {
+    const uint64_t serial = mScan.serial + 1;
     if (mCollecting || mCutShort) {
         // The ring may still be answering the last scan: what came so far is its ring, and
         // so is what comes before the new ring's first reply.
@@ -175,10 +181,17 @@ void BusLink::Scan(ScanOrigin origin)
             mReceiver.CarryOver({gModuleOrder.begin(), gModuleOrder.begin() + std::clamp<int>(gModuleCount, 0, kTableSize)});
         }
     }
-    mScan = RingScan{mScan.serial + 1, origin, {}};
-    const uint64_t serial = mScan.serial;
+    mScan = RingScan{};
+    mScan.serial = serial;
+    mScan.origin = origin;
+    mScan.sentMs = TheClock().EpochMs();
+    if (mPort) {
+        mScan.portNumber = mPort->PortNumber();
+        mScan.device = mPort->DeviceName(mScan.portNumber);
+    }
     mRefreshWhenOver = false;
     gModuleCount = 0;
+    mReceiver.BeginScan();
     const uint8_t cmd = 'G';
     SendCommand(cmd);
 

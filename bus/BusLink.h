@@ -31,7 +31,7 @@ public:
     SerialPort *Port() const { return mPort; }
     ReplyReceiver &Receiver() { return mReceiver; }
 
-    // Timer handlers, public so that tests can drive them.
+    // The timers' handlers: poll, parse, refresh.
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
@@ -40,8 +40,6 @@ public:
     // Sends G, waits up to a second for the first counted module, then reports.
     void Scan(ScanOrigin origin = ScanOrigin::Menu);
 
-    // "Enabled = True": starts a stopped timer; a running one keeps its interval.
-    static void Enable(QTimer &timer);
     // Starts reception (Timer1, Timer2); ends a hold.
     void EnableReception();
     // Starts reception, and the automatic refresh where it is on; ends a hold.
@@ -52,6 +50,14 @@ public:
     // What Resume starts, unless a hold keeps the timers stopped (a device that came back).
     void ResumeUnlessHeld();
     void StopAll();
+    // The automatic refresh's timer: started (a running one keeps its interval) and stopped.
+    void StartRefresh() { Enable(Timer3); }
+    void StopRefresh() { Timer3.stop(); }
+    // Which of the timers run: polling, parsing, the automatic refresh.
+    bool Polling() const { return Timer1.isActive(); }
+    bool Parsing() const { return Timer2.isActive(); }
+    bool Refreshing() const { return Timer3.isActive(); }
+    int RefreshIntervalMs() const { return Timer3.interval(); }
     // True while any scan waits for its first counted module.
     bool ScanWaiting() const { return mWaits > 0; }
     // The serial number the next scan gets.
@@ -60,25 +66,28 @@ public:
 signals:
     // A parse pass has taken what was received into the table; sorted: it ran the side sort.
     void passParsed(bool sorted);
-    // A scan is over: all its replies are in (its order empty when it found no module).
+    // A scan is over: all its replies are in, each as it came (none when it found no module).
     void scanSettled(const RingScan &scan);
 
-public:
-    QTimer Timer1;  // polls the port
-    QTimer Timer2;  // parses what came
-    QTimer Timer3;  // automatic refresh
-
 private:
+    // "Enabled = True": starts a stopped timer; a running one keeps its interval.
+    static void Enable(QTimer &timer);
+    // The record of the current scan with the modules counted so far, in ring order.
+    RingScan CurrentRecord() const;
+
     void ParsePass();
     void TakeInWaiting();
     void SettleIfQuiet();
     void SettleScan();
     void SettleCutShort();
 
+    QTimer Timer1;  // polls the port
+    QTimer Timer2;  // parses what came
+    QTimer Timer3;  // automatic refresh
     SerialPort *mPort;
     ScanView *mView = nullptr;
     ReplyReceiver mReceiver;
-    RingScan mScan;  // the newest scan
+    RingScan mScan;  // the newest scan: what started it, when, on which port
     // Its wait ended with modules counted, and more of its replies may come.
     bool mCollecting = false;
     // It ended as a successful scan with automatic refresh on: the refresh goes on once it is over.

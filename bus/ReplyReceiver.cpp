@@ -7,7 +7,27 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 #include <utility>
+
+namespace {
+
+// The replies in the given order; those without a reading are left out.
+RingSnapshot InOrder(const std::vector<ModuleSnapshot> &readings, const int16_t *order, size_t count)
+{
+    std::unordered_map<int, size_t> byID;
+    byID.reserve(readings.size());
+    for (size_t k = 0; k < readings.size(); ++k)
+        byID[readings[k].id] = k;
+    RingSnapshot ring;
+    ring.reserve(count);
+    for (size_t k = 0; k < count; ++k)
+        if (const auto found = byID.find(order[k]); found != byID.end())
+            ring.push_back(readings[found->second]);
+    return ring;
+}
+
+} // namespace
 
 void ReplyReceiver::Append(const QByteArray &bytes)
 {
@@ -79,6 +99,8 @@ void ReplyReceiver::TakeFrames()
             continue;
 
         const float timeOfDay = TheClock().SecondsSinceMidnight();
+        const ModuleSnapshot reading{reply.id, reply.letter, reply.version, reply.mode, reply.status1, reply.status2,
+                                     reply.counter1, reply.counter2, TheClock().EpochMs()};
         const bool scanReply = reply.letter == 'G' || reply.letter == 'L' || reply.letter == 'R';
         if (reply.letter == 'G') {
             mGReplySeen = true;
@@ -90,6 +112,7 @@ void ReplyReceiver::TakeFrames()
 
         if (scanReply && mCarrying && TakenByCarriedOver(char(reply.letter), reply.id)) {
             // Not counted in the newer ring, but the record takes what the module said.
+            mCarriedReadings.push_back(reading);
         } else if (scanReply) {
             bool counted = false;
             for (int i = 0; i < gModuleCount && !counted; ++i)
@@ -112,22 +135,32 @@ void ReplyReceiver::TakeFrames()
         if (scanReply && !mCarrying && gModuleCount < kTableSize) {
             gModuleOrder[size_t(gModuleCount)] = int16_t(reply.id);
             ++gModuleCount;
+            mReadings.push_back(reading);
         }
         if (reply.letter == 'G')
             emit localModeReceived(reply.mode);
     }
 }
 
+RingSnapshot ReplyReceiver::Readings(const int16_t *order, int count) const
+{
+    return InOrder(mReadings, order, size_t(std::max(0, count)));
+}
+
 void ReplyReceiver::CarryOver(std::vector<int16_t> order)
 {
     mCarried = std::move(order);
+    mCarriedReadings = std::exchange(mReadings, {});
     mCarrying = true;
 }
 
-std::vector<int16_t> ReplyReceiver::TakeCarriedOver()
+RingSnapshot ReplyReceiver::TakeCarriedOver()
 {
     mCarrying = false;
-    return std::exchange(mCarried, {});
+    RingSnapshot ring = InOrder(mCarriedReadings, mCarried.data(), mCarried.size());
+    mCarried.clear();
+    mCarriedReadings.clear();
+    return ring;
 }
 
 bool ReplyReceiver::TakenByCarriedOver(char letter, int id)

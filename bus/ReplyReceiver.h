@@ -1,5 +1,7 @@
 #pragma once
 // The receive buffer and the reply parser: bytes in, records of the module table out.
+#include "model/RingScan.h"
+
 #include <QObject>
 #include <array>
 #include <cstdint>
@@ -29,14 +31,20 @@ public:
     // Empties the buffer and forgets the G reply of the current pass.
     void Reset();
 
+    // A new scan went out: the replies counted from now on are its own.
+    void BeginScan() { mReadings.clear(); }
+    // The counted modules of the current scan in the ring order given, each as its reply said it.
+    RingSnapshot Readings(const int16_t *order, int count) const;
+
     // A newer scan went out while the ring still answered the last one: until the newer ring's
     // first reply (letter G, or a module that order holds already), scan replies are stored
-    // and added to order instead of being counted in the newer ring.
+    // and added to order instead of being counted in the newer ring. The readings so far go
+    // with it.
     void CarryOver(std::vector<int16_t> order);
     bool CarryingOver() const { return mCarrying; }
     size_t CarriedCount() const { return mCarried.size(); }
-    // The order carried over, with the replies it took; ends the carrying over.
-    std::vector<int16_t> TakeCarriedOver();
+    // The ring carried over, with the replies it took, as they said it; ends the carrying over.
+    RingSnapshot TakeCarriedOver();
 
 signals:
     // The module the PC is attached to reported its mode byte.
@@ -58,4 +66,6 @@ private:
     bool mGReplySeen = false;
     bool mCarrying = false;
     std::vector<int16_t> mCarried;
+    std::vector<ModuleSnapshot> mReadings;         // the current scan's counted replies, as they came
+    std::vector<ModuleSnapshot> mCarriedReadings;  // those of the ring carried over
 };

@@ -11,9 +11,9 @@ void SetCommPort(SerialPort *port) { gCommPort = port; }
 
 SerialPort *CommPort() { return gCommPort; }
 
-void SendCommand(const uint8_t &cmd)
+bool SendCommand(const uint8_t &cmd)
 {
     if (!gCommPort || !gCommPort->IsOpen())
-        return;
-    gCommPort->Write(BuildCommandFrame(cmd, gCmdArg1, gCmdArg2, gCmdArg3));
+        return false;
+    return gCommPort->Write(BuildCommandFrame(cmd, gCmdArg1, gCmdArg2, gCmdArg3));
 }

@@ -9,5 +9,6 @@ void SetCommPort(SerialPort *port);
 SerialPort *CommPort();
 
 // Builds the frame from cmd and gCmdArg1..3 and hands it to the port. Nothing is awaited;
-// with no port, or a closed one, the frame is lost without a trace.
-void SendCommand(const uint8_t &cmd);
+// with no port, or a closed one, the frame is lost. True when the port took the frame, for
+// a caller that must not count a lost frame as sent.
+bool SendCommand(const uint8_t &cmd);

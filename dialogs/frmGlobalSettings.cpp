@@ -3,6 +3,7 @@
 #include "bus/SendCommand.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/FormLayout.h"
+#include "dialogs/MessageBox.h"
 #include "dialogs/frmProgress.h"
 #include "model/AppliedModes.h"
 #include "model/ApplyTargets.h"
@@ -167,6 +168,7 @@ void frmGlobalSettings::cmdApply_Click()
     auto progressOpen = [&progress] { return progress && !progress->IsClosed(); };
     bool writeToEEPROM = chkWriteToEEPROM->isChecked();
     int sent = 0;
+    QString failure;
     for (size_t i = 0; i < targets.size(); ++i) {
         QCoreApplication::processEvents();
         const int id = targets[i];
@@ -180,12 +182,34 @@ void frmGlobalSettings::cmdApply_Click()
         gCmdArg2 = uint8_t(id / 256);
         gCmdArg1 = uint8_t(id & 255);
         const uint8_t cmd = writeToEEPROM ? 'W' : 'S';
-        SendCommand(cmd);
+        // A port that does not take a frame will not take the next: the run stops, and only
+        // what went out counts as applied.
+        if (!SendCommand(cmd)) {
+            failure = SendFailure(id, int(i), int(targets.size()));
+            break;
+        }
         gAppliedModes.Record(id, settings);
     }
 
     if (progressOpen())
         progress->cmdOK->setEnabled(true);
-    if (self)
+    if (self) {
         self->mApplyRunning = false;
+        emit self->applied();
+    }
+    if (!failure.isEmpty())
+        ShowMessage(self.data(), QMessageBox::Critical, QStringLiteral("Global Settings"), failure);
+}
+
+QString frmGlobalSettings::SendFailure(int id, int done, int total)
+{
+    const SerialPort *port = CommPort();
+    const QString where = port ? QStringLiteral("COM%1 (%2)").arg(port->PortNumber()).arg(port->DeviceName(port->PortNumber()))
+                               : QStringLiteral("no port");
+    return QStringLiteral("The frame for module %1 could not be sent on %2.\r\n"
+                          "%3 of %4 modules were programmed; the others were not sent anything.")
+        .arg(id)
+        .arg(where)
+        .arg(done)
+        .arg(total);
 }

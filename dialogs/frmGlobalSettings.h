@@ -26,6 +26,7 @@ public:
 
     // Shows the line settings and rule of a mode byte (the attached module's, after a scan).
     void ShowMode(uint8_t mode);
+
     // The settings byte the controls stand for.
     uint8_t ComposeSettingsByte() const;
 
@@ -43,7 +44,13 @@ public:
     QCheckBox *chkWriteToEEPROM;
     QPushButton *cmdApply;
 
+signals:
+    // Mode bytes went out to modules: a verification no longer vouches for them.
+    void applied();
+
 private:
+    // What a stopped run tells: the module whose frame failed, the port, how far it came.
+    static QString SendFailure(int id, int done, int total);
     frmProgress *LoadProgress();
 
     QPointer<frmProgress> mProgress;

@@ -86,6 +86,8 @@ void frmModuleState::cmdApply_Click()
     gCmdArg2 = uint8_t(id / 256);
     gCmdArg1 = uint8_t(id % 256);
     const uint8_t cmd = chkWriteToEEPROM->isChecked() ? 'W' : 'S';
-    SendCommand(cmd);
+    if (!SendCommand(cmd))
+        return;
     gAppliedModes.Record(id, mode);
+    emit applied();
 }

@@ -30,6 +30,10 @@ public:
     QCheckBox *chkWriteToEEPROM;
     QPushButton *cmdApply;
 
+signals:
+    // A mode byte went out to a module: a verification no longer vouches for it.
+    void applied();
+
 private:
     void MarkModulID(const QString &problem);
 

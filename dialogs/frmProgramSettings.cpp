@@ -1,7 +1,7 @@
 #include "dialogs/frmProgramSettings.h"
 
-#include "app/Ini.h"
-#include "app/PortConfig.h"
+#include "core/Ini.h"
+#include "core/PortConfig.h"
 #include "bus/BusLink.h"
 #include "bus/SerialPort.h"
 #include "dialogs/ChildWindow.h"

@@ -2,7 +2,7 @@
 
 AppliedModes gAppliedModes;
 
-std::optional<uint8_t> AppliedModes::Applied(int id) const
+std::optional<AppliedModes::Sent> AppliedModes::Applied(int id) const
 {
     const auto found = mModes.find(id);
     if (found == mModes.end())

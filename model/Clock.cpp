@@ -12,6 +12,8 @@ float SystemClock::SecondsSinceMidnight()
 
 int64_t SystemClock::ElapsedMs() { return mTimer.elapsed(); }
 
+int64_t SystemClock::EpochMs() { return QDateTime::currentMSecsSinceEpoch(); }
+
 float ManualClock::SecondsSinceMidnight()
 {
     // Wraps at midnight as the real time of day does.
@@ -25,6 +27,12 @@ int64_t ManualClock::ElapsedMs()
     return mNowMs;
 }
 
+int64_t ManualClock::EpochMs()
+{
+    static const int64_t firstDay = QDateTime(QDate(2026, 12, 7), QTime(0, 0)).toMSecsSinceEpoch();
+    return firstDay + int64_t(double(mTimeOfDayBase) * 1000.0) + mNowMs;
+}
+
 namespace {
 Clock *gClockOverride = nullptr;
 }
@@ -36,3 +44,5 @@ Clock &TheClock()
 }
 
 void SetClock(Clock *clock) { gClockOverride = clock; }
+
+QDateTime ClockNow() { return QDateTime::fromMSecsSinceEpoch(TheClock().EpochMs()); }

@@ -1,5 +1,7 @@
 #pragma once
-// Time of day for time stamps and a monotonic clock for waits; tests swap in a ManualClock.
+// Time of day for time stamps, the calendar for what is kept and logged, and a monotonic clock
+// for waits; tests swap in a ManualClock.
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <cstdint>
 
@@ -11,6 +13,8 @@ public:
     virtual float SecondsSinceMidnight() = 0;
     // Milliseconds on a clock that never jumps back, for measuring waits.
     virtual int64_t ElapsedMs() = 0;
+    // Milliseconds since 1970-01-01 UTC: when a reply came, when a row or an event was written.
+    virtual int64_t EpochMs() = 0;
 };
 
 class SystemClock : public Clock
@@ -19,17 +23,20 @@ public:
     SystemClock();
     float SecondsSinceMidnight() override;
     int64_t ElapsedMs() override;
+    int64_t EpochMs() override;
 
 private:
     QElapsedTimer mTimer;
 };
 
-// A clock that moves only when told to, or by a fixed step each time elapsed time is read.
+// A clock that moves only when told to, or by a fixed step each time elapsed time is read. Its
+// calendar starts on 2026-12-07 in local time, at the time of day set.
 class ManualClock : public Clock
 {
 public:
     float SecondsSinceMidnight() override;
     int64_t ElapsedMs() override;
+    int64_t EpochMs() override;
 
     void Advance(int64_t ms) { mNowMs += ms; }
     void SetAutoAdvance(int64_t msPerRead) { mAutoAdvanceMs = msPerRead; }
@@ -45,3 +52,6 @@ private:
 // The clock every part of the program reads. Null puts the system clock back.
 Clock &TheClock();
 void SetClock(Clock *clock);
+
+// The clock's calendar time, in local time.
+QDateTime ClockNow();

@@ -1,9 +1,12 @@
 #include "model/ModuleListModel.h"
 
+#include "model/AppliedModes.h"
 #include "model/Global.h"
 #include "model/LocateFailures.h"
 #include "model/ModeByte.h"
+#include "model/ModuleTexts.h"
 
+#include <QDateTime>
 #include <QTime>
 #include <algorithm>
 
@@ -24,9 +27,7 @@ const ColumnText kColumns[ModuleListModel::ColumnCount] = {
 
 QString ChannelText(bool faulty, bool locateFailed)
 {
-    if (locateFailed)
-        return QStringLiteral("faulty (no locate answer)");
-    return faulty ? QStringLiteral("faulty") : QStringLiteral("sound");
+    return locateFailed ? QStringLiteral("faulty (no locate answer)") : ChannelStateText(faulty);
 }
 
 QString TimeText(float secondsSinceMidnight)
@@ -40,10 +41,10 @@ bool IsScanSide(uint8_t side) { return side == 'G' || side == 'L' || side == 'R'
 
 } // namespace
 
-ModuleListModel::ModuleListModel(QObject *parent)
-    : QAbstractTableModel(parent)
+ModuleListModel::ModuleListModel(const RingKeeper *keeper, QObject *parent)
+    : QAbstractTableModel(parent),
+      mKeeper(keeper)
 {
-    mIncrease.fill(-1);
     mRowOf.fill(-1);
 }
 
@@ -54,8 +55,13 @@ int ModuleListModel::columnCount(const QModelIndex &parent) const { return paren
 QVariant ModuleListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
-        return QString::fromLatin1(kColumns[section].caption);
+        return Caption(section);
     return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+QString ModuleListModel::Caption(int column)
+{
+    return column >= 0 && column < ColumnCount ? QString::fromLatin1(kColumns[column].caption) : QString();
 }
 
 QString ModuleListModel::WidestText(int column)
@@ -111,7 +117,7 @@ QString ModuleListModel::Text(int row, int column) const
     case Side:
         return side ? QString(QLatin1Char(char(side))) : QString();
     case Version:
-        return QStringLiteral("%1.%2").arg(shown.version / 10).arg(shown.version % 10);
+        return VersionText(shown.version);
     case Baud:
         return ModeByte::BaudText(shown.mode);
     case Parity:
@@ -129,14 +135,14 @@ QString ModuleListModel::Text(int row, int column) const
     case CH2Errors:
         return QString::number(shown.counter2);
     case Change: {
-        const int increase = IsTableID(id) ? mIncrease[size_t(id)] : -1;
+        const int increase = mKeeper->Change(id);
         return increase > 0 ? QStringLiteral("+%1").arg(increase) : QString();
     }
     case LastReply:
         return TimeText(shown.timeStamp);
     case Verified: {
-        const auto found = mVerified.find(id);
-        return found == mVerified.end() ? QString() : found->second;
+        const auto &verification = mKeeper->LastVerification();
+        return verification ? verification->TextFor(id, gAppliedModes) : QString();
     }
     case ColumnCount:
         break;
@@ -162,7 +168,7 @@ QVariant ModuleListModel::SortKey(int row, int column) const
     case CH2Errors:
         return shown.counter2;
     case Change:
-        return IsTableID(id) ? mIncrease[size_t(id)] : -1;
+        return mKeeper->Change(id);
     case LastReply:
         return shown.timeStamp;
     default:
@@ -172,16 +178,17 @@ QVariant ModuleListModel::SortKey(int row, int column) const
 
 void ModuleListModel::Follow()
 {
-    FollowOrder(gModuleOrder.data(), std::clamp<int>(gModuleCount, 0, kTableSize));
+    FollowOrder(gModuleOrder.data(), std::clamp<int>(gModuleCount, 0, kTableSize),
+                [](int, int id) { return Snapshot(id); });
 }
 
-void ModuleListModel::FollowOrder(const int16_t *order, int count)
+void ModuleListModel::FollowOrder(const int16_t *order, int count, const std::function<Shown(int row, int id)> &shownAt)
 {
     const int kept = std::min<int>(count, int(mOrder.size()));
     const bool samePrefix = std::equal(mOrder.begin(), mOrder.begin() + kept, order);
-    const auto rowFor = [this](int row, int16_t id) {
+    const auto rowFor = [&](int row, int16_t id) {
         mOrder[size_t(row)] = id;
-        mShown[size_t(row)] = Snapshot(id);
+        mShown[size_t(row)] = shownAt(row, id);
         if (IsTableID(id)) {
             mRowOf[size_t(id)] = row;
             if (IsScanSide(mShown[size_t(row)].side))
@@ -215,7 +222,7 @@ void ModuleListModel::FollowOrder(const int16_t *order, int count)
     // Rows that stay: only those whose records changed are repainted, in runs.
     int runStart = -1;
     for (int k = 0; k <= kept; ++k) {
-        const bool changed = k < kept && !(mShown[size_t(k)] == Snapshot(order[k]));
+        const bool changed = k < kept && !(mShown[size_t(k)] == shownAt(k, order[k]));
         if (changed) {
             rowFor(k, order[k]);
             if (runStart < 0)
@@ -238,31 +245,23 @@ void ModuleListModel::FollowOrder(const int16_t *order, int count)
 
 void ModuleListModel::TakeScan(const RingScan &scan)
 {
-    std::vector<Counters> now(kTableSize);
-    for (int16_t id : scan.order) {
-        if (!IsTableID(id))
-            continue;
-        const ModuleData &record = gModules[size_t(id)];
-        now[size_t(id)] = {record.GetErrorCounterChannel1(), record.GetErrorCounterChannel2(), true};
-    }
-    for (size_t id = 0; id < now.size(); ++id) {
-        const Counters &before = mLastScan[id];
-        const Counters &after = now[id];
-        mIncrease[id] = before.inScan && after.inScan
-                            ? std::max(0, after.channel1 - before.channel1) + std::max(0, after.channel2 - before.channel2)
-                            : -1;
-    }
-    mLastScan = now;
-    FollowOrder(scan.order.data(), int(std::min<size_t>(scan.order.size(), kTableSize)));
+    std::vector<int16_t> order;
+    order.reserve(scan.modules.size());
+    for (const ModuleSnapshot &module : scan.modules)
+        order.push_back(int16_t(module.id));
+    FollowOrder(order.data(), int(std::min<size_t>(order.size(), kTableSize)), [&scan](int row, int id) {
+        const ModuleSnapshot &module = scan.modules[size_t(row)];
+        const QTime parsed = QDateTime::fromMSecsSinceEpoch(module.parsedMs).time();
+        return Shown{float(parsed.msecsSinceStartOfDay()) / 1000.0f, int16_t(module.counter1), int16_t(module.counter2),
+                     module.version, module.mode, module.side, module.faulty1, module.faulty2, LocateFailed(id)};
+    });
     if (!mOrder.empty())
         emit dataChanged(index(0, Change), index(int(mOrder.size()) - 1, Change));
+    ShowVerification();
 }
 
-void ModuleListModel::TakeVerification(const std::vector<VerifyResult> &results)
+void ModuleListModel::ShowVerification()
 {
-    mVerified.clear();
-    for (const VerifyResult &result : results)
-        mVerified[result.id] = result.Text();
     if (!mOrder.empty())
         emit dataChanged(index(0, Verified), index(int(mOrder.size()) - 1, Verified));
 }

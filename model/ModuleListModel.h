@@ -1,13 +1,15 @@
 #pragma once
-// The Module List's rows: one per module of the ring order, kept in step with the module
-// table pass by pass; a pass repaints only the rows whose records changed.
+// The Module List's rows: one per module of the ring order. A finished scan's rows are what its
+// replies said; between scans they follow the module table pass by pass (late replies, a
+// locate's answer), and a pass repaints only the rows whose records changed. "Change" and
+// "Verified" are the keeper's.
 #include "model/Global.h"
+#include "model/RingKeeper.h"
 #include "model/RingScan.h"
-#include "model/Verification.h"
 
 #include <QAbstractTableModel>
 #include <array>
-#include <map>
+#include <functional>
 #include <cstdint>
 #include <vector>
 
@@ -21,14 +23,15 @@ public:
     // The value a column sorts by: numbers for the numeric columns, else the text.
     static constexpr int SortRole = Qt::UserRole;
 
-    explicit ModuleListModel(QObject *parent = nullptr);
+    explicit ModuleListModel(const RingKeeper *keeper, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    // The longest text a column usually shows, to size it by.
+    // A column's caption, and the longest text it usually shows, to size it by.
+    static QString Caption(int column);
     static QString WidestText(int column);
 
     // The module at a ring position (= row), and the row of a module (-1: not in the ring).
@@ -39,10 +42,10 @@ public:
 
     // After a parse pass: takes in the ring order as it stands and the records that changed.
     void Follow();
-    // A scan is over: its order, and the counters' increase since the scan before.
+    // A scan is over and the keeper has taken it: its modules as its replies said them.
     void TakeScan(const RingScan &scan);
-    // Verify Settings is over: each module's result.
-    void TakeVerification(const std::vector<VerifyResult> &results);
+    // A verification is over, or an Apply changed what it still vouches for.
+    void ShowVerification();
 
 private:
     // What a row shows of its record; a row is repainted when this differs.
@@ -54,21 +57,14 @@ private:
         bool status1, status2, locateFailed;
         bool operator==(const Shown &) const = default;
     };
-    struct Counters
-    {
-        int16_t channel1 = 0, channel2 = 0;
-        bool inScan = false;
-    };
     static Shown Snapshot(int id);
-    void FollowOrder(const int16_t *order, int count);
+    void FollowOrder(const int16_t *order, int count, const std::function<Shown(int row, int id)> &shown);
     QString Text(int row, int column) const;
     QVariant SortKey(int row, int column) const;
 
+    const RingKeeper *mKeeper;
     std::vector<int16_t> mOrder;
     std::vector<Shown> mShown;
     std::array<uint8_t, kTableSize> mScanSide{};  // by ID: G, L or R as a scan found it
-    std::vector<Counters> mLastScan = std::vector<Counters>(kTableSize);  // by ID: the counters when the last scan was over
-    std::array<int, kTableSize> mIncrease{};  // by ID: -1 when not in both scans
     std::array<int, kTableSize> mRowOf{};  // by ID: -1 when not in the ring
-    std::map<int, QString> mVerified;  // by ID: the last verification's result
 };

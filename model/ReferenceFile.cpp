@@ -1,6 +1,7 @@
 #include "model/ReferenceFile.h"
 
 #include "model/Global.h"
+#include "model/ModuleTexts.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,6 +26,18 @@ int Decimal(const QByteArray &text, int limit)
     return value <= limit ? value : -1;
 }
 
+// A field as a message quotes it: at most kQuotedChars characters of it.
+QString Quoted(const QByteArray &field)
+{
+    constexpr int kQuotedChars = 40;
+    const QString text = QString::fromUtf8(field.left(4 * kQuotedChars));
+    if (text.size() <= kQuotedChars && field.size() <= 4 * kQuotedChars)
+        return QLatin1Char('"') + text + QLatin1Char('"');
+    return QLatin1Char('"') + text.left(kQuotedChars) + QStringLiteral("...\" (%1 bytes)").arg(field.size());
+}
+
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
 int ParseVersion(const QByteArray &text)
 {
     const qsizetype point = text.indexOf('.');
@@ -36,48 +49,50 @@ int ParseVersion(const QByteArray &text)
     return version <= 255 ? version : -1;
 }
 
+// "0x" and two hex digits, nothing else.
 int ParseMode(const QByteArray &text)
 {
-    if (text.size() < 3 || text.size() > 4 || !text.startsWith("0x"))
+    if (text.size() != 4 || !text.startsWith("0x") || !IsHexDigit(text[2]) || !IsHexDigit(text[3]))
         return -1;
-    bool ok = false;
-    const int mode = text.mid(2).toInt(&ok, 16);
-    return ok && text.mid(2).at(0) != '+' && text.mid(2).at(0) != '-' ? mode : -1;
+    return text.mid(2).toInt(nullptr, 16);
 }
 
 // What is wrong with one module line, or empty.
 QString CheckLine(const QByteArray &line, int expectedPosition, const QSet<int> &seen, ModuleSnapshot &module)
 {
+    if (expectedPosition > kMaxModuleID)
+        return QStringLiteral("a row past position %1, the last a ring can have").arg(kMaxModuleID);
     const QList<QByteArray> fields = line.split(',');
     if (fields.size() != 5)
         return QStringLiteral("%1 fields instead of 5 (position,id,side,version,mode)").arg(fields.size());
     const int position = Decimal(fields[0], kMaxModuleID);
     if (position != expectedPosition)
-        return QStringLiteral("position \"%1\" where %2 was due").arg(QString::fromUtf8(fields[0])).arg(expectedPosition);
+        return QStringLiteral("position %1 where %2 was due").arg(Quoted(fields[0])).arg(expectedPosition);
     module.id = Decimal(fields[1], kMaxModuleID);
     if (module.id < 0)
-        return QStringLiteral("ID \"%1\" is not a number from 0 to %2").arg(QString::fromUtf8(fields[1])).arg(kMaxModuleID);
+        return QStringLiteral("ID %1 is not a number from 0 to %2").arg(Quoted(fields[1])).arg(kMaxModuleID);
     if (seen.contains(module.id))
         return QStringLiteral("module %1 appears twice").arg(module.id);
     if (fields[2] != "G" && fields[2] != "L" && fields[2] != "R")
-        return QStringLiteral("side \"%1\" is not G, L or R").arg(QString::fromUtf8(fields[2]));
+        return QStringLiteral("side %1 is not G, L or R").arg(Quoted(fields[2]));
+    // The attached module answers with G and stands at position 0; every other module with L or R.
+    if (position == 0 && fields[2] != "G")
+        return QStringLiteral("side %1 at position 0, where the attached module (G) stands").arg(Quoted(fields[2]));
+    if (position != 0 && fields[2] == "G")
+        return QStringLiteral("side \"G\" at position %1: only position 0 is the attached module").arg(position);
     module.side = uint8_t(fields[2].at(0));
     const int version = ParseVersion(fields[3]);
     if (version < 0)
-        return QStringLiteral("version \"%1\" is not one such as 4.1").arg(QString::fromUtf8(fields[3]));
+        return QStringLiteral("version %1 is not one such as 4.1").arg(Quoted(fields[3]));
     module.version = uint8_t(version);
     const int mode = ParseMode(fields[4]);
     if (mode < 0)
-        return QStringLiteral("mode \"%1\" is not a byte such as 0x13").arg(QString::fromUtf8(fields[4]));
+        return QStringLiteral("mode %1 is not a byte such as 0x13").arg(Quoted(fields[4]));
     module.mode = uint8_t(mode);
     return {};
 }
 
 } // namespace
-
-QString VersionText(uint8_t version) { return QStringLiteral("%1.%2").arg(version / 10).arg(version % 10); }
-
-QString ModeText(uint8_t mode) { return QStringLiteral("0x%1").arg(mode, 2, 16, QLatin1Char('0')); }
 
 ReferenceParse ParseReference(const QByteArray &data)
 {
@@ -97,7 +112,8 @@ ReferenceParse ParseReference(const QByteArray &data)
         QString problem;
         ModuleSnapshot module;
         if (index == 0)
-            problem = line == kReferenceHeader ? QString() : QStringLiteral("the header is not %1").arg(QString::fromLatin1(kReferenceHeader));
+            problem = line == kReferenceHeader ? QString()
+                                                : QStringLiteral("the header is not %1").arg(QString::fromLatin1(kReferenceHeader));
         else
             problem = CheckLine(line, int(index) - 1, seen, module);
         if (!problem.isEmpty()) {
@@ -122,8 +138,7 @@ QByteArray FormatReference(const RingSnapshot &ring)
         text += QStringLiteral("%1,%2,%3,%4,%5\r\n")
                     .arg(position)
                     .arg(module.id)
-                    .arg(QLatin1Char(char(module.side)))
-                    .arg(VersionText(module.version), ModeText(module.mode))
+                    .arg(SideText(module.side), VersionText(module.version), ModeHex(module.mode))
                     .toLatin1();
     }
     return text;
@@ -136,23 +151,43 @@ ReferenceFile ReadReferenceFile(const QString &path)
     if (!file.exists())
         return reference;
     reference.saved = QFileInfo(file).lastModified();
+    reference.state = ReferenceFile::State::Unreadable;
     if (!file.open(QIODevice::ReadOnly)) {
-        reference.state = ReferenceFile::State::Unreadable;
         reference.content.problem = file.errorString();
         return reference;
     }
-    reference.content = ParseReference(file.readAll());
-    reference.state = reference.content.problem.isEmpty() ? ReferenceFile::State::Loaded : ReferenceFile::State::Unreadable;
+    // A ring of the largest size fits with room to spare; anything larger is not a reference.
+    const QByteArray data = file.read(kReferenceMaxBytes + 1);
+    if (data.size() > kReferenceMaxBytes) {
+        reference.content.problem = QStringLiteral("the file has %1 bytes; a reference has at most %2")
+                                        .arg(file.size())
+                                        .arg(kReferenceMaxBytes);
+        return reference;
+    }
+    reference.content = ParseReference(data);
+    if (reference.content.problem.isEmpty())
+        reference.state = ReferenceFile::State::Loaded;
     return reference;
 }
 
 QString WriteReferenceFile(const QString &path, const RingSnapshot &ring)
 {
+    for (size_t position = 0; position < ring.size(); ++position) {
+        const uint8_t side = ring[position].side;
+        if (side != 'G' && side != 'L' && side != 'R')
+            return QStringLiteral("module %1 at position %2 has no side G, L or R").arg(ring[position].id).arg(position);
+    }
     QSaveFile file(path);
     const QByteArray text = FormatReference(ring);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
     if (file.write(text) != text.size() || !file.commit())
         return file.errorString();
+    // What was saved is what the next start reads.
+    const ReferenceFile back = ReadReferenceFile(path);
+    if (back.state != ReferenceFile::State::Loaded)
+        return QStringLiteral("the saved file reads back as unreadable: %1").arg(back.content.problem);
+    if (FormatReference(back.content.ring) != text)
+        return QStringLiteral("the saved file reads back with other modules");
     return {};
 }

@@ -1,13 +1,15 @@
 #pragma once
 // The saved reference ring on disk: CSV with CRLF line ends and the header
 // position,id,side,version,mode; read strictly, written whole or not at all.
-#include "model/RingSnapshot.h"
+#include "model/RingScan.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
 inline const QByteArray kReferenceHeader = "position,id,side,version,mode";
+// A ring of 32001 modules takes less than this.
+inline constexpr qint64 kReferenceMaxBytes = 1024 * 1024;
 
 struct ReferenceParse
 {
@@ -28,10 +30,7 @@ ReferenceParse ParseReference(const QByteArray &data);
 QByteArray FormatReference(const RingSnapshot &ring);
 
 ReferenceFile ReadReferenceFile(const QString &path);
-// Through a temporary file in the same folder, renamed over the old one; the system's
-// reason when that failed (the old file then stays as it was), else empty.
+// Through a temporary file in the same folder, renamed over the old one, then read back; the
+// reason when that failed (the old file then stays as it was) or a module has no side G, L or
+// R, else empty.
 QString WriteReferenceFile(const QString &path, const RingSnapshot &ring);
-
-// "4.1", "0x13": as the ring log writes them.
-QString VersionText(uint8_t version);
-QString ModeText(uint8_t mode);

@@ -1,11 +1,14 @@
 #pragma once
-// The module table of a report, one row of texts per module in ring order, and its CSV form.
+// The module table of a report, one row of texts per module in ring order, in the words and
+// under the captions of the Module List, and its CSV form.
+#include "model/AppliedModes.h"
+#include "model/RingScan.h"
 #include "model/Verification.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QStringList>
-#include <vector>
+#include <optional>
 
 struct ReportTable
 {
@@ -13,10 +16,10 @@ struct ReportTable
     QList<QStringList> rows;
 };
 
-// The modules of a scan as the records hold them, with the verification's result where there is one.
-ReportTable BuildReportTable(const std::vector<int16_t> &order, const std::vector<VerifyResult> &verification);
+// The modules of a scan as its replies said them, with the verification's result where there
+// is one ("applied after the check" where an Apply came later).
+ReportTable BuildReportTable(const RingSnapshot &ring, const std::optional<Verification> &verification,
+                             const AppliedModes &applied);
 
-// Quoted when it holds a comma, a quote or a line end; quotes inside are doubled.
-QString CsvField(const QString &text);
 // A header line and one line per row, each ended by CR LF.
 QByteArray CsvText(const ReportTable &table);

@@ -1,14 +1,9 @@
 #include "model/Verification.h"
 
+#include "model/ModuleTexts.h"
+
 #include <algorithm>
 #include <set>
-
-namespace {
-QString Hex(uint8_t value)
-{
-    return QStringLiteral("0x") + QString::number(value, 16).rightJustified(2, QLatin1Char('0')).toUpper();
-}
-} // namespace
 
 QString VerifyResult::Text() const
 {
@@ -16,7 +11,7 @@ QString VerifyResult::Text() const
     case VerifyKind::AsApplied:
         return QStringLiteral("as applied");
     case VerifyKind::Differs:
-        return QStringLiteral("differs: mode %1, applied %2").arg(Hex(mode), Hex(applied));
+        return QStringLiteral("differs: mode %1, applied %2").arg(ModeHex(mode), ModeHex(applied));
     case VerifyKind::NoAnswer:
         return QStringLiteral("no answer");
     case VerifyKind::NothingApplied:
@@ -25,26 +20,45 @@ QString VerifyResult::Text() const
     return QStringLiteral("nothing applied");
 }
 
-std::vector<VerifyResult> VerifyRing(const std::vector<int16_t> &order, const AppliedModes &applied,
-                                     const std::function<uint8_t(int)> &reportedMode)
+std::vector<VerifyResult> VerifyRing(const RingSnapshot &ring, const AppliedModes &applied)
 {
     std::vector<VerifyResult> results;
     std::set<int> seen;
-    for (const int16_t id : order) {
-        if (!seen.insert(id).second)
+    for (const ModuleSnapshot &module : ring) {
+        if (!seen.insert(module.id).second)
             continue;
-        VerifyResult result{id, VerifyKind::NothingApplied, reportedMode(id), 0};
-        if (const std::optional<uint8_t> sent = applied.Applied(id)) {
-            result.applied = *sent;
-            result.kind = *sent == result.mode ? VerifyKind::AsApplied : VerifyKind::Differs;
+        VerifyResult result{module.id, VerifyKind::NothingApplied, module.mode, 0};
+        if (const auto sent = applied.Applied(module.id)) {
+            result.applied = sent->mode;
+            result.kind = sent->mode == result.mode ? VerifyKind::AsApplied : VerifyKind::Differs;
         }
         results.push_back(result);
     }
-    for (const auto &[id, mode] : applied.All()) {
+    for (const auto &[id, sent] : applied.All()) {
         if (!seen.count(id))
-            results.push_back(VerifyResult{id, VerifyKind::NoAnswer, 0, mode});
+            results.push_back(VerifyResult{id, VerifyKind::NoAnswer, 0, sent.mode});
     }
     return results;
+}
+
+const VerifyResult *Verification::Find(int id) const
+{
+    const auto found = std::find_if(results.begin(), results.end(), [id](const VerifyResult &r) { return r.id == id; });
+    return found == results.end() ? nullptr : &*found;
+}
+
+bool Verification::IsStale(int id, const AppliedModes &applied) const
+{
+    const auto sent = applied.Applied(id);
+    return sent && sent->stamp > appliedStamp;
+}
+
+QString Verification::TextFor(int id, const AppliedModes &applied) const
+{
+    const VerifyResult *result = Find(id);
+    if (!result)
+        return {};
+    return IsStale(id, applied) ? QStringLiteral("applied after the check") : result->Text();
 }
 
 QString VerifySummary(const std::vector<VerifyResult> &results)
@@ -60,10 +74,4 @@ QString VerifySummary(const std::vector<VerifyResult> &results)
     if (const int untouched = count(VerifyKind::NothingApplied))
         text += QStringLiteral(", %1 nothing applied").arg(untouched);
     return text + QLatin1Char('.');
-}
-
-const VerifyResult *FindResult(const std::vector<VerifyResult> &results, int id)
-{
-    const auto found = std::find_if(results.begin(), results.end(), [id](const VerifyResult &r) { return r.id == id; });
-    return found == results.end() ? nullptr : &*found;
 }

@@ -1,11 +1,11 @@
 #pragma once
-// Verify Settings' comparison: each module's mode byte from a scan against what was applied
-// to it, one result per module, and the sentence that sums them up.
+// Verify Settings' comparison: each module's mode byte as a scan's reply said it against what
+// was applied to it before that scan, one result per module, and the sentence that sums them up.
 #include "model/AppliedModes.h"
+#include "model/RingScan.h"
 
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 enum class VerifyKind { AsApplied, Differs, NoAnswer, NothingApplied };
@@ -22,11 +22,22 @@ struct VerifyResult
 };
 
 // The scanned modules in ring order, then the applied ones the scan did not find, by ID.
-std::vector<VerifyResult> VerifyRing(const std::vector<int16_t> &order, const AppliedModes &applied,
-                                     const std::function<uint8_t(int)> &reportedMode);
+std::vector<VerifyResult> VerifyRing(const RingSnapshot &ring, const AppliedModes &applied);
+
+// One verification: when its scan went out, what had been applied by then, and the results.
+struct Verification
+{
+    int64_t timeMs = 0;         // when the verification's scan was asked for, ms since 1970 UTC
+    uint64_t appliedStamp = 0;  // the last Apply sent before it
+    std::vector<VerifyResult> results;
+
+    // The module's result, or null.
+    const VerifyResult *Find(int id) const;
+    // Whether an Apply went to the module after the verification: its result no longer holds.
+    bool IsStale(int id, const AppliedModes &applied) const;
+    // The result as it stands now: "applied after the check" once stale; empty without a result.
+    QString TextFor(int id, const AppliedModes &applied) const;
+};
 
 // "Verify Settings: 98 of 100 modules as applied, 1 differs, 1 no answer."
 QString VerifySummary(const std::vector<VerifyResult> &results);
-
-// The result of one module, or null.
-const VerifyResult *FindResult(const std::vector<VerifyResult> &results, int id);

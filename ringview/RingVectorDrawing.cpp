@@ -1,58 +1,124 @@
 #include "ringview/RingVectorDrawing.h"
 
-#include "model/Global.h"
 #include "ringview/ModuleImages.h"
 #include "ringview/RingGeometry.h"
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QTransform>
 #include <QtMath>
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-// The drawing is laid out in twips as in Bus Info, on a square window of this size.
+// The ring is laid out in twips as in Bus Info, on a square window of this size; the labels
+// take room around it.
 constexpr double kSide = 6000;
 constexpr double kPixel = 15;  // twips per image pixel
 constexpr double kPictureWidth = kModuleImageWidth * kPixel;
 constexpr double kPictureHeight = kModuleImageHeight * kPixel;
+constexpr double kGap = 60;
+constexpr double kLargestText = kPictureHeight * 0.55;
+// Below this a label ring is too crowded: every other label moves out to a second ring.
+constexpr double kSmallestText = 150;
+// An ID has at most five digits; a digit is narrower than this share of the text's height.
+constexpr double kLabelWidthPerHeight = 5 * 0.62;
 
 const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
 const QColor kGreen(0, 255, 0);
 
-bool AnyFaulty(const ModuleData &record) { return record.GetStatusChannel1() || record.GetStatusChannel2(); }
+int32_t PictureRadiusTwips() { return PictureRadius(RingRadius(kSide, kPictureHeight)); }
 
-const ModuleData &RecordOf(int16_t id)
+// How far from the centre the first label ring begins: clear of every picture's corners.
+double LabelRadius() { return PictureRadiusTwips() + std::hypot(kPictureWidth, kPictureHeight) / 2 + kGap; }
+
+struct LabelRings
 {
-    static const ModuleData empty;
-    return IsTableID(id) ? gModules[size_t(id)] : empty;
+    double textHeight;
+    bool staggered;
+    double width() const { return textHeight * kLabelWidthPerHeight; }
+    double OuterEnd() const { return LabelRadius() + (staggered ? 2 : 1) * (width() + kGap); }
+};
+
+LabelRings LabelRingsFor(int count)
+{
+    // Neighbouring labels on one label ring may not touch where they begin, the ring's inside.
+    const double spacing = 2 * kRingPi * LabelRadius() / std::max(1, count);
+    const double single = std::min(kLargestText, 0.75 * spacing);
+    if (single >= kSmallestText || count < 2)
+        return {single, false};
+    return {std::min(kLargestText, 0.75 * 2 * spacing), true};
 }
 
-void DrawModuleBox(QPainter &painter, const QPointF &topLeft, const ModuleData &record)
+void DrawModuleBox(QPainter &painter, const QRectF &box, const ModuleSnapshot &module)
 {
-    const QRectF box(topLeft, QSizeF(kPictureWidth, kPictureHeight));
     painter.setPen(QPen(Qt::black, kPixel));
     painter.setBrush(Qt::black);
     painter.drawRect(box.adjusted(0, 4 * kPixel, -4 * kPixel, 0));
     painter.setBrush(QColor(128, 128, 128));
     painter.drawRect(box.adjusted(4 * kPixel, 0, 0, -4 * kPixel));
     for (int channel = 0; channel < 2; ++channel) {
-        const bool faulty = channel == 0 ? record.GetStatusChannel1() : record.GetStatusChannel2();
+        const bool faulty = channel == 0 ? module.faulty1 : module.faulty2;
         painter.setBrush(faulty ? kRed : kGreen);
-        painter.drawEllipse(QRectF(topLeft.x() + (5 + 7 * channel) * kPixel, topLeft.y() + 3 * kPixel,
-                                   6 * kPixel, 6 * kPixel));
+        painter.drawEllipse(QRectF(box.x() + (5 + 7 * channel) * kPixel, box.y() + 3 * kPixel, 6 * kPixel, 6 * kPixel));
     }
 }
 
 } // namespace
 
-void DrawRingVector(QPainter &painter, const QRectF &area, const std::vector<int16_t> &order)
+QPolygonF RingLabel::Outline() const
 {
+    return QTransform().translate(anchor.x(), anchor.y()).rotate(-degrees).map(QPolygonF(box));
+}
+
+double RingDrawingSide(int count) { return 2 * std::max(kSide / 2, LabelRingsFor(count).OuterEnd() + kGap); }
+
+std::vector<QRectF> RingPictureRects(int count)
+{
+    const double offset = (RingDrawingSide(count) - kSide) / 2;
+    std::vector<QRectF> rects;
+    for (int k = 0; k < count; ++k) {
+        const TwipsPoint topLeft = PictureTopLeft(kSide, kSide, PictureRadiusTwips(), PositionAngle(k, count),
+                                                  kPictureWidth, kPictureHeight);
+        rects.emplace_back(topLeft.x + offset, topLeft.y + offset, kPictureWidth, kPictureHeight);
+    }
+    return rects;
+}
+
+std::vector<RingLabel> RingLabels(int count)
+{
+    const LabelRings rings = LabelRingsFor(count);
+    const double centre = RingDrawingSide(count) / 2;
+    std::vector<RingLabel> labels;
+    for (int k = 0; k < count; ++k) {
+        const double angle = PositionAngle(k, count);
+        const double start = LabelRadius() + (rings.staggered && k % 2 == 1 ? rings.width() + kGap : 0);
+        RingLabel label;
+        label.textHeight = rings.textHeight;
+        label.anchor = QPointF(centre + start * std::cos(angle), centre - start * std::sin(angle));
+        // Along the radius, reading outward on the right half and inward on the left, so that
+        // no label stands upside down.
+        const bool left = std::cos(angle) < -1e-9;
+        label.degrees = qRadiansToDegrees(angle) + (left ? 180 : 0);
+        label.alignRight = left;
+        const double width = rings.width();
+        label.box = left ? QRectF(-width, -rings.textHeight / 2, width, rings.textHeight)
+                         : QRectF(0, -rings.textHeight / 2, width, rings.textHeight);
+        labels.push_back(label);
+    }
+    return labels;
+}
+
+void DrawRingVector(QPainter &painter, const QRectF &area, const RingSnapshot &ring)
+{
+    const int count = int(ring.size());
+    const double side = RingDrawingSide(count);
     painter.save();
     painter.translate(area.topLeft());
-    painter.scale(area.width() / kSide, area.height() / kSide);
-    const QPointF centre(kSide / 2, kSide / 2);
+    painter.scale(area.width() / side, area.height() / side);
+    const QPointF centre(side / 2, side / 2);
     const float ringRadius = RingRadius(kSide, kPictureHeight);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(kBlue, kPixel));
@@ -61,11 +127,10 @@ void DrawRingVector(QPainter &painter, const QRectF &area, const std::vector<int
         painter.drawEllipse(centre, r, r);
     }
 
-    const int count = int(order.size());
     painter.setPen(QPen(kRed, kPixel));
     for (int k = 0; k < count; ++k) {
         const int next = NextPosition(k, count);
-        if (!AnyFaulty(RecordOf(order[size_t(k)])) || !AnyFaulty(RecordOf(order[size_t(next)])))
+        if (!ring[size_t(k)].AnyFaulty() || !ring[size_t(next)].AnyFaulty())
             continue;
         const double start = PositionAngle(k, count);
         const double sweep = ArcSweep(start, PositionAngle(next, count));
@@ -79,24 +144,29 @@ void DrawRingVector(QPainter &painter, const QRectF &area, const std::vector<int
         }
     }
 
-    const int32_t pictureRadius = PictureRadius(ringRadius);
+    const std::vector<QRectF> pictures = RingPictureRects(count);
+    for (int k = 0; k < count; ++k)
+        DrawModuleBox(painter, pictures[size_t(k)], ring[size_t(k)]);
     QFont font = painter.font();
-    font.setPixelSize(int(kPictureHeight * 0.55));
-    painter.setFont(font);
+    painter.setPen(Qt::black);
+    if (count > 0) {
+        font.setPixelSize(int(kLargestText));
+        painter.setFont(font);
+        const QRectF first = pictures.front();
+        painter.drawText(QRectF(first.x() - 300, first.bottom(), kPictureWidth + 600, kPictureHeight),
+                         Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("PC"));
+    }
+    const std::vector<RingLabel> labels = RingLabels(count);
     for (int k = 0; k < count; ++k) {
-        const int16_t id = order[size_t(k)];
-        const double angle = PositionAngle(k, count);
-        const TwipsPoint topLeft = PictureTopLeft(kSide, kSide, pictureRadius, angle, kPictureWidth, kPictureHeight);
-        DrawModuleBox(painter, QPointF(topLeft.x, topLeft.y), RecordOf(id));
-        // The ID stands on the side away from the ring's centre line.
-        const bool right = std::cos(angle) >= -1e-9;
-        const QRectF label(right ? topLeft.x + kPictureWidth + kPixel : topLeft.x - 1200 - kPixel, topLeft.y, 1200,
-                           kPictureHeight);
-        painter.setPen(Qt::black);
-        painter.drawText(label, Qt::AlignVCenter | (right ? Qt::AlignLeft : Qt::AlignRight), QString::number(id));
-        if (k == 0)
-            painter.drawText(QRectF(topLeft.x - 300, topLeft.y + kPictureHeight, kPictureWidth + 600, kPictureHeight),
-                             Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("PC"));
+        const RingLabel &label = labels[size_t(k)];
+        font.setPixelSize(std::max(1, int(label.textHeight)));
+        painter.setFont(font);
+        painter.save();
+        painter.translate(label.anchor);
+        painter.rotate(-label.degrees);
+        painter.drawText(label.box, Qt::AlignVCenter | (label.alignRight ? Qt::AlignRight : Qt::AlignLeft),
+                         QString::number(ring[size_t(k)].id));
+        painter.restore();
     }
     painter.restore();
 }

@@ -1,8 +1,9 @@
 // The main window: the configuration file at start-up, the scan's messages, the Apply
 // buttons, automatic refresh, the menus, the port's state, the ring log and what counts as
 // activation.
+#include "BoxCatcher.h"
 #include "TestFiles.h"
-#include "app/RingLog.h"
+#include "core/RingLog.h"
 #include "app/frmMain.h"
 #include "bus/Frames.h"
 #include "bus/MemorySerialPort.h"
@@ -42,7 +43,8 @@ const Timers kAll{true, true, true};
 const Timers kNone{false, false, false};
 const QByteArray kSection = "[ZEPHLINK9 Setup Tool]\n";
 const QByteArray kIni = "[ZEPHLINK9 Setup Tool]\r\ncomport= 1\r\n";
-const QString kTime = QStringLiteral("2026-12-07T06:40:00+01:00");
+// A log row's time, once LogLines has put it in the place of the time written.
+const QString kTime = QStringLiteral("TIME");
 const QString kG5 = kTime + ",0,5,G,4.1,0x03,0,0,0,0,";
 const QString kEarlier = QStringLiteral("earlier,0,5,G,4.1,0x03,0,0,0,0,");
 const QString kForeign = QStringLiteral("LWL-System contains a none-ZEPHLINK9 module!\r\n"
@@ -59,9 +61,8 @@ private:
     MemorySerialPort *port = nullptr;
     frmMain *window = nullptr;
     ManualClock clock;
-    QStringList boxes;   // "icon title: text"
+    std::unique_ptr<BoxCatcher> catcher;  // "icon title: text" of each box
     QList<Timers> exits;  // the timers at each call of the exit
-    std::function<void()> duringBox;
 
     // Module State's and Global Settings' Apply buttons.
     QList<bool> Apply() const
@@ -69,7 +70,8 @@ private:
         return {window->ModuleState()->cmdApply->isEnabled(), window->GlobalSettings()->cmdApply->isEnabled()};
     }
     BusLink &Link() { return window->Link(); }
-    Timers Running() { return {Link().Timer1.isActive(), Link().Timer2.isActive(), Link().Timer3.isActive()}; }
+    Timers Running() { return {Link().Polling(), Link().Parsing(), Link().Refreshing()}; }
+    QStringList &Boxes() { return catcher->boxes; }
     void Create(const QByteArray &ini)  // null: no file at all
     {
         delete window;
@@ -79,16 +81,18 @@ private:
             WriteTestFile(iniPath, ini);
         port = new MemorySerialPort;
         window = new frmMain(frmMain::Options{port, iniPath, [this] { exits.append(Running()); }});
-        window->Log().SetClock([] { return QDateTime(QDate(2026, 12, 7), QTime(6, 40), QTimeZone(3600)); });
         window->Form_Activate();
     }
     QString LogPath() const { return dir->filePath(QStringLiteral("logs/ring.csv")); }
-    // The log's lines, without their CR LF.
+    // The log's lines, without their CR LF, each time written as kTime.
     QStringList LogLines() const
     {
         QStringList lines = QString::fromUtf8(ReadTestFile(LogPath())).split(QStringLiteral("\r\n"));
         if (lines.last().isEmpty())
             lines.removeLast();
+        static const QRegularExpression time(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d,"));
+        for (QString &line : lines)
+            line.replace(time, kTime + QLatin1Char(','));
         return lines;
     }
     // The scan's replies are all in: the line has been quiet long enough.
@@ -115,14 +119,8 @@ private slots:
         clock = ManualClock();
         clock.SetAutoAdvance(5);
         SetClock(&clock);
-        boxes.clear();
+        catcher = std::make_unique<BoxCatcher>();
         exits.clear();
-        duringBox = nullptr;
-        SetMessageHook([this](QMessageBox::Icon icon, const QString &title, const QString &text) {
-            boxes << QStringLiteral("%1 %2: %3").arg(int(icon)).arg(title, text);
-            if (duringBox)
-                duringBox();
-        });
         Create(kIni);
     }
     void cleanup()
@@ -131,7 +129,7 @@ private slots:
         delete port;
         window = nullptr;
         port = nullptr;
-        SetMessageHook(nullptr);
+        catcher.reset();
         SetClock(nullptr);
     }
 
@@ -168,7 +166,7 @@ private slots:
         frmProgramSettings *dialog = window->ProgramSettingsIfLoaded();
         QCOMPARE(dialog && !ChildFrame(dialog)->isHidden(), openedPort == 0);
         QCOMPARE(Running(), (Timers{true, true, false}));
-        QVERIFY(boxes.isEmpty());
+        QVERIFY(Boxes().isEmpty());
         // Nothing is written at start-up.
         QCOMPARE(QFile::exists(iniPath), !ini.isNull());
     }
@@ -200,12 +198,12 @@ private slots:
         if (readFirst)
             Link().ReadComInput();
         window->mnuRefresh_Click();
-        QTEST(boxes, "expectedBoxes");
+        QTEST(Boxes(), "expectedBoxes");
         QTEST(int(gModuleCount), "count");
         QTEST(Apply(), "apply");
         QCOMPARE(port->written, QList<QByteArray>{BuildCommandFrame('G', 0, 0, 0)});
         // Reception goes on after the message.
-        QVERIFY(Link().Timer1.isActive());
+        QVERIFY(Link().Polling());
     }
 
     // A module with old firmware warns at every scan until the window is activated again,
@@ -216,18 +214,18 @@ private slots:
         Refresh();
         port->Feed(ReplyBytes('G', 5));
         Refresh();
-        QCOMPARE(boxes, QStringList(2, "3 Warning!: " + kForeign));
+        QCOMPARE(Boxes(), QStringList(2, "3 Warning!: " + kForeign));
         QCOMPARE(int(gModuleCount), 1);
         QCOMPARE(Apply(), kOff);
         window->Form_Deactivate();
-        QVERIFY(!Link().Timer1.isActive());
+        QVERIFY(!Link().Polling());
         window->Form_Activate();
         QCOMPARE(port->openCount, 1);
         QCOMPARE(port->closeCount, 0);
-        QVERIFY(Link().Timer1.isActive() && Link().Timer2.isActive());
+        QVERIFY(Link().Polling() && Link().Parsing());
         port->Feed(ReplyBytes('G', 5));
         Refresh();
-        QCOMPARE(boxes.size(), 2);
+        QCOMPARE(Boxes().size(), 2);
         QCOMPARE(Apply(), kOn);
     }
 
@@ -237,13 +235,13 @@ private slots:
         QVERIFY(!window->mnuRefresh->isEnabled());
         QCOMPARE(Apply(), kOff);
         QVERIFY(port->written.isEmpty());  // the first scan comes with the first tick
-        QCOMPARE(Link().Timer3.interval(), 10000);
+        QCOMPARE(Link().RefreshIntervalMs(), 10000);
 
         // A tick scans; success enables the buttons and starts the next 10 seconds.
         port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7));
         Link().Timer3_Timer();
         QCOMPARE(Apply(), kOn);
-        QVERIFY(Link().Timer3.isActive());
+        QVERIFY(Link().Refreshing());
         QCOMPARE(port->written.size(), 1);
 
         window->mnuAutorefresh->trigger();
@@ -282,7 +280,7 @@ private slots:
     // as a switch of windows, so the next scan still warns.
     void messageBoxTakesTheFirstClickAndIsNoDeactivation()
     {
-        SetMessageHook(nullptr);
+        catcher.reset();
         ShowFocused();
         window->grabMouse();
         int clicks = 0;  // a second one means the first went elsewhere
@@ -304,7 +302,7 @@ private slots:
         QCOMPARE(clicks, 1);
         QTest::qWait(50);
         QVERIFY(int(gMinVersion) < 40);
-        QVERIFY(Link().Timer1.isActive());
+        QVERIFY(Link().Polling());
     }
 
     // A main window smaller than its children scrolls its client area; a large one does not.
@@ -358,7 +356,7 @@ private slots:
 
         // The COM port dialog probed the ports and left them closed until its OK.
         const bool select = popup == QLatin1String("select");
-        QCOMPARE((QList<bool>{Link().Timer1.isActive(), Link().Timer3.isActive()}), select ? kOff : kOn);
+        QCOMPARE((QList<bool>{Link().Polling(), Link().Refreshing()}), select ? kOff : kOn);
         QCOMPARE(port->IsOpen() ? port->openCount : 0, select ? 0 : opened);
         QVERIFY(!window->mnuRefresh->isEnabled());
     }
@@ -504,10 +502,10 @@ private slots:
             seen = Running();
         };
         if (holder == "about") {
-            duringBox = deviceBack;
+            catcher->whileOpen = deviceBack;
             window->mnuAbout->trigger();
-            QCOMPARE(boxes.size(), 1);
-            QVERIFY(boxes[0].startsWith(QStringLiteral("1 About: ")) && boxes[0].contains(QStringLiteral("1.31")));
+            QCOMPARE(Boxes().size(), 1);
+            QVERIFY(Boxes()[0].startsWith(QStringLiteral("1 About: ")) && Boxes()[0].contains(QStringLiteral("1.31")));
         } else if (holder == "deactivated") {
             window->Form_Deactivate();
             deviceBack();
@@ -532,10 +530,11 @@ private slots:
         port->Feed(ring);  // module 7 kept its old rule
         window->mnuVerifySettings->trigger();
         clock.Advance(BusLink::kScanQuietMs);
-        QTRY_COMPARE(boxes, QStringList{"1 Verify Settings: Verify Settings: 0 of 2 modules as applied, 1 differs, 0 no answer, "
-                                        "1 nothing applied."});
+        QTRY_COMPARE(Boxes(), QStringList{"1 Verify Settings: Verify Settings: 0 of 2 modules as applied, 1 differs, 0 no answer, "
+                                          "1 nothing applied."});
         QCOMPARE(port->written, QList<QByteArray>{BuildCommandFrame('G', 0, 0, 0)});
-        QCOMPARE(window->Verifier().Results().at(1).Text(), QStringLiteral("differs: mode 0x13, applied 0x03"));
+        QCOMPARE(window->Core().Keeper().LastVerification()->results.at(1).Text(),
+                 QStringLiteral("differs: mode 0x13, applied 0x03"));
     }
 
     // Without modules Save Report says so; the save dialog is a window of its own, but no
@@ -544,9 +543,9 @@ private slots:
     {
         ShowFocused();
         window->mnuSaveReport->trigger();
-        QCOMPARE(boxes, QStringList{"3 Save Report: No modules: Refresh scans the ring first."});
+        QCOMPARE(Boxes(), QStringList{"3 Save Report: No modules: Refresh scans the ring first."});
         QVERIFY(!window->findChild<QFileDialog *>());
-        boxes.clear();
+        Boxes().clear();
         port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7));
         Refresh();
         window->mnuAutorefresh->trigger();
@@ -558,7 +557,7 @@ private slots:
         QCOMPARE(dialog->nameFilters(), (QStringList{"PDF report (*.pdf)", "Module table (*.csv)"}));
         QVERIFY(QRegularExpression(QStringLiteral("^ring-report-\\d{4}-\\d\\d-\\d\\d-\\d{4}\\.pdf$"))
                     .match(QFileInfo(dialog->selectedFiles().value(0)).fileName()).hasMatch());
-        QVERIFY(Link().Timer1.isActive() && Link().Timer3.isActive());
+        QVERIFY(Link().Polling() && Link().Refreshing());
         const QString path = dir->filePath(QStringLiteral("ring.csv"));
         auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         QVERIFY(name);
@@ -566,8 +565,8 @@ private slots:
         QTest::keyClick(name, Qt::Key_Return);
         QTRY_VERIFY(!dialog);
         QVERIFY(QFile::exists(path));
-        QVERIFY(Link().Timer1.isActive() && Link().Timer3.isActive());
-        QVERIFY(boxes.isEmpty());
+        QVERIFY(Link().Polling() && Link().Refreshing());
+        QVERIFY(Boxes().isEmpty());
     }
 
     // Closing the window stops the timers and the looking for a vanished device, and closes
@@ -589,8 +588,8 @@ private slots:
         window->close();
         QVERIFY(!window->Watcher().IsWatching());
         QVERIFY(!port->IsOpen());
-        QVERIFY(!Link().Timer1.isActive() && !Link().Timer2.isActive());
-        QVERIFY(boxes.isEmpty());
+        QVERIFY(!Link().Polling() && !Link().Parsing());
+        QVERIFY(Boxes().isEmpty());
         QVERIFY(exits.isEmpty());
     }
 
@@ -610,7 +609,8 @@ private slots:
         QTest::newRow("few modules in ring order")
             << key << QByteArray()
             << ReplyBytes('G', 5) + EncodeReply(Reply{'R', 12, 41, 0x5C, true, false, 9, 0}) + EncodeReply(Reply{'L', 7, 41, 0xE7})
-            << QStringList{RingLog::kHeader, kG5, kTime + ",1,7,L,4.1,0xe7,0,0,0,0,", kTime + ",2,12,R,4.1,0x5c,1,9,0,0,"}
+            << QStringList{RingLog::kHeader, kG5, kTime + ",1,7,L,4.1,0xE7,0,0,0,0,", kTime + ",2,12,R,4.1,0x5C,1,9,0,0,",
+                           kTime + ",2,12,R,4.1,0x5C,1,9,0,0,Module 12 channel 1 faulty"}
             << QStringList();
         QTest::newRow("failed scan") << key << QByteArray() << QByteArray()
                                      << QStringList{RingLog::kHeader, kTime + ",,,,,,,,,,no modules found"}
@@ -631,7 +631,7 @@ private slots:
         port->Feed(replies);
         Refresh();
         QCOMPARE(LogLines(), lines);
-        QTEST(boxes, "expectedBoxes");
+        QTEST(Boxes(), "expectedBoxes");
         QCOMPARE(QDir(dir->filePath(QStringLiteral("logs"))).entryList(QDir::Files),
                  lines.isEmpty() ? QStringList() : QStringList{"ring.csv"});
     }
@@ -648,7 +648,7 @@ private slots:
         window->mnuRefresh_Click();
         QVERIFY(gModuleCount < 1000);
         QCOMPARE(LogLines(), QStringList());
-        QTRY_VERIFY(!gDataReceived && !Link().Timer2.isActive());
+        QTRY_VERIFY(!gDataReceived && !Link().Parsing());
         QCOMPARE(LogLines(), QStringList());
         clock.Advance(BusLink::kScanQuietMs);
         Link().Timer1_Timer();
@@ -687,8 +687,8 @@ private slots:
         // text on Windows.
         QFile missing(path);
         QVERIFY(!missing.open(QIODevice::Append));
-        QCOMPARE(boxes, QStringList{"3 ZEPHLINK9 Setup Tool: The ring log cannot be written:\r\n" + path + "\r\n"
-                                    + missing.errorString()});
+        QTRY_COMPARE(Boxes(), QStringList{"3 ZEPHLINK9 Setup Tool: The ring log cannot be written:\r\n" + path + "\r\n"
+                                          + missing.errorString()});
     }
 };
 

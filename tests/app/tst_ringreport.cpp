@@ -1,12 +1,13 @@
 // Verify Settings' results and summary, and the ring report as written to disk: the PDF read
-// back (pages, and its text where pdftotext is installed), the CSV, and a path that cannot be
-// written.
+// back (pages, and its text where pdftotext is installed), the CSV, a path that cannot be
+// written, and the report's ring drawing with every ID in the clear.
 #include "TestFiles.h"
 #include "app/RingReport.h"
 #include "model/AppliedModes.h"
-#include "model/Global.h"
+#include "model/CsvField.h"
 #include "model/ReportTable.h"
 #include "model/Verification.h"
+#include "ringview/RingVectorDrawing.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -20,22 +21,16 @@ namespace {
 // A ring of count modules, IDs from 101, the first attached; the third has a faulty channel 2.
 RingReport Ring(int count)
 {
-    ResetGlobals();
+    gAppliedModes.Clear();
     RingReport report;
     report.time = QDateTime(QDate(2026, 12, 8), QTime(14, 50), QTimeZone(3600));
     report.programVersion = QStringLiteral("1.31");
-    report.port = QStringLiteral("COM1");
-    report.device = QStringLiteral("/tmp/ring");
-    report.localModuleID = 101;
+    report.scan.portNumber = 1;
+    report.scan.device = QStringLiteral("/tmp/ring");
     for (int k = 0; k < count; ++k) {
-        const int id = 101 + k;
-        ModuleData &record = gModules[size_t(id)];
-        record.SetModuleID(int16_t(id));
-        record.SetSide(k == 0 ? 'G' : (k % 2 ? 'L' : 'R'));
-        record.SetVersion(41);
-        record.SetMode(0x13);
-        record.SetStatusChannel2(k == 2);
-        report.order.push_back(int16_t(id));
+        ModuleSnapshot module{101 + k, uint8_t(k == 0 ? 'G' : (k % 2 ? 'L' : 'R')), 41, 0x13};
+        module.faulty2 = k == 2;
+        report.scan.modules.push_back(module);
     }
     return report;
 }
@@ -70,41 +65,45 @@ private slots:
     {
         QTest::addColumn<QString>("applied");   // in the order sent
         QTest::addColumn<QString>("reported");  // the scan's ring order with the modes reported
+        QTest::addColumn<QString>("after");     // applied after the verification
         QTest::addColumn<QString>("results");
         QTest::addColumn<QString>("summary");
-        QTest::newRow("each kind") << "1:13 2:4b 9:13" << "1:13 2:13 3:13"
+        QTest::newRow("each kind") << "1:13 2:4b 9:13" << "1:13 2:13 3:13" << ""
                                    << "1 as applied|2 differs: mode 0x13, applied 0x4B|3 nothing applied|9 no answer"
                                    << "Verify Settings: 1 of 4 modules as applied, 1 differs, 1 no answer, 1 nothing applied.";
-        QTest::newRow("programmed twice: the last frame counts") << "5:4b 7:13 5:13" << "5:13 7:13"
+        QTest::newRow("programmed twice: the last frame counts") << "5:4b 7:13 5:13" << "5:13 7:13" << ""
                                                                 << "5 as applied|7 as applied"
                                                                 << "Verify Settings: 2 of 2 modules as applied, 0 differs, 0 no answer.";
-        QTest::newRow("programmed twice, the module kept the first") << "5:4b 5:13" << "5:4b"
+        QTest::newRow("programmed twice, the module kept the first") << "5:4b 5:13" << "5:4b" << ""
                                                                      << "5 differs: mode 0x4B, applied 0x13"
                                                                      << "Verify Settings: 0 of 1 modules as applied, 1 differs, 0 no answer.";
-        QTest::newRow("a module gone, IDs in order") << "7:13 5:13" << "" << "5 no answer|7 no answer"
+        QTest::newRow("a module gone, IDs in order") << "7:13 5:13" << "" << "" << "5 no answer|7 no answer"
                                                      << "Verify Settings: 0 of 2 modules as applied, 0 differs, 2 no answer.";
-        QTest::newRow("nothing applied") << "" << "1:13 2:63" << "1 nothing applied|2 nothing applied"
+        QTest::newRow("nothing applied") << "" << "1:13 2:63" << "" << "1 nothing applied|2 nothing applied"
                                          << "Verify Settings: 0 of 2 modules as applied, 0 differs, 0 no answer, 2 nothing applied.";
+        QTest::newRow("an Apply after the check") << "5:13 7:13" << "5:13 7:13" << "7:4b"
+                                                  << "5 as applied|7 applied after the check"
+                                                  << "Verify Settings: 2 of 2 modules as applied, 0 differs, 0 no answer.";
     }
     void verify()
     {
         QFETCH(QString, applied);
         QFETCH(QString, reported);
+        QFETCH(QString, after);
         AppliedModes store;
         for (const auto &[id, mode] : Pairs(applied))
             store.Record(id, mode);
-        std::vector<int16_t> order;
-        std::map<int, uint8_t> modes;
-        for (const auto &[id, mode] : Pairs(reported)) {
-            order.push_back(int16_t(id));
-            modes[id] = mode;
-        }
-        const auto results = VerifyRing(order, store, [&modes](int id) { return modes.at(id); });
+        RingSnapshot ring;
+        for (const auto &[id, mode] : Pairs(reported))
+            ring.push_back(ModuleSnapshot{id, 'L', 41, mode});
+        const Verification verification{0, store.LastStamp(), VerifyRing(ring, store)};
+        for (const auto &[id, mode] : Pairs(after))
+            store.Record(id, mode);
         QStringList texts;
-        for (const VerifyResult &result : results)
-            texts << QStringLiteral("%1 %2").arg(result.id).arg(result.Text());
+        for (const VerifyResult &result : verification.results)
+            texts << QStringLiteral("%1 %2").arg(result.id).arg(verification.TextFor(result.id, store));
         QTEST(texts.join(QLatin1Char('|')), "results");
-        QTEST(VerifySummary(results), "summary");
+        QTEST(VerifySummary(verification.results), "summary");
     }
 
     void csvField_data()
@@ -130,8 +129,10 @@ private slots:
             << 8 << 1
             << QStringList{"ZEPHLINK9 Ring Report", "Date: 2026-12-08 14:50:00+01:00", "ZEPHLINK9 Setup Tool 1.31",
                            "COM1, device /tmp/ring", "Modules: 8", "Attached module: ID 101, 9600 baud, parity none",
-                           "Verify Settings: 6 of 9 modules as applied, 1 differs, 1 no answer, 1 nothing applied.",
-                           "Module 103: differs: mode 0x13, applied 0x4B", "Module 900: no answer", "108", "Page 1 of 1"};
+                           "Verify Settings of 2026-12-08 ",
+                           ": 6 of 9 modules as applied, 1 differs, 1 no answer, 1 nothing applied.",
+                           "Module 103: differs: mode 0x13, applied 0x4B", "Module 900: no answer",
+                           "1 module applied after the check", "108", "faulty", "sound", "Page 1 of 1"};
         QTest::newRow("150 modules") << 150 << 3 << QStringList{"Page 3 of 3", "250", "NOT CH1_Error AND NOT CH2_Error"};
     }
     void pdf()
@@ -140,10 +141,12 @@ private slots:
         RingReport report = Ring(count);
         if (count == 8) {
             for (int id = 101; id <= 107; ++id)
-                report.verification.push_back({id, VerifyKind::AsApplied, 0x13, 0x13});
-            report.verification[2] = {103, VerifyKind::Differs, 0x13, 0x4B};
-            report.verification.push_back({108, VerifyKind::NothingApplied, 0x13, 0});
-            report.verification.push_back({900, VerifyKind::NoAnswer, 0, 0x13});
+                gAppliedModes.Record(id, id == 103 ? 0x4B : 0x13);
+            gAppliedModes.Record(900, 0x13);
+            report.verification = Verification{QDateTime(QDate(2026, 12, 8), QTime(14, 40)).toMSecsSinceEpoch(),
+                                               gAppliedModes.LastStamp(), VerifyRing(report.scan.modules, gAppliedModes)};
+            // Applied again since: no longer verified.
+            gAppliedModes.Record(104, 0x13);
         }
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("report.pdf"));
@@ -164,7 +167,7 @@ private slots:
         for (const QString &expected : texts)
             QVERIFY2(text.contains(expected), qPrintable(expected));
         // The table's header stands on every page.
-        QCOMPARE(int(text.count(QStringLiteral("CH2 counter"))), PageCount(pdf));
+        QCOMPARE(int(text.count(QStringLiteral("CH2 Errors"))), PageCount(pdf));
     }
 
     // The module table: a name ending in ".CSV" gets it, fields with a comma quoted, CR LF
@@ -172,19 +175,19 @@ private slots:
     void csv()
     {
         RingReport report = Ring(2);
-        ModuleData &other = gModules[102];
-        other.SetVersion(42);
-        other.SetMode(0xBF);
-        other.SetStatusChannel2(true);
-        other.SetErrorCounterChannel2(17);
-        report.verification = {{102, VerifyKind::Differs, 0xBF, 0x13}};
+        ModuleSnapshot &other = report.scan.modules[1];
+        other.version = 42;
+        other.mode = 0xBF;
+        other.faulty2 = true;
+        other.counter2 = 17;
+        report.verification = Verification{0, 0, {{102, VerifyKind::Differs, 0xBF, 0x13}}};
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("table.CSV"));
         QCOMPARE(SaveRingReport(report, path), QString());
         QCOMPARE(QString::fromUtf8(ReadTestFile(path)),
-                 QStringLiteral("Pos.,ID,Side,Version,Baud,Parity,Stop bits,Rule,CH1,CH1 counter,CH2,CH2 counter,Verified\r\n"
-                                "0,101,G,4.1,9600,none,1,NOT CH1_Error AND NOT CH2_Error,ok,0,ok,0,\r\n"
-                                "1,102,L,4.2,115200,odd,2,NOT CH1_Error OR NOT CH2_Error,ok,0,fault,17,"
+                 QStringLiteral("Pos,ID,Side,Version,Baud,Parity,Stop,Error Relais,CH1,CH1 Errors,CH2,CH2 Errors,Verified\r\n"
+                                "0,101,G,4.1,9600,none,1,NOT CH1_Error AND NOT CH2_Error,sound,0,sound,0,\r\n"
+                                "1,102,L,4.2,115200,odd,2,NOT CH1_Error OR NOT CH2_Error,sound,0,faulty,17,"
                                 "\"differs: mode 0xBF, applied 0x13\"\r\n"));
     }
 
@@ -198,6 +201,35 @@ private slots:
         QVERIFY(message.startsWith(QStringLiteral("The report cannot be written:\r\n") + QDir::toNativeSeparators(path) + "\r\n"));
         QVERIFY(message.section(QStringLiteral("\r\n"), 2).size() > 3);
         QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+    }
+
+    // Outside the ring, along its radius: no ID under a picture or another ID, and large
+    // enough to read at the report's scale (the ring takes 290 points of the page).
+    void ringLabelsStandClear_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<double>("smallestPoints");
+        QTest::newRow("8") << 8 << 6.0;
+        QTest::newRow("23") << 23 << 6.0;
+        QTest::newRow("150") << 150 << 5.0;
+    }
+    void ringLabelsStandClear()
+    {
+        QFETCH(int, count);
+        QFETCH(double, smallestPoints);
+        const std::vector<RingLabel> labels = RingLabels(count);
+        const std::vector<QRectF> pictures = RingPictureRects(count);
+        QCOMPARE(int(labels.size()), count);
+        for (int k = 0; k < count; ++k) {
+            const QPolygonF outline = labels[size_t(k)].Outline();
+            QVERIFY2(labels[size_t(k)].textHeight * 290 / RingDrawingSide(count) >= smallestPoints,
+                     qPrintable(QString::number(k)));
+            for (const QRectF &picture : pictures)
+                QVERIFY2(!outline.intersects(QPolygonF(picture)), qPrintable(QStringLiteral("label %1 under a picture").arg(k)));
+            for (int other = k + 1; other < count; ++other)
+                QVERIFY2(!outline.intersects(labels[size_t(other)].Outline()),
+                         qPrintable(QStringLiteral("labels %1 and %2").arg(k).arg(other)));
+        }
     }
 
     void proposedName()

@@ -107,7 +107,7 @@ private slots:
     {
         QSignalSpy modes(&link->Receiver(), &ReplyReceiver::localModeReceived);
         clock.SetTimeOfDay(100.0f);
-        link->Timer3.start();
+        link->StartRefresh();
         Deliver(QByteArray::fromHex("470700294b108010850a0d"));
         const ModuleData &m = gModules[7];
         QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9")
@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(modes[0][0].toInt(), 75);
         QCOMPARE(QList<int>({gCmdArg1, gCmdArg2, gCmdArg3}), QList<int>({7, 0, 75}));
         // After the pass: polling again, parsing waits for the next read, no refresh.
-        QVERIFY(link->Timer1.isActive() && !link->Timer2.isActive() && !link->Timer3.isActive() && !gDataReceived);
+        QVERIFY(link->Polling() && !link->Parsing() && !link->Refreshing() && !gDataReceived);
     }
 
     void batches_data()
@@ -253,7 +253,7 @@ private slots:
         port->Feed(answer);
         link->Scan();
         QCOMPARE(view.calls, calls);
-        QCOMPARE(link->Timer3.isActive(), autoRefresh && calls.contains("apply"));
+        QCOMPARE(link->Refreshing(), autoRefresh && calls.contains("apply"));
         // With nothing counted the wait is a second of the monotonic clock, even across midnight.
         if (calls == QStringList{"none"})
             QVERIFY2(clock.NowMs() >= 1000 && clock.NowMs() < 1100, qPrintable(QString::number(clock.NowMs())));
@@ -261,38 +261,44 @@ private slots:
 
     // When a scan is over: replies in groups on a clock that moves 5 ms a turn of the event
     // loop; "scan" starts another scan at that moment, as "&Refresh" would. Each scan over
-    // hands its ring on once, whole and in place.
+    // hands its ring on once, whole and in place, each module as its scan reply said it
+    // ("2L13": ID, letter, mode), whatever came for it since.
     void scanEnd_data()
     {
         using Events = QList<QPair<int, QByteArray>>;  // at ms: reply bytes, or "scan"
         QTest::addColumn<Events>("events");
         QTest::addColumn<bool>("autoRefresh");
-        QTest::addColumn<QList<QList<int>>>("rings");  // the orders handed on, in turn
-        const QByteArray g1 = ReplyBytes('G', 1), l2 = ReplyBytes('L', 2), r3 = ReplyBytes('R', 3);
+        QTest::addColumn<QList<QStringList>>("rings");  // the rings handed on, in turn
+        const QByteArray g1 = ReplyBytes('G', 1, 0x13), l2 = ReplyBytes('L', 2, 0x13), r3 = ReplyBytes('R', 3, 0x13);
+        const QByteArray l4 = ReplyBytes('L', 4, 0x13), r5 = ReplyBytes('R', 5, 0x13);
         QTest::newRow("a reply in a later pass") << Events{{200, g1}, {550, l2}} << false
-                                                 << QList<QList<int>>{{1, 2}};
-        QTest::newRow("groups far apart") << Events{{100, g1 + l2}, {450, r3}, {900, ReplyBytes('L', 4)}} << false
-                                          << QList<QList<int>>{{1, 2, 3, 4}};
+                                                 << QList<QStringList>{{"1G13", "2L13"}};
+        QTest::newRow("groups far apart") << Events{{100, g1 + l2}, {450, r3}, {900, l4}} << false
+                                          << QList<QStringList>{{"1G13", "2L13", "3R13", "4L13"}};
         QTest::newRow("late replies, automatic refresh goes on") << Events{{100, g1}, {400, l2 + r3}} << true
-                                                                 << QList<QList<int>>{{1, 2, 3}};
+                                                                 << QList<QStringList>{{"1G13", "2L13", "3R13"}};
+        // A locate's answer after the scan's reply changes the table, not what the scan found.
+        QTest::newRow("locate answer before the scan is over")
+            << Events{{100, g1 + l2}, {300, ReplyBytes('P', 2, 0x30)}} << false
+            << QList<QStringList>{{"1G13", "2L13"}};
         // The ring finishes its first answer before it answers the second G.
         QTest::newRow("refresh before the ring is all in")
-            << Events{{100, g1 + l2}, {300, "scan"}, {400, r3}, {500, g1 + l2 + r3}} << false
-            << QList<QList<int>>{{1, 2, 3}, {1, 2, 3}};
+            << Events{{100, g1 + l2}, {300, "scan"}, {400, r3}, {500, g1 + l2 + ReplyBytes('R', 3, 0x30)}} << false
+            << QList<QStringList>{{"1G13", "2L13", "3R13"}, {"1G13", "2L13", "3R30"}};
         // The ring is busy with its first answer for longer than a scan waits.
         QTest::newRow("refresh long before the ring is all in")
-            << Events{{100, g1 + l2}, {300, "scan"}, {500, r3}, {1000, ReplyBytes('L', 4)}, {1250, ReplyBytes('R', 5)},
-                      {1600, g1 + l2 + r3 + ReplyBytes('L', 4) + ReplyBytes('R', 5)}}
-            << false << QList<QList<int>>{{1, 2, 3, 4, 5}, {1, 2, 4, 5, 3}};
+            << Events{{100, g1 + l2}, {300, "scan"}, {500, r3}, {1000, l4}, {1250, r5}, {1600, g1 + l2 + r3 + l4 + r5}}
+            << false
+            << QList<QStringList>{{"1G13", "2L13", "3R13", "4L13", "5R13"}, {"1G13", "2L13", "4L13", "5R13", "3R13"}};
         QTest::newRow("refresh inside the wait") << Events{{100, "scan"}, {200, g1 + l2}} << false
-                                                 << QList<QList<int>>{{1, 2}};
+                                                 << QList<QStringList>{{"1G13", "2L13"}};
     }
     void scanEnd()
     {
         using Events = QList<QPair<int, QByteArray>>;
         QFETCH(Events, events);
         QFETCH(bool, autoRefresh);
-        QFETCH(QList<QList<int>>, rings);
+        QFETCH(QList<QStringList>, rings);
         gAutoRefresh = autoRefresh;
         QSignalSpy over(link.get(), &BusLink::scanSettled);
         TimedRing ring(clock, *port, *link, 5);
@@ -310,13 +316,15 @@ private slots:
         }
         link->Scan(autoRefresh ? ScanOrigin::AutoRefresh : ScanOrigin::Menu);
         QTRY_VERIFY(clock.NowMs() >= 4000);
-        QList<QList<int>> handed;
+        QList<QStringList> handed;
         for (const QList<QVariant> &signal : over) {
-            const std::vector<int16_t> order = signal[0].value<RingScan>().order;
-            handed << QList<int>(order.begin(), order.end());
+            QStringList ring;
+            for (const ModuleSnapshot &module : signal[0].value<RingScan>().modules)
+                ring << QStringLiteral("%1%2%3").arg(module.id).arg(QChar(module.side)).arg(module.mode, 2, 16, QLatin1Char('0'));
+            handed << ring;
         }
         QCOMPARE(handed, rings);
-        QCOMPARE(link->Timer3.isActive(), autoRefresh);
+        QCOMPARE(link->Refreshing(), autoRefresh);
         QCOMPARE(outerWaiting, events.contains({100, "scan"}));
     }
 };

@@ -102,8 +102,8 @@ private slots:
         link.Scan();
         // The scan before it is over now too, with its three modules.
         QCOMPARE(over.size(), 2);
-        QCOMPARE(over.at(0).at(0).value<RingScan>().order.size(), size_t(3));
-        QVERIFY(over.at(1).at(0).value<RingScan>().order.empty());
+        QCOMPARE(over.at(0).at(0).value<RingScan>().modules.size(), size_t(3));
+        QVERIFY(over.at(1).at(0).value<RingScan>().modules.empty());
         watcher.Look();
         QVERIFY(watcher.IsWatching() && !port.IsOpen());
 

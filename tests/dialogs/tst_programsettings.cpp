@@ -1,7 +1,8 @@
 // "Program settings": the probe of COM1 to COM4 and OK, first on a MemorySerialPort, then
 // on QSerialPort with pseudo-terminals standing in for the devices.
+#include "BoxCatcher.h"
 #include "TestFiles.h"
-#include "app/Ini.h"
+#include "core/Ini.h"
 #include "bus/BusLink.h"
 #include "bus/MemorySerialPort.h"
 #include "bus/QtSerialPort.h"
@@ -49,7 +50,7 @@ private:
     MemorySerialPort *memory = nullptr;
     BusLink *link = nullptr;
     QPointer<frmProgramSettings> form;
-    QStringList boxes;
+    BoxCatcher catcher;
 
     void Load()
     {
@@ -84,14 +85,10 @@ private slots:
         main->setCentralWidget(area);
         port = memory = new MemorySerialPort;
         link = new BusLink(port);
-        boxes.clear();
-        SetMessageHook([this](QMessageBox::Icon icon, const QString &title, const QString &text) {
-            boxes << QStringLiteral("%1 %2: %3").arg(int(icon)).arg(title, text);
-        });
+        catcher.boxes.clear();
     }
     void cleanup()
     {
-        SetMessageHook(nullptr);
         delete main;
         delete link;
         if (port != memory)
@@ -121,7 +118,7 @@ private slots:
         QVERIFY(!port->IsOpen());
         QCOMPARE(memory->closeCount, memory->openCount);
         QCOMPARE(memory->openCount, int(results.count(OpenError::None)));
-        QVERIFY(boxes.isEmpty());
+        QVERIFY(catcher.boxes.isEmpty());
         // Every load probes afresh.
         for (int n = 1; n <= 4; ++n)
             memory->SetOpenResult(n, OpenError::None);
@@ -157,10 +154,10 @@ private slots:
 
         QCOMPARE(int(gComPort), selected);
         QCOMPARE(port->IsOpen() ? port->PortNumber() : 0, selected);
-        QCOMPARE(boxes, selected ? QStringList() : QStringList{"3 ZEPHLINK9 Setup Tool: No com port available!"});
+        QCOMPARE(catcher.boxes, selected ? QStringList() : QStringList{"3 ZEPHLINK9 Setup Tool: No com port available!"});
         QCOMPARE(ReadTestFile(gIniPath), "[ZEPHLINK9 Setup Tool]" + kLineEnd + "comport= " + QByteArray::number(selected) + kLineEnd);
-        QVERIFY(link->Timer1.isActive() && link->Timer2.isActive());
-        QCOMPARE(link->Timer3.isActive(), autoRefresh);
+        QVERIFY(link->Polling() && link->Parsing());
+        QCOMPARE(link->Refreshing(), autoRefresh);
         QVERIFY(Unloaded());
     }
 

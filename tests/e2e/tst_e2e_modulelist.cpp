@@ -64,10 +64,10 @@ private slots:
         main.Link().Timer3_Timer();
         QVERIFY(gModuleCount < kModules);
         QTRY_COMPARE_WITH_TIMEOUT(gModuleCount, int16_t(kModules), 6000);
-        QTRY_VERIFY(main.Link().Timer3.isActive());
+        QTRY_VERIFY(main.Link().Refreshing());
         main.mnuAutorefresh_Click();
         QCOMPARE(RingOrder(), DefaultRingOrder(kModules));
-        QCOMPARE(mProgram->boxes, QStringList());
+        QCOMPARE(mProgram->Boxes(), QStringList());
         QCOMPARE(main.BusInfo()->PictureCount(), kModules);
         for (int k = 0; k < kModules; ++k)
             QCOMPARE(main.BusInfo()->picModule(k)->accessibleName(), QStringLiteral("Module %1").arg(gModuleOrder[k]));
@@ -160,7 +160,7 @@ private slots:
         const qint64 limit = frmBackground::kLocateLimitMs;
         QVERIFY2(waited.elapsed() >= limit - 1 && waited.elapsed() < limit + 500,
                  qPrintable(QString::number(waited.elapsed())));
-        QCOMPARE(mProgram->boxes, QStringList{"Modul with ID 103 not answer!"});
+        QCOMPARE(mProgram->Boxes(), QStringList{"Modul with ID 103 not answer!"});
         QCOMPARE(busInfo->windowTitle(), QStringLiteral("Bus Info - Selected module not found!"));
     }
 };

@@ -1,5 +1,5 @@
 // Feeds arbitrary files to the configuration file reader and writer.
-#include "app/Ini.h"
+#include "core/Ini.h"
 
 #include <cstdio>
 #include <cstdlib>

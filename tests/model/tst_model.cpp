@@ -16,7 +16,7 @@
 #include "model/ModuleListModel.h"
 #include "model/ReferenceFile.h"
 #include "model/RingComparison.h"
-#include "model/RingWatch.h"
+#include "model/RingKeeper.h"
 #include "model/TabText.h"
 
 #include <QSignalSpy>
@@ -74,6 +74,7 @@ class TestModel : public QObject
     ManualClock mClock;
     std::unique_ptr<MemorySerialPort> mPort;
     std::unique_ptr<BusLink> mLink;
+    RingKeeper mKeeper;
     std::unique_ptr<ModuleListModel> mRows;
 
     // One parse pass over the replies given, as the timers run it.
@@ -86,10 +87,20 @@ class TestModel : public QObject
         mLink->Timer1_Timer();
         mLink->Timer2_Timer();
     }
+    // A scan goes out: the order empties, and what comes is the new scan's.
+    void Scan()
+    {
+        gModuleCount = 0;
+        mLink->Receiver().BeginScan();
+    }
+    // The scan is over: its record, as the receiver kept its replies, goes to the keeper and the rows.
     void Settle()
     {
-        mRows->TakeScan(RingScan{1, ScanOrigin::Menu, std::vector<int16_t>(gModuleOrder.begin(),
-                                                                           gModuleOrder.begin() + gModuleCount)});
+        RingScan scan;
+        scan.serial = mKeeper.LastScan().serial + 1;
+        scan.modules = mLink->Receiver().Readings(gModuleOrder.data(), gModuleCount);
+        mKeeper.Take(scan);
+        mRows->TakeScan(scan);
     }
     QString Row(const QAbstractItemModel &model, int row)
     {
@@ -109,7 +120,8 @@ private slots:
         mPort = std::make_unique<MemorySerialPort>();
         mPort->Open();
         mLink = std::make_unique<BusLink>(mPort.get());
-        mRows = std::make_unique<ModuleListModel>();
+        mKeeper = RingKeeper();
+        mRows = std::make_unique<ModuleListModel>(&mKeeper);
         connect(mLink.get(), &BusLink::passParsed, mRows.get(), &ModuleListModel::Follow);
     }
     void cleanup()
@@ -143,10 +155,16 @@ private slots:
         QTest::newRow("a locate answer keeps the scan's side")
             << QStringList{"scan", "G1 R2!", "settle", "P2"}
             << QStringList{"0|1|G|sound|sound||10:00:00", "1|2|R|sound|sound||10:00:00"};
+        QTest::newRow("a locate answer before the scan is over: the scan's reply")
+            << QStringList{"scan", "G1 R2", "P2!", "settle"}
+            << QStringList{"0|1|G|sound|sound||10:00:00", "1|2|R|sound|sound||10:00:00"};
         QTest::newRow("the counters' change across two scans")
             << QStringList{"scan", "G1 L2:5 L3:9", "settle", "scan", "G1 L2:12 L3:9 L4:7", "settle"}
             << QStringList{"0|1|G|sound|sound||10:00:00", "1|2|L|sound|sound|+7|10:00:00",
                            "2|3|L|sound|sound||10:00:00", "3|4|L|sound|sound||10:00:00"};
+        QTest::newRow("the counters' change across a scan that found none")
+            << QStringList{"scan", "G1 L2:5", "settle", "scan", "settle", "scan", "G1 L2:45", "settle"}
+            << QStringList{"0|1|G|sound|sound||10:00:00", "1|2|L|sound|sound|+40|10:00:00"};
         QTest::newRow("a smaller ring drops its tail")
             << QStringList{"scan", "G1 L2 L3", "settle", "scan", "G1 L2", "settle"}
             << QStringList{"0|1|G|sound|sound||10:00:00", "1|2|L|sound|sound||10:00:00"};
@@ -162,7 +180,7 @@ private slots:
         ModuleListFilter shown(mRows.get());
         for (const QString &step : steps) {
             if (step == QLatin1String("scan")) {
-                gModuleCount = 0;
+                Scan();
             } else if (step == QLatin1String("settle")) {
                 Settle();
             } else if (step.startsWith(QLatin1String("nolocate "))) {
@@ -340,7 +358,22 @@ private slots:
         QTest::newRow("channels") << "none" << "1G 2L:c2=5 3L:f2|1G:f1 2L:c2=45 3L"
                                   << QStringList{"1@0 Module 1 channel 1 faulty", "2@1 Module 2 channel 2 error counter +40",
                                                  "3@2 Module 3 channel 2 sound again"};
+        QTest::newRow("faulty at the first scan") << "none" << "1G 2L:f2" << QStringList{"2@1 Module 2 channel 2 faulty"};
+        QTest::newRow("counter across a scan that found none") << "none" << "1G 2L:c2=5|-|1G 2L:c2=45"
+                                                               << QStringList{"2@1 Module 2 channel 2 error counter +40"};
+        QTest::newRow("counter down starts a new count") << "none" << "1G 2L:c1=100|1G 2L:c1=7"
+                                                         << QStringList{"2@1 Module 2 channel 1 error counter +7"};
+        QTest::newRow("moved, one in front gone") << kRef << "1G 2L 6L 3L 4L 5R|1G 6L 3L 4L 5R"
+                                                  << QStringList{"2@1 Module 2 missing"};
+        QTest::newRow("moved, one in front back") << kRef << "1G 2L 6L 3L 4L 5R|1G 6L 3L 4L 5R|1G 2L 6L 3L 4L 5R"
+                                                  << QStringList{"2@1 Module 2 answers again"};
         QTest::newRow("no reference, new module") << "none" << "1G 2L|1G 2L 3L" << QStringList();
+        QTest::newRow("no reference, one gone") << "none" << "1G 2L 3L|1G 3L" << QStringList{"2@1 Module 2 missing"};
+        QTest::newRow("no reference, back") << "none" << "1G 2L 3L|1G 3L|1G 2L 3L"
+                                            << QStringList{"2@1 Module 2 answers again"};
+        QTest::newRow("no reference, firmware and mode")
+            << "none" << "1G 2L|1G 2L:v42:m4b"
+            << QStringList{"2@1 Module 2 firmware 4.2, was 4.1", "2@1 Module 2 mode 0x4B, was 0x13"};
         QTest::newRow("reference of 0 modules") << "" << "1G 2L" << QStringList{"1@0 Module 1 not in the reference", "2@1 Module 2 not in the reference"};
         QTest::newRow("no modules, once") << kRef << kRef + "|-" << QStringList{"-1@-1 No modules found"};
         QTest::newRow("no modules again") << kRef << kRef + "|-|-" << QStringList();
@@ -351,12 +384,17 @@ private slots:
         QFETCH(QString, reference);
         QFETCH(QString, scans);
         QFETCH(QStringList, events);
-        RingWatch watch;
+        RingKeeper keeper;
         if (reference != QLatin1String("none"))
-            watch.SetReference(Ring(reference));
+            keeper.SetReference(Ring(reference));
         std::vector<RingEvent> got;
-        for (const QString &scan : scans.split(QLatin1Char('|')))
-            got = watch.Take(scan == QLatin1String("-") ? RingSnapshot() : Ring(scan));
+        for (const QString &ring : scans.split(QLatin1Char('|'))) {
+            RingScan scan;
+            scan.serial = keeper.LastScan().serial + 1;
+            scan.modules = ring == QLatin1String("-") ? RingSnapshot() : Ring(ring);
+            keeper.Take(scan);
+            got = ScanEvents(keeper);
+        }
         QStringList texts;
         for (const RingEvent &event : got)
             texts << QStringLiteral("%1@%2 %3").arg(event.id).arg(event.position).arg(event.text);
@@ -380,6 +418,18 @@ private slots:
         QTest::newRow("side") << head + "1,7,X,4.1,0x13\r\n" << 3 << "side \"X\" is not G, L or R";
         QTest::newRow("version") << head + "1,7,L,41,0x13\r\n" << 3 << "version \"41\" is not one such as 4.1";
         QTest::newRow("mode") << head + "1,7,L,4.1,0x1FF\r\n" << 3 << "mode \"0x1FF\" is not a byte such as 0x13";
+        QTest::newRow("mode of one digit") << head + "1,7,L,4.1,0x4\r\n" << 3 << "mode \"0x4\" is not a byte such as 0x13";
+        QTest::newRow("mode with a sign") << head + "1,7,L,4.1,0x+4\r\n" << 3 << "mode \"0x+4\" is not a byte such as 0x13";
+        QTest::newRow("a second G") << head + "1,7,G,4.1,0x13\r\n" << 3
+                                    << "side \"G\" at position 1: only position 0 is the attached module";
+        QTest::newRow("no G at 0") << QByteArray("position,id,side,version,mode\r\n0,1,L,4.1,0x13\r\n") << 2
+                                   << "side \"L\" at position 0, where the attached module (G) stands";
+        QTest::newRow("a long field quoted short") << head + "1,7,L,4.1," + QByteArray(5000, 'A') + "\r\n" << 3
+                                                   << "mode \"" + QString(40, QLatin1Char('A')) + "...\" (5000 bytes) is not a byte such as 0x13";
+        QByteArray full = head;
+        for (int position = 1; position <= 32001; ++position)
+            full += QStringLiteral("%1,%2,L,4.1,0x13\r\n").arg(position).arg(position == 1 ? 0 : position).toLatin1();
+        QTest::newRow("a row past position 32000") << full << 32003 << "a row past position 32000, the last a ring can have";
         QTest::newRow("empty line") << head + "\r\n1,7,L,4.1,0x13\r\n" << 3 << "1 fields instead of 5 (position,id,side,version,mode)";
     }
     void readReference()
@@ -400,11 +450,19 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("ring-reference.csv"));
         const RingSnapshot ring = Ring(QStringLiteral("1G 7L:v42:m4b 3R"));
         QCOMPARE(WriteReferenceFile(path, ring), QString());
-        QCOMPARE(ReadTestFile(path), QByteArray("position,id,side,version,mode\r\n0,1,G,4.1,0x13\r\n1,7,L,4.2,0x4b\r\n2,3,R,4.1,0x13\r\n"));
+        const QByteArray saved("position,id,side,version,mode\r\n0,1,G,4.1,0x13\r\n1,7,L,4.2,0x4B\r\n2,3,R,4.1,0x13\r\n");
+        QCOMPARE(ReadTestFile(path), saved);
         const ReferenceFile read = ReadReferenceFile(path);
         QCOMPARE(read.state, ReferenceFile::State::Loaded);
         QCOMPARE(FormatReference(read.content.ring), FormatReference(ring));
         QVERIFY(!WriteReferenceFile(dir.filePath(QStringLiteral("absent/ring-reference.csv")), ring).isEmpty());
+        // A ring whose module answered a locate last has no side to save; the file stays.
+        QCOMPARE(WriteReferenceFile(path, Ring(QStringLiteral("1G 7P"))), QStringLiteral("module 7 at position 1 has no side G, L or R"));
+        QCOMPARE(ReadTestFile(path), saved);
+        // Larger than any ring: refused with its size.
+        WriteTestFile(path, saved + QByteArray(5 * 1024 * 1024, 'A'));
+        const ReferenceFile huge = ReadReferenceFile(path);
+        QCOMPARE(huge.content.problem, QStringLiteral("the file has %1 bytes; a reference has at most 1048576").arg(saved.size() + 5 * 1024 * 1024));
         QCOMPARE(ReadReferenceFile(dir.filePath(QStringLiteral("absent.csv"))).state, ReferenceFile::State::Missing);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"ring-reference.csv"});
     }

@@ -2,6 +2,7 @@
 // the highlight, the redrawn links and Module State, re-entrant clicks, scans and closing
 // during the wait; then Module State's Apply. Ring: a MemorySerialPort; time: a ManualClock.
 #include "TestFiles.h"
+#include "BoxCatcher.h"
 #include "RingFixture.h"
 #include "TimedRing.h"
 #include "app/frmMain.h"
@@ -46,7 +47,7 @@ class TestModuleClick : public QObject
 
 private:
     ManualClock clock;
-    QStringList boxes;  // "icon title: text"
+    BoxCatcher catcher;  // the boxes, "icon title: text"
     QStringList titles;
     std::unique_ptr<MemorySerialPort> port;
     std::unique_ptr<BusLink> link;
@@ -83,11 +84,8 @@ private slots:
         clock = ManualClock();
         clock.SetAutoAdvance(1);
         SetClock(&clock);
-        boxes.clear();
+        catcher.boxes.clear();
         titles.clear();
-        SetMessageHook([this](QMessageBox::Icon icon, const QString &title, const QString &text) {
-            boxes << QStringLiteral("%1 %2: %3").arg(int(icon)).arg(title, text);
-        });
         port = std::make_unique<MemorySerialPort>();
         port->Open();
         SetCommPort(port.get());
@@ -107,7 +105,6 @@ private slots:
         link.reset();
         SetCommPort(nullptr);
         port.reset();
-        SetMessageHook(nullptr);
         SetClock(nullptr);
     }
 
@@ -144,7 +141,7 @@ private slots:
         QVERIFY2(waited >= 0 && waited < 20, qPrintable(QString::number(waited)));
         QCOMPARE(port->written, QList<QByteArray>{Frame('P', 300, 0)});
         QTEST(titles, "captions");
-        QTEST(boxes, "boxes");
+        QTEST(catcher.boxes, "boxes");
         QTEST(Shown(), "shown");
         QTEST(Fields(), "fields");
     }
@@ -231,7 +228,7 @@ private slots:
         QCoreApplication::sendPostedEvents();
         QCoreApplication::sendPostedEvents();
         QTEST(port->written, "written");
-        QVERIFY(boxes.isEmpty());
+        QVERIFY(catcher.boxes.isEmpty());
         QCOMPARE(window->windowTitle(), QStringLiteral("Bus Info - module found!"));
         QTEST(Shown(), "shown");
     }
@@ -264,7 +261,7 @@ private slots:
         window->picModule_Click(2);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!clicked);
-        QCOMPARE(boxes, QStringList{"3 Error!: Modul with ID 3 not answer!"});
+        QCOMPARE(catcher.boxes, QStringList{"3 Error!: Modul with ID 3 not answer!"});
         QVERIFY(gModules[3].GetStatusChannel1() && gModules[3].GetStatusChannel2());
         QCOMPARE(Fields().first(), QStringLiteral("3"));
         QTEST(Shown(), "shown");
@@ -282,7 +279,7 @@ private slots:
         frmBackground *raw = window;
         raw->picModule_Click(1);
         QVERIFY(!window);
-        QCOMPARE(boxes, QStringList{"3 Error!: Modul with ID 2 not answer!"});
+        QCOMPARE(catcher.boxes, QStringList{"3 Error!: Modul with ID 2 not answer!"});
         QVERIFY(gModules[2].GetStatusChannel1());
     }
 
@@ -387,7 +384,7 @@ private slots:
         } else {
             QCOMPARE(applied.size(), 1);
         }
-        QVERIFY(boxes.isEmpty());
+        QVERIFY(catcher.boxes.isEmpty());
     }
 };
 

@@ -1,9 +1,9 @@
 #pragma once
 // The program on the simulator for end-to-end tests: a configuration file that names the
 // simulator's terminal as COM1, message boxes caught, and the ring orders to expect.
+#include "BoxCatcher.h"
 #include "TestFiles.h"
 #include "app/frmMain.h"
-#include "dialogs/MessageBox.h"
 #include "model/Global.h"
 
 #include <QList>
@@ -16,7 +16,7 @@
 namespace {
 
 // The program as a technician runs it: its configuration file names a device for COM1, the
-// main window opens it through QSerialPort, and message boxes are caught instead of shown.
+// main window opens it through QSerialPort, and each message box is read and answered.
 class RunningProgram
 {
 public:
@@ -28,14 +28,9 @@ public:
         for (int n = 2; n <= 4; ++n)
             ini += QStringLiteral("COM%1=%2/absent\r\n").arg(n).arg(mDir.path()).toLocal8Bit();
         WriteTestFile(Path(QStringLiteral("zephlink9-setup.ini")), ini);
-        SetMessageHook([this](QMessageBox::Icon, const QString &, const QString &text) { boxes << text; });
         Start();
     }
-    ~RunningProgram()
-    {
-        Stop();
-        SetMessageHook(nullptr);
-    }
+    ~RunningProgram() { Stop(); }
     // Closed and started again on the same files.
     void Restart()
     {
@@ -64,13 +59,21 @@ public:
     QStringList EventTexts()
     {
         QStringList texts;
-        const EventList &events = mMain->Monitor().Events();
+        const EventList &events = mMain->Core().Events();
         for (size_t k = 0; k < events.Count(); ++k)
             texts << events.At(k).text;
         return texts;
     }
 
-    QStringList boxes; // the texts of the message boxes so far
+    // The texts of the message boxes so far.
+    QStringList Boxes() const
+    {
+        QStringList texts;
+        for (const QString &box : catcher.boxes)
+            texts << box.section(QStringLiteral(": "), 1);
+        return texts;
+    }
+    BoxCatcher catcher;
 
 private:
     void Start()

@@ -1,6 +1,7 @@
 #pragma once
 // The ring log: CSV rows appended to the file that the configuration's key "log" names, one
-// per counted module after each scan, one for a scan that found none or an unanswered locate.
+// per counted module after each scan, one for a scan that found none or an unanswered locate,
+// and one per event.
 #include "model/RingEvent.h"
 #include "model/RingScan.h"
 
@@ -8,9 +9,6 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <functional>
-
-class QWidget;
 
 class RingLog : public QObject
 {
@@ -19,28 +17,27 @@ class RingLog : public QObject
 public:
     static const QString kHeader;
 
-    // Failures are reported in a message box over messageParent.
-    explicit RingLog(QWidget *messageParent = nullptr);
-
-    // The clock the rows' times come from; empty: the system's local time.
-    void SetClock(std::function<QDateTime()> now) { mNow = std::move(now); }
+    using QObject::QObject;
 
     // The file the configuration at iniPath names, made absolute beside it; empty without the key.
     static QString ConfiguredPath(const QString &iniPath);
     // "2026-12-07T06:40:00+01:00": ISO 8601 with the offset from UTC, never "Z".
     static QString TimeText(const QDateTime &time);
 
-    // The rows of a scan whose replies are all in: one per module, or "no modules found".
+    // The rows of a scan whose replies are all in: one per module as its reply said it, or
+    // "no modules found".
     void WriteScan(const RingScan &scan);
     void WriteLocateUnanswered(int position, int id);
-    // An event as a row: its text as the note, the rest what the table knows of its module.
-    void WriteEvent(const RingEvent &event);
+    // An event as a row: its text as the note; the module's data where scan counted it, else
+    // left empty.
+    void WriteEvent(const RingEvent &event, const RingScan &scan);
+
+signals:
+    // The file cannot be written: said once per file, with its path and the system's reason.
+    void problem(const QString &text);
 
 private:
     void Append(const QStringList &rows);
-    QString Now() const;
 
-    QWidget *mMessageParent;
-    std::function<QDateTime()> mNow;
     QString mReportedPath;
 };

@@ -1,6 +1,8 @@
-#include "app/Ini.h"
+#include "core/Ini.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QSaveFile>
 #include <optional>
@@ -177,12 +179,42 @@ IniLines Split(const QByteArray &data)
     return ini;
 }
 
-std::optional<QByteArray> Load(const QString &file)
+std::optional<QByteArray> LoadFresh(const QString &file)
 {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxFileSize)
         return std::nullopt;
     return f.read(kMaxFileSize);
+}
+
+// The file as last read, and what it looked like on disk then.
+struct Cached
+{
+    QString path;
+    QDateTime modified;
+    QDateTime born;
+    qint64 size = -1;
+    std::optional<QByteArray> data;
+};
+
+Cached &LastRead()
+{
+    static Cached cached;
+    return cached;
+}
+
+// Read once per change of the file: a look at its size and times tells whether it changed.
+std::optional<QByteArray> Load(const QString &file)
+{
+    const QFileInfo info(file);
+    Cached &cached = LastRead();
+    if (cached.path == file && info.exists() && info.size() == cached.size
+        && info.lastModified() == cached.modified && info.birthTime() == cached.born)
+        return cached.data;
+    cached = Cached{file, info.lastModified(), info.birthTime(), info.exists() ? info.size() : -1, LoadFresh(file)};
+    if (!info.exists())
+        cached.path.clear();
+    return cached.data;
 }
 
 QByteArray Local8(const QString &text) { return text.toLocal8Bit(); }
@@ -329,8 +361,9 @@ bool WriteIniString(const QString &section, const QString &key, const QString &v
                     const QString &file)
 {
     QByteArray before;
+    LastRead() = Cached{};
     if (QFile::exists(file)) {
-        auto loaded = Load(file);
+        auto loaded = LoadFresh(file);
         if (!loaded)
             return false;
         before = *loaded;

@@ -1,8 +1,8 @@
 // The configuration file: read and written as the Windows private-profile functions do, where
 // it lives, and the awk script with which scripts/demo points COM1 at the simulator.
 #include "TestFiles.h"
-#include "app/Ini.h"
-#include "app/ProgramPaths.h"
+#include "core/Ini.h"
+#include "core/ProgramPaths.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,6 +1,6 @@
-#include "app/PortConfig.h"
+#include "core/PortConfig.h"
 
-#include "app/Ini.h"
+#include "core/Ini.h"
 #include "bus/SerialPort.h"
 
 void LoadDeviceOverrides(SerialPort &port, const QString &iniPath)

@@ -1,4 +1,4 @@
-#include "app/ProgramPaths.h"
+#include "core/ProgramPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>

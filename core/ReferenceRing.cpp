@@ -1,0 +1,64 @@
+#include "core/ReferenceRing.h"
+
+#include "core/Ini.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString ReferenceRing::ConfiguredPath(const QString &iniPath)
+{
+    const QString name = ReadIniString(kAppTitle, QStringLiteral("reference"), iniPath,
+                                       QStringLiteral("ring-reference.csv"));
+    return QFileInfo(iniPath).absoluteDir().absoluteFilePath(name);
+}
+
+QString ReferenceRing::Load(const QString &iniPath)
+{
+    const QString path = ConfiguredPath(iniPath);
+    mFile = ReadReferenceFile(path);
+    if (mFile.state != ReferenceFile::State::Unreadable)
+        return {};
+    const QString where = mFile.content.badLine > 0 ? QStringLiteral("Line %1: ").arg(mFile.content.badLine) : QString();
+    return QStringLiteral("The reference ring cannot be read:\r\n%1\r\n%2%3\r\nScans are not compared with a reference.")
+        .arg(QDir::toNativeSeparators(path), where, mFile.content.problem);
+}
+
+QString ReferenceRing::ReplaceQuestion(const QString &iniPath) const
+{
+    const QFileInfo existing(ConfiguredPath(iniPath));
+    if (!existing.exists())
+        return {};
+    const QString what = Loaded() ? QStringLiteral("%1 modules").arg(mFile.content.ring.size()) : QStringLiteral("unreadable");
+    return QStringLiteral("Replace the saved reference ring (%1, saved %2)?")
+        .arg(what, existing.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+}
+
+QString ReferenceRing::Save(const QString &iniPath, const RingSnapshot &ring)
+{
+    const QString path = ConfiguredPath(iniPath);
+    const QString reason = WriteReferenceFile(path, ring);
+    if (!reason.isEmpty())
+        return QStringLiteral("The reference ring cannot be written:\r\n%1\r\n%2").arg(QDir::toNativeSeparators(path), reason);
+    RingSnapshot saved;
+    for (const ModuleSnapshot &module : ring)
+        saved.push_back(ModuleSnapshot{module.id, module.side, module.version, module.mode});
+    mFile = ReferenceFile{ReferenceFile::State::Loaded, {saved, 0, {}}, QFileInfo(path).lastModified()};
+    return {};
+}
+
+QString ReferenceRing::StateText(int present) const
+{
+    switch (mFile.state) {
+    case ReferenceFile::State::Missing:
+        return QStringLiteral("No reference ring");
+    case ReferenceFile::State::Unreadable:
+        return mFile.content.badLine > 0 ? QStringLiteral("Reference unreadable: line %1").arg(mFile.content.badLine)
+                                         : QStringLiteral("Reference unreadable");
+    case ReferenceFile::State::Loaded:
+        break;
+    }
+    const size_t size = mFile.content.ring.size();
+    if (present < 0)
+        return QStringLiteral("Reference: %1 modules").arg(size);
+    return QStringLiteral("Reference: %1 of %2 present").arg(present).arg(size);
+}

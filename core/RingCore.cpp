@@ -1,0 +1,122 @@
+#include "core/RingCore.h"
+
+#include "bus/DevicePort.h"
+#include "bus/SendCommand.h"
+#include "core/Ini.h"
+#include "model/Clock.h"
+#include "model/Global.h"
+#include "model/RingComparison.h"
+
+RingCore::RingCore(SerialPort *port, QObject *parent)
+    : QObject(parent),
+      mOwnedPort(port ? nullptr : MakeDevicePort()),
+      mPort(port ? port : mOwnedPort.get()),
+      mLink(mPort)
+{
+    SetCommPort(mPort);
+    connect(&mLink, &BusLink::scanSettled, this, &RingCore::TakeScan);
+    connect(&mLog, &RingLog::problem, this, [this](const QString &text) { Tell(Notice::Error, kAppTitle, text); });
+    connect(&mEvents, &EventList::changed, this, &RingCore::referenceChanged);
+}
+
+RingCore::~RingCore()
+{
+    mLink.StopAll();
+    if (CommPort() == mPort)
+        SetCommPort(nullptr);
+}
+
+// The hand-over of a finished scan, in this order: the keeper first, so that every later part
+// compares with the same past; the verification that the scan completes; the ring log's rows;
+// the events; then the windows.
+void RingCore::TakeScan(const RingScan &scan)
+{
+    mKeeper.Take(scan);
+    std::optional<Verification> verification = mVerifier.Take(scan);
+    if (verification)
+        mKeeper.SetVerification(*verification);
+    mLog.WriteScan(scan);
+
+    bool alarm = false;
+    for (RingEvent &event : ScanEvents(mKeeper)) {
+        alarm = alarm || event.IsAlarm();
+        AddEvent(std::move(event), scan);
+    }
+    if (verification) {
+        for (const VerifyResult &result : verification->results)
+            if (result.IsProblem())
+                AddEvent(RingEvent{{}, result.id, scan.PositionOf(result.id),
+                                   QStringLiteral("Module %1 %2").arg(result.id).arg(result.Text())},
+                         scan);
+    }
+    emit referenceChanged();
+    emit scanHandedOver(scan);
+    if (verification) {
+        emit verified();
+        Tell(Notice::Information, QStringLiteral("Verify Settings"), VerifySummary(verification->results));
+    }
+    if (alarm && scan.origin == ScanOrigin::AutoRefresh)
+        emit this->alarm();
+}
+
+void RingCore::AddEvent(RingEvent event, const RingScan &scan)
+{
+    event.time = ClockNow();
+    // The log has a row of its own for every scan that found none.
+    if (event.kind != RingEventKind::NoModulesFound)
+        mLog.WriteEvent(event, scan);
+    mEvents.Add(std::move(event));
+}
+
+void RingCore::Tell(Notice level, const QString &title, const QString &text)
+{
+    // Queued: whoever shows it does so after the hand-over in progress, never inside it.
+    QMetaObject::invokeMethod(this, [this, level, title, text] { emit notice(level, title, text); }, Qt::QueuedConnection);
+}
+
+void RingCore::LoadReference()
+{
+    const QString problem = mReference.Load(gIniPath);
+    mKeeper.SetReference(mReference.Loaded() ? std::optional<RingSnapshot>(mReference.File().content.ring) : std::nullopt);
+    emit referenceChanged();
+    if (!problem.isEmpty())
+        Tell(Notice::Error, kAppTitle, problem);
+}
+
+QString RingCore::SaveReferenceQuestion() const { return mReference.ReplaceQuestion(gIniPath); }
+
+void RingCore::SaveReference()
+{
+    const RingScan *found = mKeeper.LastFound();
+    if (!found) {
+        Tell(Notice::Error, kAppTitle,
+             QStringLiteral("No scan has found modules yet: there is no ring to save as the reference."));
+        return;
+    }
+    const QString problem = mReference.Save(gIniPath, found->modules);
+    if (!problem.isEmpty()) {
+        Tell(Notice::Error, kAppTitle, problem);
+        return;
+    }
+    mKeeper.SetReference(mReference.File().content.ring);
+    emit referenceChanged();
+}
+
+QStringList RingCore::ReferenceDifferences() const
+{
+    QStringList texts;
+    if (mKeeper.Reference() && mKeeper.LastFound())
+        for (const RingEvent &event : ::ReferenceDifferences(mKeeper.LastFound()->modules, *mKeeper.Reference()))
+            texts << event.text;
+    return texts;
+}
+
+QString RingCore::ReferenceText() const { return mReference.StateText(mKeeper.ReferencePresent()); }
+
+QString RingCore::NewEventsText() const
+{
+    const int count = mEvents.UnacknowledgedCount();
+    if (count == 0)
+        return {};
+    return count == 1 ? QStringLiteral("1 new event") : QStringLiteral("%1 new events").arg(count);
+}

@@ -1,0 +1,68 @@
+#include "model/RingKeeper.h"
+
+#include "model/Global.h"
+
+#include <unordered_set>
+
+int RingKeeper::CounterIncrease(int before, int after) { return after >= before ? after - before : after; }
+
+void RingKeeper::Take(const RingScan &scan)
+{
+    mLastScan = scan;
+    if (!scan.Found()) {
+        ++mFailedInRow;
+        return;
+    }
+    mFailedInRow = 0;
+    mFoundBefore = std::move(mLastFound);
+    mLastFound = scan;
+    mSeenBefore = mSeen;
+    for (const ModuleSnapshot &module : scan.modules)
+        if (IsTableID(module.id))
+            mSeen.set(size_t(module.id));
+}
+
+void RingKeeper::Seed(const RingScan &found)
+{
+    if (!found.Found())
+        return;
+    mLastFound = found;
+    for (const ModuleSnapshot &module : found.modules)
+        if (IsTableID(module.id))
+            mSeen.set(size_t(module.id));
+}
+
+bool RingKeeper::SeenBefore(int id) const { return IsTableID(id) && mSeenBefore.test(size_t(id)); }
+
+int RingKeeper::Increase(int id, int channel) const
+{
+    if (!mLastFound || !mFoundBefore)
+        return -1;
+    const ModuleSnapshot *now = mLastFound->Find(id);
+    const ModuleSnapshot *before = mFoundBefore->Find(id);
+    if (!now || !before)
+        return -1;
+    return channel == 1 ? CounterIncrease(before->counter1, now->counter1)
+                        : CounterIncrease(before->counter2, now->counter2);
+}
+
+int RingKeeper::Change(int id) const
+{
+    const int first = Increase(id, 1);
+    return first < 0 ? -1 : first + Increase(id, 2);
+}
+
+int RingKeeper::ReferencePresent() const
+{
+    if (!mReference || mLastScan.serial == 0)
+        return -1;
+    if (!mLastScan.Found())
+        return 0;
+    std::unordered_set<int> ids;
+    for (const ModuleSnapshot &module : mLastScan.modules)
+        ids.insert(module.id);
+    int present = 0;
+    for (const ModuleSnapshot &module : *mReference)
+        present += int(ids.count(module.id));
+    return present;
+}
