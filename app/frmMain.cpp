@@ -71,7 +71,6 @@ frmMain::~frmMain()
     disconnect(mdiArea, nullptr, this, nullptr);
     if (mProgramSettings)
         disconnect(mProgramSettings, nullptr, this, nullptr);
-    MSComm1().SetStateHandler(nullptr);
     disconnect(&mCore, nullptr, this, nullptr);
 }
 
@@ -196,7 +195,7 @@ void frmMain::CreateStatusBar()
     lblNewEvents = new QLabel(this);
     lblNewEvents->setObjectName(QStringLiteral("lblNewEvents"));
     statusBar()->addWidget(lblNewEvents);
-    MSComm1().SetStateHandler([this] { ShowPortState(); });
+    connect(&mCore, &RingCore::portStateChanged, this, &frmMain::ShowPortState);
     ShowPortState();
 }
 

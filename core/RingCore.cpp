@@ -14,6 +14,7 @@ RingCore::RingCore(SerialPort *port, QObject *parent)
       mLink(mPort)
 {
     SetCommPort(mPort);
+    mPort->SetStateHandler([this] { emit portStateChanged(); });
     connect(&mLink, &BusLink::scanSettled, this, &RingCore::TakeScan);
     connect(&mLog, &RingLog::problem, this, [this](const QString &text) { Tell(Notice::Error, kAppTitle, text); });
     connect(&mEvents, &EventList::changed, this, &RingCore::referenceChanged);
@@ -22,6 +23,7 @@ RingCore::RingCore(SerialPort *port, QObject *parent)
 RingCore::~RingCore()
 {
     mLink.StopAll();
+    mPort->SetStateHandler(nullptr);
     if (CommPort() == mPort)
         SetCommPort(nullptr);
 }

@@ -64,6 +64,8 @@ signals:
     void alarm();
     // The reference, or what the status bar says of it, changed.
     void referenceChanged();
+    // The port opened, closed, failed to open or lost its device; or its number changed.
+    void portStateChanged();
 
 private:
     void TakeScan(const RingScan &scan);
