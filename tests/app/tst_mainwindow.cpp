@@ -3,6 +3,7 @@
 // activation.
 #include "BoxCatcher.h"
 #include "TestFiles.h"
+#include "TimedRing.h"
 #include "core/RingLog.h"
 #include "app/frmMain.h"
 #include "bus/Frames.h"
@@ -517,24 +518,56 @@ private slots:
         QTEST(Running(), "afterwards");
     }
 
-    // Verify Settings sends the scan alone and sums up what Module State's Apply sent.
+    // Verify Settings sends the scan alone and compares what the modules' replies to it said
+    // with what Module State's Apply had sent (module 7 ignores its write). It answers when
+    // another scan runs inside its wait, sharing its ring; an Apply after its scan went out
+    // leaves that module no longer verified. The ring answers at "answerMs" after Verify.
+    void verifySettings_data()
+    {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<int>("answerMs");
+        QTest::addColumn<QString>("verified7");  // the Module List's "Verified" of module 7
+        const QString differs = QStringLiteral("differs: mode 0x13, applied 0x03");
+        QTest::newRow("alone") << "" << 100 << differs;
+        QTest::newRow("a Refresh inside its wait") << "refresh" << 700 << differs;
+        QTest::newRow("an automatic refresh inside its wait") << "autorefresh" << 700 << differs;
+        QTest::newRow("an Apply in the second after its wait") << "apply" << 100 << "applied after the check";
+    }
     void verifySettings()
     {
+        QFETCH(QString, meanwhile);
+        QFETCH(int, answerMs);
         const QByteArray ring = EncodeReply(Reply{'G', 5, 41, 0x13}) + EncodeReply(Reply{'L', 7, 41, 0x13});
         port->Feed(ring);
         Refresh();
-        window->ModuleState()->txtModulID->setText(QStringLiteral("7"));
-        window->ModuleState()->cmbErrorRelais->setCurrentIndex(0);
-        window->ModuleState()->cmdApply_Click();
+        frmModuleState *state = window->ModuleState();
+        state->txtModulID->setText(QStringLiteral("7"));
+        state->cmbErrorRelais->setCurrentIndex(0);
+        state->cmdApply_Click();
         port->written.clear();
-        port->Feed(ring);  // module 7 kept its old rule
+
+        TimedRing timed(clock, *port, Link(), 5);
+        const int64_t start = clock.NowMs();
+        timed.AnswerAt(start + answerMs, ring);
+        timed.At(start + 300, [&] {
+            QTimer::singleShot(0, window, [&] {
+                if (meanwhile == "refresh") {
+                    window->mnuRefresh_Click();
+                } else if (meanwhile == "autorefresh") {
+                    gAutoRefresh = true;
+                    Link().Timer3_Timer();
+                } else if (meanwhile == "apply") {
+                    state->cmbErrorRelais->setCurrentIndex(2);
+                    state->cmdApply_Click();
+                }
+            });
+        });
         window->mnuVerifySettings->trigger();
-        clock.Advance(BusLink::kScanQuietMs);
         QTRY_COMPARE(Boxes(), QStringList{"1 Verify Settings: Verify Settings: 0 of 2 modules as applied, 1 differs, 0 no answer, "
                                           "1 nothing applied."});
-        QCOMPARE(port->written, QList<QByteArray>{BuildCommandFrame('G', 0, 0, 0)});
-        QCOMPARE(window->Core().Keeper().LastVerification()->results.at(1).Text(),
-                 QStringLiteral("differs: mode 0x13, applied 0x03"));
+        QCOMPARE(port->written.first(), BuildCommandFrame('G', 0, 0, 0));
+        const ModuleListModel &rows = window->ModuleListRows();
+        QTEST(rows.index(rows.RowOf(7), ModuleListModel::Verified).data().toString(), "verified7");
     }
 
     // Without modules Save Report says so; the save dialog is a window of its own, but no

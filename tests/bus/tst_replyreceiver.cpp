@@ -149,6 +149,10 @@ private slots:
         QTest::newRow("D drops even what came before") << QList<QByteArray>{letterD + g} << QList<int>{} << 0 << -1;
         QTest::newRow("bad terminator drops what follows")
             << QList<QByteArray>{g + l7.chopped(1) + '\n' + l7, l4} << QList<int>{10, 4} << 10 << -1;
+        QByteArray badLineFeed = l7;
+        badLineFeed[9] = 0x0B;
+        QTest::newRow("byte 9 not 10 drops what follows") << QList<QByteArray>{g + badLineFeed + l7, l4}
+                                                          << QList<int>{10, 4} << 10 << -1;
         QTest::newRow("reply cut between two reads") << QList<QByteArray>{g + l7.left(4), l7.mid(4) + r3}
                                                      << QList<int>{10, 7, 3} << 10 << 0x10;
         QTest::newRow("cut reply dropped when the line goes quiet")
@@ -235,6 +239,8 @@ private slots:
         QTest::newRow("across midnight") << QByteArray() << false << 86399.8f << QStringList{"none"};
         QTest::newRow("old firmware") << ReplyBytes('G', 1) + ReplyBytes('L', 2, 0x4B, 39) << true << 0.0f
                                       << QStringList{"redraw 2", "warning"};
+        QTest::newRow("firmware 4.0 is no foreign module") << ReplyBytes('G', 1) + ReplyBytes('L', 2, 0x4B, 40) << false
+                                                           << 0.0f << QStringList{"redraw 2", "apply"};
         QTest::newRow("garbage only") << QByteArray("noise from the line") << false << 0.0f << QStringList{"none"};
     }
     void scanOutcomes()

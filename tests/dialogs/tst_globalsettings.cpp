@@ -1,10 +1,13 @@
-// "Global Settings": the settings byte its controls give, and "&Apply", which programs the
-// modules of the last scan with the progress window counting, the attached module last.
+// "Global Settings": the settings byte its controls give, the attached module's settings
+// shown on them, and "&Apply", which programs the modules of the last scan with the progress
+// window counting, the attached module last, and stops where the port refuses a frame.
+#include "BoxCatcher.h"
 #include "bus/MemorySerialPort.h"
 #include "bus/SendCommand.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/frmGlobalSettings.h"
 #include "dialogs/frmProgress.h"
+#include "model/AppliedModes.h"
 #include "model/Global.h"
 
 #include <QCheckBox>
@@ -23,13 +26,16 @@ namespace {
 using IdList = QList<int>;
 using Frames = QList<QByteArray>;
 
-// A line whose writes the test can watch as they happen.
+// A line whose writes the test can watch as they happen, and which can stop taking them.
 class WatchedPort : public MemorySerialPort
 {
 public:
     std::function<void(const QByteArray &)> onWrite;
+    int refusedFrom = -1;  // the writes from this one on fail (0 is the first)
     bool Write(const QByteArray &block) override
     {
+        if (refusedFrom >= 0 && written.size() >= refusedFrom)
+            return false;
         const bool written = MemorySerialPort::Write(block);
         if (onWrite)
             onWrite(block);
@@ -116,6 +122,8 @@ private slots:
         QTest::newRow("2400 none 2 NOT-AND") << "2400" << 0 << 2 << "NOT CH1_Error AND NOT CH2_Error" << 0x19;
         QTest::newRow("38400 even 2 OR") << "38400" << 1 << 2 << "CH1_Error OR CH2_Error" << 0x6D;
         QTest::newRow("typed rule matching none") << "9600" << 1 << 1 << "CH1 or CH2" << 0x43;
+        QTest::newRow("a rule in other case") << "9600" << 1 << 1 << "ch1_error or ch2_error" << 0x43;
+        QTest::newRow("a rule with a blank after it") << "9600" << 1 << 1 << "CH1_Error OR CH2_Error " << 0x43;
     }
     void settingsByte()
     {
@@ -131,6 +139,24 @@ private slots:
             form->cmbErrorRelais->setCurrentText(rule);
         }
         QTEST(int(form->ComposeSettingsByte()), "expected");
+    }
+
+    // A scan shows the attached module's settings on the controls; they give its byte back.
+    void showsTheAttachedModule_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("composed");
+        QTest::newRow("9600, even, 2 stop bits") << 0x4B << 0x4B;
+        QTest::newRow("115200, odd, 2, NOT-OR") << 0xBF << 0xBF;
+        QTest::newRow("9600, none, 1 stop bit, NOT-AND") << 0x13 << 0x13;
+        QTest::newRow("1200, none, 1, AND") << 0x00 << 0x00;
+        QTest::newRow("both parity bits read odd") << 0xC7 << 0x87;
+    }
+    void showsTheAttachedModule()
+    {
+        QFETCH(int, mode);
+        form->ShowMode(uint8_t(mode));
+        QTEST(int(form->ComposeSettingsByte()), "composed");
     }
 
     void apply_data()
@@ -209,6 +235,24 @@ private slots:
         QCOMPARE(port->written, (Frames{Frame('S', 5), Frame('S', 12), Frame('S', 7)}));
         form->cmdApply->click();
         QCOMPARE(port->written.mid(3), Frames{Frame('S', 9)});
+    }
+
+    // A port that does not take a frame: the run stops there and says so, and only the frames
+    // that went out count as applied.
+    void stopsAtTheFirstFrameRefused()
+    {
+        BoxCatcher catcher;
+        gAppliedModes.Clear();
+        SetRing({7, 12, 5, 20}, 7);
+        port->refusedFrom = 1;
+        form->cmdApply_Click();
+        QCOMPARE(port->written, Frames{Frame('S', 5)});
+        QCOMPARE(catcher.boxes, QStringList{"3 Global Settings: The frame for module 12 could not be sent on COM1 ("
+                                            + port->DeviceName(1) + ").\r\n1 of 4 modules were programmed; "
+                                            "the others were not sent anything."});
+        QCOMPARE(int(gAppliedModes.All().size()), 1);
+        QVERIFY(gAppliedModes.Applied(5));
+        QVERIFY(form->Progress()->cmdOK->isEnabled() && !form->ApplyRunning());
     }
 
     void openProgressWindowIsReused()

@@ -1,9 +1,10 @@
 // The program on the ring simulator's pseudo-terminal through QSerialPort, with the real
 // event loop and timers: scan and side order, Module State's W, garbage on the line, the
-// reference ring's events, a ring of 1000 modules at wire speed and a device that vanishes
-// and comes back.
+// reference ring's events, a box held open while automatic scans go on, a ring of 1000
+// modules at wire speed and a device that vanishes and comes back.
 #include "RingProgram.h"
 #include "RingSimProcess.h"
+#include "TestFiles.h"
 #include "app/frmEvents.h"
 #include "app/frmMain.h"
 #include "bus/SerialPort.h"
@@ -36,6 +37,22 @@ const QStringList kNoPacing{QStringLiteral("--no-pacing")};
 qsizetype Listed(RingSimProcess &sim, const QString &pattern)
 {
     return sim.list().filter(QRegularExpression(pattern)).size();
+}
+
+// The ring log's scans, oldest first: the IDs of each scan's module rows.
+QList<QList<int>> LoggedScans(const QString &path)
+{
+    QList<QList<int>> scans;
+    for (const QString &row : QString::fromUtf8(ReadTestFile(path)).split(QStringLiteral("\r\n"))) {
+        const QStringList fields = row.split(QLatin1Char(','));
+        if (fields.size() != 11 || !fields[10].isEmpty() || fields[1].isEmpty())
+            continue;
+        if (fields[1] == QLatin1String("0"))
+            scans.append(QList<int>());
+        if (!scans.isEmpty())
+            scans.last() << fields[2].toInt();
+    }
+    return scans;
 }
 
 } // namespace
@@ -120,10 +137,19 @@ private slots:
         RunningProgram program(sim.devicePath(), "log=ring-log.csv\r\n");
         frmMain *main = &program.Main();
         QCOMPARE(main->lblReference->text(), QStringLiteral("No reference ring"));
-        QVERIFY(program.ScanSettled());
+        // A module located 0.3 s after Refresh answers before the scan is over: the reference
+        // and the report keep what the scan's replies said, its side L.
+        QSignalSpy handed(&main->Core(), &RingCore::scanHandedOver);
+        main->mnuRefresh_Click();
+        QTest::qWait(300);
+        main->BusInfo()->picModule_Click(1);
+        QCOMPARE(main->BusInfo()->windowTitle(), QStringLiteral("Bus Info - module found!"));
+        QVERIFY(handed.count() == 1 || handed.wait(5000));
         main->mnuSaveReference->trigger();
         QCOMPARE(main->lblReference->text(), QStringLiteral("Reference: 12 of 12 present"));
-        QVERIFY(QFile::exists(program.Path(QStringLiteral("ring-reference.csv"))));
+        QVERIFY(ReadTestFile(program.Path(QStringLiteral("ring-reference.csv"))).contains("\r\n1,2,L,4.1,0x13\r\n"));
+        main->SaveReport(program.Path(QStringLiteral("report.csv")));
+        QVERIFY(ReadTestFile(program.Path(QStringLiteral("report.csv"))).contains("\r\n1,2,L,4.1,"));
 
         // One module gone, a firmware changed, two swapped (taken out, put back the other way
         // round), a fault and a rising counter.
@@ -153,10 +179,42 @@ private slots:
         program.Restart();
         main = &program.Main();
         QCOMPARE(main->lblReference->text(), QStringLiteral("Reference: 12 modules"));
+        QCOMPARE(program.Boxes(), QStringList());
         QVERIFY(program.ScanSettled());
         QCOMPARE(main->lblReference->text(), QStringLiteral("Reference: 11 of 12 present"));
         QVERIFY(program.EventTexts().contains(QStringLiteral("Module 5 missing")));
         QCOMPARE(program.Boxes(), QStringList());
+    }
+
+    // Verify Settings' box held open with Autorefresh on: a module goes, and two automatic
+    // scans are handed over inside the box's own event loop. Each is handed over whole: the
+    // module is missing once, never back, and the log has the scans in the order they came.
+    void boxOpenWhileAutomaticScansGoOn()
+    {
+        RingSimProcess sim;
+        QVERIFY(sim.start({QStringLiteral("--no-pacing"), QStringLiteral("--modules"), QStringLiteral("5")}));
+        RunningProgram program(sim.devicePath(), "log=ring-log.csv\r\n");
+        frmMain &main = program.Main();
+        QVERIFY(program.ScanSettled());
+        main.mnuAutorefresh_Click();
+        QSignalSpy handed(&main.Core(), &RingCore::scanHandedOver);
+        QStringList eventsInside;
+        program.catcher.whileOpen = [&] {
+            QVERIFY(sim.control(QStringLiteral("remove 3")));
+            for (int scan = 1; scan <= 2; ++scan) {
+                main.Link().Timer3_Timer();
+                QTRY_COMPARE_WITH_TIMEOUT(int(handed.count()), 1 + scan, 5000);
+            }
+            eventsInside = program.EventTexts();
+        };
+        main.mnuVerifySettings->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(program.Boxes(), QStringList{"Verify Settings: 0 of 5 modules as applied, 0 differs, 0 no answer, "
+                                                               "5 nothing applied."}, 8000);
+        QCOMPARE(eventsInside, QStringList{"Module 3 missing"});
+        QCOMPARE(program.EventTexts(), QStringList{"Module 3 missing"});
+        const QList<QList<int>> scans = LoggedScans(program.Path(QStringLiteral("ring-log.csv")));
+        QCOMPARE(scans.size(), 4);
+        QCOMPARE(scans.mid(2), (QList<QList<int>>{{1, 2, 4, 5}, {1, 2, 4, 5}}));
     }
 
     void vanishingPort()
