@@ -2,8 +2,6 @@
 
 #include "bus/DevicePort.h"
 
-#include <QElapsedTimer>
-
 std::unique_ptr<SerialPort> MakeDevicePort() { return std::make_unique<WinSerialPort>(); }
 
 WinSerialPort::~WinSerialPort() { Close(); }
@@ -143,17 +141,19 @@ bool WinSerialPort::Write(const QByteArray &block)
 {
     if (!IsOpen())
         return false;
-    QElapsedTimer took;
-    took.start();
     DWORD written = 0;
     if (!WriteFile(mHandle, block.constData(), DWORD(block.size()), &written, nullptr)) {
-        if (DeviceGone(GetLastError()))
+        if (DeviceGone(GetLastError())) {
             Vanish();
+            return false;
+        }
+        // A write the system gave up on: nothing of the frame may follow later.
+        PurgeComm(mHandle, PURGE_TXABORT | PURGE_TXCLEAR);
         return false;
     }
-    // A write that timed out ends without an error, short of its block. The count alone does
-    // not tell it: Wine reports 0 for a block that went out at once.
-    if (written < DWORD(block.size()) && took.elapsed() >= qint64(kWriteTimeoutMs)) {
+    // A write that timed out ends without an error, short of its block. It failed, however
+    // long it took, and the rest of its frame is dropped so that no broken frame follows.
+    if (written < DWORD(block.size())) {
         PurgeComm(mHandle, PURGE_TXABORT | PURGE_TXCLEAR);
         return false;
     }

@@ -17,7 +17,8 @@ public:
     QByteArray ReadAll() override;
     bool Write(const QByteArray &block) override;
 
-    // How long a write may take before it fails: a wedged adapter must not hold the program.
+    // How long a write may take before the system ends it short: a wedged adapter must not
+    // hold the program.
     static constexpr DWORD kWriteTimeoutMs = 1000;
 
     // How a Win32 error code reads in our terms.
