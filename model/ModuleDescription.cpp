@@ -3,6 +3,7 @@
 #include "model/Global.h"
 #include "model/ModeByte.h"
 #include "model/ModuleData.h"
+#include "model/ModuleTexts.h"
 
 #include <QStringList>
 
@@ -34,7 +35,7 @@ QString ChannelText(int channel, bool faulty, int counter)
 {
     return QStringLiteral("Channel %1: %2, error counter %3")
         .arg(channel)
-        .arg(faulty ? QStringLiteral("faulty") : QStringLiteral("sound"))
+        .arg(ChannelStateText(faulty))
         .arg(counter);
 }
 
@@ -50,7 +51,7 @@ QString DescribeModule(const ModuleData &record, bool locateFailed)
     QStringList lines;
     lines << QStringLiteral("Module %1").arg(record.GetModuleID())
           << QStringLiteral("Last reply: %1").arg(ReplyText(record.GetSide()))
-          << QStringLiteral("Version: %1.%2").arg(version / 10).arg(version % 10)
+          << QStringLiteral("Version: %1").arg(VersionText(version))
           << QStringLiteral("Mode: %1 (%2 baud, %3, %4, %5)")
                  .arg(ByteToBin(mode), ModeByte::BaudText(mode), ParityText(mode),
                       ModeByte::HasTwoStopBits(mode) ? QStringLiteral("2 stop bits") : QStringLiteral("1 stop bit"),

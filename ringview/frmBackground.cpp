@@ -9,6 +9,7 @@
 #include "model/Global.h"
 #include "model/LocateFailures.h"
 #include "model/ModeByte.h"
+#include "model/ModuleTexts.h"
 #include "model/Twips.h"
 #include "ringview/ModuleImages.h"
 #include "ringview/ModulePicture.h"
@@ -67,8 +68,6 @@ int PositionOf(int id, int clicked, int count)
 }
 
 bool AnyFaulty(const ModuleData &record) { return record.GetStatusChannel1() || record.GetStatusChannel2(); }
-
-QString VersionText(uint8_t version) { return QStringLiteral("%1.%2").arg(version / 10).arg(version % 10); }
 
 QFont LabelFont()
 {

@@ -4,7 +4,6 @@
 #include "TestFiles.h"
 #include "app/RingReport.h"
 #include "model/AppliedModes.h"
-#include "model/CsvField.h"
 #include "model/ReportTable.h"
 #include "model/Verification.h"
 #include "ringview/RingVectorDrawing.h"
@@ -104,20 +103,6 @@ private slots:
             texts << QStringLiteral("%1 %2").arg(result.id).arg(verification.TextFor(result.id, store));
         QTEST(texts.join(QLatin1Char('|')), "results");
         QTEST(VerifySummary(verification.results), "summary");
-    }
-
-    void csvField_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("field");
-        QTest::newRow("comma") << "differs: mode 0x13, applied 0x4B" << "\"differs: mode 0x13, applied 0x4B\"";
-        QTest::newRow("quote") << "say \"hi\"" << "\"say \"\"hi\"\"\"";
-        QTest::newRow("line end") << "a\r\nb" << "\"a\r\nb\"";
-    }
-    void csvField()
-    {
-        QFETCH(QString, text);
-        QTEST(CsvField(text), "field");
     }
 
     void pdf_data()
