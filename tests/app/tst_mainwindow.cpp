@@ -669,28 +669,6 @@ private slots:
                  lines.isEmpty() ? QStringList() : QStringList{"ring.csv"});
     }
 
-    // The scan's wait ends with the first modules; the rest are parsed once the line is
-    // quiet, and only then is the ring written.
-    void ringLogOfALongRingOnceQuiet()
-    {
-        Create(kIni + "log=" + LogPath().toLocal8Bit() + "\r\n");
-        QByteArray replies = ReplyBytes('G', 1);
-        for (int id = 2; id <= 1000; ++id)
-            replies += ReplyBytes('L', id);
-        port->Feed(replies);
-        window->mnuRefresh_Click();
-        QVERIFY(gModuleCount < 1000);
-        QCOMPARE(LogLines(), QStringList());
-        QTRY_VERIFY(!gDataReceived && !Link().Parsing());
-        QCOMPARE(LogLines(), QStringList());
-        clock.Advance(BusLink::kScanQuietMs);
-        Link().Timer1_Timer();
-        const QStringList lines = LogLines();
-        QCOMPARE(lines.size(), 1001);
-        QCOMPARE(lines[1], kTime + ",0,1,G,4.1,0x03,0,0,0,0,");
-        QCOMPARE(lines[1000], kTime + ",999,1000,L,4.1,0x03,0,0,0,0,");
-    }
-
     // The locate's row, the mark beside the table, and the mark gone with the next reply.
     void ringLogOfAnUnansweredLocate()
     {
