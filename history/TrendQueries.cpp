@@ -1,0 +1,188 @@
+#include "history/TrendQueries.h"
+
+#include "history/RingOrderBlob.h"
+
+#include <QSqlQuery>
+#include <algorithm>
+#include <map>
+
+namespace {
+
+QSqlQuery Run(const QSqlDatabase &db, const char *statement, const QVariantList &values)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (query.prepare(QString::fromLatin1(statement))) {
+        for (int k = 0; k < values.size(); ++k)
+            query.bindValue(k, values[k]);
+        query.exec();
+    }
+    return query;
+}
+
+qint64 Seconds(int64_t ms) { return qint64((ms + 999) / 1000); }
+
+} // namespace
+
+TrendQueries::TrendQueries(const QSqlDatabase &db, int64_t thinnedUntilMs)
+    : mDb(db), mThinnedUntilMs(thinnedUntilMs)
+{
+}
+
+const std::vector<int> &TrendQueries::Ring(qint64 id)
+{
+    auto known = mRings.find(id);
+    if (known != mRings.end())
+        return known->second;
+    QSqlQuery query = Run(mDb, "SELECT ids FROM rings WHERE id = ?", {id});
+    std::vector<int> ids = query.next() ? RingOrderIds(query.value(0).toByteArray()) : std::vector<int>();
+    std::sort(ids.begin(), ids.end());
+    return mRings.emplace(id, std::move(ids)).first->second;
+}
+
+void TrendQueries::ForEachModule(int port, const std::function<void(int id)> &call)
+{
+    QSqlQuery next(mDb);
+    next.setForwardOnly(true);
+    next.prepare(QStringLiteral("SELECT module FROM module_periods WHERE port = ? AND module > ? ORDER BY module LIMIT 1"));
+    int id = -1;
+    for (;;) {
+        next.bindValue(0, port);
+        next.bindValue(1, id);
+        if (!next.exec() || !next.next())
+            return;
+        id = next.value(0).toInt();
+        next.finish();
+        call(id);
+    }
+}
+
+void TrendQueries::CountScans(int port, int64_t fromMs, int64_t toMs, int64_t widthMs,
+                              const std::function<void(int64_t, const std::vector<int> *, int)> &call)
+{
+    const int64_t start = std::max(fromMs, mThinnedUntilMs);
+    if (start >= toMs)
+        return;
+    QSqlQuery query = Run(mDb,
+                          "SELECT (time_ms - ?) / ?, ring, count(*) FROM scans WHERE port = ? AND time_ms >= ?"
+                          " AND time_ms < ? GROUP BY 1, 2",
+                          {qint64(fromMs), qint64(widthMs), port, qint64(start), qint64(toMs)});
+    std::vector<std::tuple<int64_t, qint64, int>> rows;
+    while (query.next())
+        rows.emplace_back(query.value(0).toLongLong(), query.value(1).isNull() ? -1 : query.value(1).toLongLong(),
+                          query.value(2).toInt());
+    for (const auto &[bucket, ring, scans] : rows)
+        call(bucket, ring < 0 ? nullptr : &Ring(ring), scans);
+}
+
+std::vector<TrendBucket> TrendQueries::ModuleTrend(int port, int id, int64_t fromMs, int64_t toMs, int64_t widthMs)
+{
+    std::vector<TrendBucket> buckets;
+    if (widthMs <= 0 || toMs <= fromMs)
+        return buckets;
+    for (int64_t start = fromMs; start < toMs; start += widthMs)
+        buckets.push_back({start, std::min(start + widthMs, toMs)});
+    const auto bucketAt = [&](int64_t index) -> TrendBucket * {
+        return index >= 0 && index < int64_t(buckets.size()) ? &buckets[size_t(index)] : nullptr;
+    };
+    // Minute rows start within a second of the span's start; hour rows carry the answered scans.
+    QSqlQuery sums = Run(mDb,
+                         "SELECT (start_s * 1000 - ?) / ?, total(increase1), total(increase2), total(faulty1_ms),"
+                         " total(faulty2_ms), total(answered) FROM module_periods WHERE port = ? AND module = ?"
+                         " AND start_s >= ? AND start_s < ? GROUP BY 1",
+                         {qint64(fromMs), qint64(widthMs), port, id, Seconds(fromMs), Seconds(toMs)});
+    while (sums.next()) {
+        if (TrendBucket *bucket = bucketAt(sums.value(0).toLongLong())) {
+            bucket->increase1 += int64_t(sums.value(1).toDouble());
+            bucket->increase2 += int64_t(sums.value(2).toDouble());
+            bucket->faulty1Ms += int64_t(sums.value(3).toDouble());
+            bucket->faulty2Ms += int64_t(sums.value(4).toDouble());
+            bucket->answered += int(sums.value(5).toDouble());
+        }
+    }
+    QSqlQuery hours = Run(mDb,
+                          "SELECT (start_s * 1000 - ?) / ?, total(scans) FROM scan_hours WHERE port = ? AND start_s >= ?"
+                          " AND start_s < ? GROUP BY 1",
+                          {qint64(fromMs), qint64(widthMs), port, Seconds(fromMs), Seconds(std::min(toMs, mThinnedUntilMs))});
+    while (hours.next()) {
+        if (TrendBucket *bucket = bucketAt(hours.value(0).toLongLong()))
+            bucket->scans += int(hours.value(1).toDouble());
+    }
+    CountScans(port, fromMs, toMs, widthMs, [&](int64_t index, const std::vector<int> *ring, int scans) {
+        if (TrendBucket *bucket = bucketAt(index)) {
+            bucket->scans += scans;
+            if (ring && std::binary_search(ring->begin(), ring->end(), id))
+                bucket->answered += scans;
+        }
+    });
+    return buckets;
+}
+
+std::vector<ChannelTotal> TrendQueries::WorstChannels(int port, int64_t fromMs, int64_t toMs, size_t limit)
+{
+    std::vector<ChannelTotal> channels;
+    QSqlQuery sums(mDb);
+    sums.setForwardOnly(true);
+    sums.prepare(QStringLiteral("SELECT total(increase1), total(increase2), total(faulty1_ms), total(faulty2_ms)"
+                                " FROM module_periods WHERE port = ? AND module = ? AND start_s >= ? AND start_s < ?"));
+    ForEachModule(port, [&](int id) {
+        sums.bindValue(0, port);
+        sums.bindValue(1, id);
+        sums.bindValue(2, Seconds(fromMs));
+        sums.bindValue(3, Seconds(toMs));
+        if (!sums.exec() || !sums.next())
+            return;
+        for (int channel = 1; channel <= 2; ++channel) {
+            const ChannelTotal total{id, channel, int64_t(sums.value(channel - 1).toDouble()),
+                                     int64_t(sums.value(channel + 1).toDouble())};
+            if (total.increase > 0 || total.faultyMs > 0)
+                channels.push_back(total);
+        }
+        sums.finish();
+    });
+    std::sort(channels.begin(), channels.end(), [](const ChannelTotal &a, const ChannelTotal &b) {
+        if (a.increase != b.increase)
+            return a.increase > b.increase;
+        if (a.faultyMs != b.faultyMs)
+            return a.faultyMs > b.faultyMs;
+        return std::pair(a.id, a.channel) < std::pair(b.id, b.channel);
+    });
+    if (channels.size() > limit)
+        channels.resize(limit);
+    return channels;
+}
+
+std::vector<ModuleShare> TrendQueries::AnswerShares(int port, int64_t fromMs, int64_t toMs)
+{
+    std::map<int, int> answered;
+    int scans = 0;
+    const int64_t thinnedTo = std::min(toMs, mThinnedUntilMs);
+    if (fromMs < thinnedTo) {
+        QSqlQuery hours = Run(mDb, "SELECT total(scans) FROM scan_hours WHERE port = ? AND start_s >= ? AND start_s < ?",
+                              {port, Seconds(fromMs), Seconds(thinnedTo)});
+        scans += hours.next() ? int(hours.value(0).toDouble()) : 0;
+        QSqlQuery sums(mDb);
+        sums.setForwardOnly(true);
+        sums.prepare(QStringLiteral("SELECT total(answered) FROM module_periods WHERE port = ? AND module = ?"
+                                    " AND start_s >= ? AND start_s < ?"));
+        ForEachModule(port, [&](int id) {
+            sums.bindValue(0, port);
+            sums.bindValue(1, id);
+            sums.bindValue(2, Seconds(fromMs));
+            sums.bindValue(3, Seconds(thinnedTo));
+            if (sums.exec() && sums.next() && sums.value(0).toDouble() > 0)
+                answered[id] += int(sums.value(0).toDouble());
+            sums.finish();
+        });
+    }
+    CountScans(port, fromMs, toMs, toMs - fromMs, [&](int64_t, const std::vector<int> *ring, int count) {
+        scans += count;
+        if (ring)
+            for (int id : *ring)
+                answered[id] += count;
+    });
+    std::vector<ModuleShare> shares;
+    for (const auto &[id, count] : answered)
+        shares.push_back({id, count, scans});
+    return shares;
+}

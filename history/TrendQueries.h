@@ -1,0 +1,36 @@
+#pragma once
+// What the Trends window and the report ask of the history, each answered by a few indexed
+// reads: one module's channels per interval, the channels with the largest increase in a span,
+// and each module's share of the scans it answered. Times are ms since 1970 UTC; a span runs
+// from its start up to, not including, its end. Before thinnedUntilMs the history holds hours.
+#include "history/HistoryTypes.h"
+
+#include <QSqlDatabase>
+#include <functional>
+#include <unordered_map>
+#include <vector>
+
+class TrendQueries
+{
+public:
+    TrendQueries(const QSqlDatabase &db, int64_t thinnedUntilMs);
+
+    // The span cut into intervals of widthMs (the last one may be shorter).
+    std::vector<TrendBucket> ModuleTrend(int port, int id, int64_t fromMs, int64_t toMs, int64_t widthMs);
+    // Channels with an increase or faulty time, largest increase first (then the longer faulty).
+    std::vector<ChannelTotal> WorstChannels(int port, int64_t fromMs, int64_t toMs, size_t limit);
+    // Every module that answered at least once, by ID.
+    std::vector<ModuleShare> AnswerShares(int port, int64_t fromMs, int64_t toMs);
+
+private:
+    // Calls back with each module ID the port has minute or hour sums of.
+    void ForEachModule(int port, const std::function<void(int id)> &call);
+    // The port's scans in the part of the span still kept scan by scan, per interval and ring.
+    void CountScans(int port, int64_t fromMs, int64_t toMs, int64_t widthMs,
+                    const std::function<void(int64_t bucket, const std::vector<int> *ring, int scans)> &call);
+    const std::vector<int> &Ring(qint64 id);
+
+    QSqlDatabase mDb;
+    int64_t mThinnedUntilMs;
+    std::unordered_map<qint64, std::vector<int>> mRings;
+};
