@@ -177,16 +177,22 @@ bool HistoryThinner::FinishPort(const PortHour &hour)
     return true;
 }
 
-bool HistoryThinner::ThinEvents(int64_t cutoffS)
+bool HistoryThinner::ThinEvents(bool &more)
 {
-    return Exec(QStringLiteral("DELETE FROM events WHERE time_ms < ? AND id <= (SELECT id FROM events"
-                               " ORDER BY id DESC LIMIT 1 OFFSET ?)"),
-                {qint64(cutoffS * 1000), qint64(EventList::kLimit)});
+    QSqlQuery query;
+    if (!Exec(QStringLiteral("DELETE FROM events WHERE id IN (SELECT id FROM events WHERE id <= (SELECT id FROM events"
+                             " ORDER BY id DESC LIMIT 1 OFFSET ?) ORDER BY id LIMIT ?)"),
+              {qint64(EventList::kLimit), kEventsPerStep}, &query))
+        return false;
+    more = more || query.numRowsAffected() == kEventsPerStep;
+    return true;
 }
 
 bool HistoryThinner::Step(int64_t nowMs, int keepDays, bool &more)
 {
     more = false;
+    if (!ThinEvents(more))
+        return false;
     const int64_t cutoffS = HourFloor(nowMs / 1000 - int64_t(keepDays) * 86400);
     if (mUntilS < 0) {
         bool found = false;
@@ -210,7 +216,7 @@ bool HistoryThinner::Step(int64_t nowMs, int keepDays, bool &more)
             if (!FirstScanFrom(mUntilS, firstS))
                 return false;
             mHourS = -1;
-            more = firstS && HourFloor(*firstS) + kHourS <= cutoffS;
+            more = more || (firstS && HourFloor(*firstS) + kHourS <= cutoffS);
             return SaveUntil(firstS ? std::min(HourFloor(*firstS), cutoffS) : cutoffS);
         }
     }
@@ -232,6 +238,6 @@ bool HistoryThinner::Step(int64_t nowMs, int keepDays, bool &more)
         mPorts.erase(mPorts.begin());
     }
     mHourS = -1;
-    more = mUntilS + 2 * kHourS <= cutoffS;
-    return SaveUntil(mUntilS + kHourS) && ThinEvents(cutoffS);
+    more = more || mUntilS + 2 * kHourS <= cutoffS;
+    return SaveUntil(mUntilS + kHourS);
 }

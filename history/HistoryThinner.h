@@ -2,8 +2,8 @@
 // Thins the history a little at a time: an hour older than the kept days becomes one row per
 // module (the sum of its increases, its faulty time, the scans it answered) and one count of
 // the port's scans; its scans, ring orders and module rows go, except what the present still
-// needs (each module's last row, each port's last scan that found modules). Old events go
-// too, beyond the newest that the Events window shows.
+// needs (each module's last row, each port's last scan that found modules). Events beyond
+// the newest that the Events window shows go too.
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <cstdint>
@@ -16,8 +16,9 @@ class HistoryThinner
 {
 public:
     // One step stops taking modules once it has run this long.
-    static constexpr int64_t kStepBudgetMs = 10;
+    static constexpr int64_t kStepBudgetMs = 5;
     static constexpr int64_t kHourS = 3600;
+    static constexpr int kEventsPerStep = 2000;
 
     explicit HistoryThinner(const QSqlDatabase &db);
 
@@ -45,7 +46,7 @@ private:
     bool Prepare(int64_t hourS);
     bool ThinModule(const PortHour &hour, int id, int answered);
     bool FinishPort(const PortHour &hour);
-    bool ThinEvents(int64_t cutoffS);
+    bool ThinEvents(bool &more);
     bool Exec(const QString &statement, const QVariantList &values, QSqlQuery *out = nullptr);
 
     QSqlDatabase mDb;

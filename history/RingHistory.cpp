@@ -6,6 +6,7 @@
 #include "history/RingOrderBlob.h"
 #include "history/ScanWriter.h"
 #include "history/TrendQueries.h"
+#include "history/WalCheckpointer.h"
 #include "model/Clock.h"
 
 #include <QSqlError>
@@ -25,6 +26,7 @@ RingHistory::~RingHistory() { Close(); }
 void RingHistory::Close()
 {
     mThinTimer.stop();
+    mCheckpointer.reset();
     mWriter.reset();
     mThinner.reset();
     if (mDb.isValid()) {
@@ -82,6 +84,7 @@ bool RingHistory::Open(const QString &path, int keepDays)
     }
     mWriter = std::make_unique<ScanWriter>(mDb);
     mThinner = std::make_unique<HistoryThinner>(mDb);
+    mCheckpointer = std::make_unique<WalCheckpointer>(path);
     QSqlQuery last(mDb);
     if (last.exec(QStringLiteral("SELECT max(id) FROM events")) && last.next())
         mLastEventId = last.value(0).toLongLong();
@@ -123,7 +126,9 @@ QString RingHistory::OpenDatabase()
         return QStringLiteral("The file cannot be written with a write-ahead log.");
     query.finish();
     // A power cut loses at most the scan being written.
-    if (!query.exec(QStringLiteral("PRAGMA synchronous = FULL")) || !query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+    if (!query.exec(QStringLiteral("PRAGMA synchronous = FULL"))
+        || !query.exec(QStringLiteral("PRAGMA wal_autocheckpoint = %1").arg(kLogPagesLimit))
+        || !query.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return HistoryErrorReason(query.lastError());
     // Another program may have created the tables meanwhile.
     QString problem;

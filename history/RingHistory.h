@@ -19,6 +19,7 @@
 class HistoryThinner;
 class QSqlError;
 class ScanWriter;
+class WalCheckpointer;
 
 class RingHistory : public QObject
 {
@@ -33,6 +34,9 @@ public:
     static constexpr int kThinStartMs = 5000;
     static constexpr int kThinPauseMs = 200;
     static constexpr int kThinIdleMs = 600000;
+    // The program's own connection copies the log back only when the checkpointer's thread has
+    // fallen this far behind (pages of the log).
+    static constexpr int kLogPagesLimit = 10000;
 
     explicit RingHistory(QObject *parent = nullptr);
     ~RingHistory() override;
@@ -83,6 +87,7 @@ private:
     QSqlDatabase mDb;
     std::unique_ptr<ScanWriter> mWriter;
     std::unique_ptr<HistoryThinner> mThinner;
+    std::unique_ptr<WalCheckpointer> mCheckpointer;
     QTimer mThinTimer;
     qint64 mLastEventId = 0;
 };

@@ -57,22 +57,28 @@ void TrendQueries::ForEachModule(int port, const std::function<void(int id)> &ca
     }
 }
 
-void TrendQueries::CountScans(int port, int64_t fromMs, int64_t toMs, int64_t widthMs,
-                              const std::function<void(int64_t, const std::vector<int> *, int)> &call)
+QString TrendQueries::RingsWithout(int port, int id, int64_t fromMs, int64_t toMs)
 {
-    const int64_t start = std::max(fromMs, mThinnedUntilMs);
-    if (start >= toMs)
-        return;
-    QSqlQuery query = Run(mDb,
-                          "SELECT (time_ms - ?) / ?, ring, count(*) FROM scans WHERE port = ? AND time_ms >= ?"
-                          " AND time_ms < ? GROUP BY 1, 2",
-                          {qint64(fromMs), qint64(widthMs), port, qint64(start), qint64(toMs)});
-    std::vector<std::tuple<int64_t, qint64, int>> rows;
-    while (query.next())
-        rows.emplace_back(query.value(0).toLongLong(), query.value(1).isNull() ? -1 : query.value(1).toLongLong(),
-                          query.value(2).toInt());
-    for (const auto &[bucket, ring, scans] : rows)
-        call(bucket, ring < 0 ? nullptr : &Ring(ring), scans);
+    // A port's ring orders are numbered in the order they were first used, each for one run
+    // of scans: those of the span lie between the first and the last one it used.
+    QSqlQuery first = Run(mDb, "SELECT ring FROM scans WHERE port = ? AND time_ms >= ? AND time_ms < ?"
+                               " AND ring IS NOT NULL ORDER BY time_ms LIMIT 1", {port, qint64(fromMs), qint64(toMs)});
+    QSqlQuery last = Run(mDb, "SELECT ring FROM scans WHERE port = ? AND time_ms >= ? AND time_ms < ?"
+                              " AND ring IS NOT NULL ORDER BY time_ms DESC LIMIT 1", {port, qint64(fromMs), qint64(toMs)});
+    QStringList without;
+    if (first.next() && last.next()) {
+        QSqlQuery rings = Run(mDb, "SELECT id FROM rings WHERE id >= ? AND id <= ? AND port = ?",
+                              {first.value(0), last.value(0), port});
+        std::vector<qint64> ids;
+        while (rings.next())
+            ids.push_back(rings.value(0).toLongLong());
+        for (qint64 ring : ids) {
+            const std::vector<int> &members = Ring(ring);
+            if (!std::binary_search(members.begin(), members.end(), id))
+                without << QString::number(ring);
+        }
+    }
+    return without.join(QLatin1Char(','));
 }
 
 std::vector<TrendBucket> TrendQueries::ModuleTrend(int port, int id, int64_t fromMs, int64_t toMs, int64_t widthMs)
@@ -108,13 +114,29 @@ std::vector<TrendBucket> TrendQueries::ModuleTrend(int port, int id, int64_t fro
         if (TrendBucket *bucket = bucketAt(hours.value(0).toLongLong()))
             bucket->scans += int(hours.value(1).toDouble());
     }
-    CountScans(port, fromMs, toMs, widthMs, [&](int64_t index, const std::vector<int> *ring, int scans) {
-        if (TrendBucket *bucket = bucketAt(index)) {
-            bucket->scans += scans;
-            if (ring && std::binary_search(ring->begin(), ring->end(), id))
-                bucket->answered += scans;
+    // The scans still kept one by one, counted in each interval, with those whose ring lacks
+    // the module (or that found none).
+    const int64_t start = std::max(fromMs, mThinnedUntilMs);
+    if (start < toMs) {
+        QSqlQuery count(mDb);
+        count.setForwardOnly(true);
+        count.prepare(QStringLiteral("SELECT count(*), total(ring IS NULL OR ring IN (%1)) FROM scans WHERE port = ?"
+                                     " AND time_ms >= ? AND time_ms < ?")
+                          .arg(RingsWithout(port, id, start, toMs)));
+        for (TrendBucket &bucket : buckets) {
+            if (bucket.endMs <= start)
+                continue;
+            count.bindValue(0, port);
+            count.bindValue(1, qint64(std::max(bucket.startMs, start)));
+            count.bindValue(2, qint64(bucket.endMs));
+            if (count.exec() && count.next()) {
+                const int scans = count.value(0).toInt();
+                bucket.scans += scans;
+                bucket.answered += scans - int(count.value(1).toDouble());
+            }
+            count.finish();
         }
-    });
+    }
     return buckets;
 }
 
@@ -175,12 +197,18 @@ std::vector<ModuleShare> TrendQueries::AnswerShares(int port, int64_t fromMs, in
             sums.finish();
         });
     }
-    CountScans(port, fromMs, toMs, toMs - fromMs, [&](int64_t, const std::vector<int> *ring, int count) {
+    const int64_t start = std::max(fromMs, mThinnedUntilMs);
+    QSqlQuery rings = Run(mDb, "SELECT ring, count(*) FROM scans WHERE port = ? AND time_ms >= ? AND time_ms < ? GROUP BY ring",
+                          {port, qint64(start), qint64(toMs)});
+    std::vector<std::pair<qint64, int>> counts;
+    while (start < toMs && rings.next())
+        counts.emplace_back(rings.value(0).isNull() ? -1 : rings.value(0).toLongLong(), rings.value(1).toInt());
+    for (const auto &[ring, count] : counts) {
         scans += count;
-        if (ring)
-            for (int id : *ring)
+        if (ring >= 0)
+            for (int id : Ring(ring))
                 answered[id] += count;
-    });
+    }
     std::vector<ModuleShare> shares;
     for (const auto &[id, count] : answered)
         shares.push_back({id, count, scans});

@@ -25,9 +25,8 @@ public:
 private:
     // Calls back with each module ID the port has minute or hour sums of.
     void ForEachModule(int port, const std::function<void(int id)> &call);
-    // The port's scans in the part of the span still kept scan by scan, per interval and ring.
-    void CountScans(int port, int64_t fromMs, int64_t toMs, int64_t widthMs,
-                    const std::function<void(int64_t bucket, const std::vector<int> *ring, int scans)> &call);
+    // The port's ring orders used in the span that lack the module, as an SQL list.
+    QString RingsWithout(int port, int id, int64_t fromMs, int64_t toMs);
     const std::vector<int> &Ring(qint64 id);
 
     QSqlDatabase mDb;
