@@ -602,6 +602,12 @@ void frmMain::SaveReport(const QString &path)
     report.scan = *found;
     report.verification = mCore.Keeper().LastVerification();
     report.referenceDifferences = mCore.ReferenceDifferences();
+    RingHistory &history = mCore.History();
+    const int64_t now = TheClock().EpochMs();
+    const int64_t dayMs = 86400000;
+    report.historyKept = history.IsOpen();
+    report.largestIncrease = history.WorstChannels(found->portNumber, now - dayMs, now + 1, 10);
+    report.answered = history.AnswerShares(found->portNumber, now - dayMs, now + 1);
     const QString problem = SaveRingReport(report, path);
     if (!problem.isEmpty())
         ShowMessage(this, QMessageBox::Critical, QStringLiteral("Save Report"), problem);
