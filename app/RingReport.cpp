@@ -144,12 +144,7 @@ private:
     // The heading, the ten channels and the heading of the shares; returns where the shares go.
     double DrawLastDay()
     {
-        QFont title = mBodyFont;
-        title.setPointSizeF(13);
-        title.setBold(true);
-        mPainter.setFont(title);
-        mPainter.drawText(QPointF(kMargin, kMargin + 16), QStringLiteral("Last 24 hours"));
-        mPainter.setFont(mBodyFont);
+        DrawTitle(QStringLiteral("Last 24 hours"), 13);
         double y = kMargin + 30;
         const auto line = [&](const QStringList &cells, const double *widths) {
             y += 12;
@@ -194,14 +189,20 @@ private:
         return index;
     }
 
-    void DrawFront()
+    // A page's heading in bold at the top; the body's font afterwards.
+    void DrawTitle(const QString &text, double points)
     {
         QFont title = mBodyFont;
-        title.setPointSizeF(18);
+        title.setPointSizeF(points);
         title.setBold(true);
         mPainter.setFont(title);
-        mPainter.drawText(QPointF(kMargin, kMargin + 18), QStringLiteral("ZEPHLINK9 Ring Report"));
+        mPainter.drawText(QPointF(kMargin, kMargin + points), text);
         mPainter.setFont(mBodyFont);
+    }
+
+    void DrawFront()
+    {
+        DrawTitle(QStringLiteral("ZEPHLINK9 Ring Report"), 18);
         double y = kMargin + 30;
         for (const QString &line : mFront) {
             y += 12;

@@ -2,6 +2,7 @@
 
 #include "history/HistoryFaults.h"
 #include "history/HistorySchema.h"
+#include "history/ModuleRow.h"
 #include "history/HistoryThinner.h"
 #include "history/RingOrderBlob.h"
 #include "history/ScanWriter.h"
@@ -243,24 +244,15 @@ std::optional<RingScan> RingHistory::LastFound(int port)
     scanRow.finish();
     QSqlQuery row(mDb);
     row.setForwardOnly(true);
-    row.prepare(QStringLiteral("SELECT side, version, mode, faulty1, faulty2, counter1, counter2 FROM module_rows"
-                               " WHERE port = ? AND module = ? AND time_ms <= ? ORDER BY time_ms DESC LIMIT 1"));
+    row.prepare(QStringLiteral("SELECT %1 FROM module_rows WHERE port = ? AND module = ? AND time_ms <= ?"
+                               " ORDER BY time_ms DESC LIMIT 1").arg(kModuleRowColumns));
     for (int id : ids) {
         row.bindValue(0, port);
         row.bindValue(1, id);
         row.bindValue(2, qint64(scan.sentMs));
         if (!row.exec() || !row.next())
             continue;
-        ModuleSnapshot module;
-        module.id = id;
-        const QString side = row.value(0).toString();
-        module.side = side.isEmpty() ? 0 : uint8_t(side.at(0).toLatin1());
-        module.version = uint8_t(row.value(1).toInt());
-        module.mode = uint8_t(row.value(2).toInt());
-        module.faulty1 = row.value(3).toBool();
-        module.faulty2 = row.value(4).toBool();
-        module.counter1 = row.value(5).toInt();
-        module.counter2 = row.value(6).toInt();
+        ModuleSnapshot module = ModuleFromRow(row, id);
         module.parsedMs = scan.sentMs;
         scan.modules.push_back(module);
         row.finish();

@@ -1,6 +1,7 @@
 #include "history/ScanWriter.h"
 
 #include "bus/BusLink.h"
+#include "history/ModuleRow.h"
 #include "history/RingOrderBlob.h"
 #include "model/RingKeeper.h"
 
@@ -16,14 +17,14 @@ bool SameState(const ModuleSnapshot &a, const ModuleSnapshot &b)
         && a.faulty2 == b.faulty2 && a.counter1 == b.counter1 && a.counter2 == b.counter2;
 }
 
-QString SideText(uint8_t side) { return side ? QString(QChar(side)) : QString(); }
-
-QSqlQuery Prepared(const QSqlDatabase &db, const char *statement)
+QSqlQuery Prepared(const QSqlDatabase &db, const QString &statement)
 {
     QSqlQuery query(db);
-    query.prepare(QString::fromLatin1(statement));
+    query.prepare(statement);
     return query;
 }
+
+QSqlQuery Prepared(const QSqlDatabase &db, const char *statement) { return Prepared(db, QString::fromLatin1(statement)); }
 
 } // namespace
 
@@ -36,8 +37,8 @@ ScanWriter::ScanWriter(const QSqlDatabase &db)
                                 " faulty2_ms) VALUES(?, ?, ?, ?, ?, ?, ?) ON CONFLICT(port, module, start_s) DO UPDATE SET"
                                 " increase1 = increase1 + excluded.increase1, increase2 = increase2 + excluded.increase2,"
                                 " faulty1_ms = faulty1_ms + excluded.faulty1_ms, faulty2_ms = faulty2_ms + excluded.faulty2_ms")),
-      mLastRow(Prepared(db, "SELECT side, version, mode, faulty1, faulty2, counter1, counter2 FROM module_rows"
-                            " WHERE port = ? AND module = ? ORDER BY time_ms DESC LIMIT 1")),
+      mLastRow(Prepared(db, QStringLiteral("SELECT %1 FROM module_rows WHERE port = ? AND module = ?"
+                                           " ORDER BY time_ms DESC LIMIT 1").arg(kModuleRowColumns))),
       mLastScan(Prepared(db, "SELECT time_ms FROM scans WHERE port = ? ORDER BY time_ms DESC LIMIT 1")),
       mLastRing(Prepared(db, "SELECT id, ids FROM rings WHERE port = ? ORDER BY id DESC LIMIT 1"))
 {
@@ -141,17 +142,8 @@ bool ScanWriter::LastRow(int port, int id, ModuleSnapshot &module, bool &found)
     if (!Run(mLastRow))
         return false;
     found = mLastRow.next();
-    if (found) {
-        const QString side = mLastRow.value(0).toString();
-        module.id = id;
-        module.side = side.isEmpty() ? 0 : uint8_t(side.at(0).toLatin1());
-        module.version = uint8_t(mLastRow.value(1).toInt());
-        module.mode = uint8_t(mLastRow.value(2).toInt());
-        module.faulty1 = mLastRow.value(3).toBool();
-        module.faulty2 = mLastRow.value(4).toBool();
-        module.counter1 = mLastRow.value(5).toInt();
-        module.counter2 = mLastRow.value(6).toInt();
-    }
+    if (found)
+        module = ModuleFromRow(mLastRow, id);
     mLastRow.finish();
     return true;
 }
@@ -171,7 +163,7 @@ bool ScanWriter::WriteModule(int port, int64_t timeMs, int64_t creditMs, const M
     const int increase1 = hasBefore ? RingKeeper::CounterIncrease(known->second.counter1, module.counter1) : 0;
     const int increase2 = hasBefore ? RingKeeper::CounterIncrease(known->second.counter2, module.counter2) : 0;
     if (!hasBefore || !SameState(known->second, module)) {
-        const QVariantList values{port, module.id, qint64(timeMs), SideText(module.side), int(module.version),
+        const QVariantList values{port, module.id, qint64(timeMs), SideColumn(module.side), int(module.version),
                                   int(module.mode), int(module.faulty1), int(module.faulty2), module.counter1,
                                   module.counter2};
         for (int k = 0; k < values.size(); ++k)

@@ -40,20 +40,30 @@ const std::vector<int> &TrendQueries::Ring(qint64 id)
     return mRings.emplace(id, std::move(ids)).first->second;
 }
 
-void TrendQueries::ForEachModule(int port, const std::function<void(int id)> &call)
+void TrendQueries::SumPerModule(int port, const QString &sums, int64_t fromMs, int64_t toMs,
+                                const std::function<void(int id, const QSqlQuery &totals)> &call)
 {
     QSqlQuery next(mDb);
     next.setForwardOnly(true);
     next.prepare(QStringLiteral("SELECT module FROM module_periods WHERE port = ? AND module > ? ORDER BY module LIMIT 1"));
-    int id = -1;
-    for (;;) {
+    QSqlQuery totals(mDb);
+    totals.setForwardOnly(true);
+    totals.prepare(QStringLiteral("SELECT %1 FROM module_periods WHERE port = ? AND module = ? AND start_s >= ?"
+                                  " AND start_s < ?").arg(sums));
+    // Each module's rows lie together: one look for the next module, one for its sums.
+    for (int id = -1;;) {
         next.bindValue(0, port);
         next.bindValue(1, id);
         if (!next.exec() || !next.next())
             return;
         id = next.value(0).toInt();
         next.finish();
-        call(id);
+        const QVariantList values{port, id, Seconds(fromMs), Seconds(toMs)};
+        for (int k = 0; k < values.size(); ++k)
+            totals.bindValue(k, values[k]);
+        if (totals.exec() && totals.next())
+            call(id, totals);
+        totals.finish();
     }
 }
 
@@ -143,25 +153,15 @@ std::vector<TrendBucket> TrendQueries::ModuleTrend(int port, int id, int64_t fro
 std::vector<ChannelTotal> TrendQueries::WorstChannels(int port, int64_t fromMs, int64_t toMs, size_t limit)
 {
     std::vector<ChannelTotal> channels;
-    QSqlQuery sums(mDb);
-    sums.setForwardOnly(true);
-    sums.prepare(QStringLiteral("SELECT total(increase1), total(increase2), total(faulty1_ms), total(faulty2_ms)"
-                                " FROM module_periods WHERE port = ? AND module = ? AND start_s >= ? AND start_s < ?"));
-    ForEachModule(port, [&](int id) {
-        sums.bindValue(0, port);
-        sums.bindValue(1, id);
-        sums.bindValue(2, Seconds(fromMs));
-        sums.bindValue(3, Seconds(toMs));
-        if (!sums.exec() || !sums.next())
-            return;
-        for (int channel = 1; channel <= 2; ++channel) {
-            const ChannelTotal total{id, channel, int64_t(sums.value(channel - 1).toDouble()),
-                                     int64_t(sums.value(channel + 1).toDouble())};
-            if (total.increase > 0 || total.faultyMs > 0)
-                channels.push_back(total);
-        }
-        sums.finish();
-    });
+    SumPerModule(port, QStringLiteral("total(increase1), total(increase2), total(faulty1_ms), total(faulty2_ms)"), fromMs,
+                 toMs, [&](int id, const QSqlQuery &sums) {
+                     for (int channel = 1; channel <= 2; ++channel) {
+                         const ChannelTotal total{id, channel, int64_t(sums.value(channel - 1).toDouble()),
+                                                  int64_t(sums.value(channel + 1).toDouble())};
+                         if (total.increase > 0 || total.faultyMs > 0)
+                             channels.push_back(total);
+                     }
+                 });
     std::sort(channels.begin(), channels.end(), [](const ChannelTotal &a, const ChannelTotal &b) {
         if (a.increase != b.increase)
             return a.increase > b.increase;
@@ -183,18 +183,9 @@ std::vector<ModuleShare> TrendQueries::AnswerShares(int port, int64_t fromMs, in
         QSqlQuery hours = Run(mDb, "SELECT total(scans) FROM scan_hours WHERE port = ? AND start_s >= ? AND start_s < ?",
                               {port, Seconds(fromMs), Seconds(thinnedTo)});
         scans += hours.next() ? int(hours.value(0).toDouble()) : 0;
-        QSqlQuery sums(mDb);
-        sums.setForwardOnly(true);
-        sums.prepare(QStringLiteral("SELECT total(answered) FROM module_periods WHERE port = ? AND module = ?"
-                                    " AND start_s >= ? AND start_s < ?"));
-        ForEachModule(port, [&](int id) {
-            sums.bindValue(0, port);
-            sums.bindValue(1, id);
-            sums.bindValue(2, Seconds(fromMs));
-            sums.bindValue(3, Seconds(thinnedTo));
-            if (sums.exec() && sums.next() && sums.value(0).toDouble() > 0)
+        SumPerModule(port, QStringLiteral("total(answered)"), fromMs, thinnedTo, [&](int id, const QSqlQuery &sums) {
+            if (sums.value(0).toDouble() > 0)
                 answered[id] += int(sums.value(0).toDouble());
-            sums.finish();
         });
     }
     const int64_t start = std::max(fromMs, mThinnedUntilMs);

@@ -6,6 +6,7 @@
 #include "history/HistoryTypes.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <functional>
 #include <unordered_map>
 #include <vector>
@@ -23,8 +24,10 @@ public:
     std::vector<ModuleShare> AnswerShares(int port, int64_t fromMs, int64_t toMs);
 
 private:
-    // Calls back with each module ID the port has minute or hour sums of.
-    void ForEachModule(int port, const std::function<void(int id)> &call);
+    // Calls back with each module the port has minute or hour sums of, and its sums (the
+    // columns given) over the span.
+    void SumPerModule(int port, const QString &sums, int64_t fromMs, int64_t toMs,
+                      const std::function<void(int id, const QSqlQuery &totals)> &call);
     // The port's ring orders used in the span that lack the module, as an SQL list.
     QString RingsWithout(int port, int id, int64_t fromMs, int64_t toMs);
     const std::vector<int> &Ring(qint64 id);

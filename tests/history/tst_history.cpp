@@ -12,7 +12,6 @@
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
 #include <cstdio>
 
 namespace {
