@@ -55,7 +55,6 @@ void TrendChart::Show(const std::vector<TrendBucket> &buckets, int64_t spanMs, c
         faulty[1] += bucket.faulty2Ms;
         gaps += int(bucket.Gap());
     }
-    const double top = double(highest) * 1.1;
 
     auto *time = new QDateTimeAxis;
     time->setFormat(spanMs <= kDayMs ? QStringLiteral("HH:mm") : spanMs <= 8 * kDayMs ? QStringLiteral("ddd d.")
@@ -63,8 +62,10 @@ void TrendChart::Show(const std::vector<TrendBucket> &buckets, int64_t spanMs, c
     time->setTickCount(spanMs <= kDayMs ? 7 : 8);
     chart->addAxis(time, Qt::AlignBottom);
     auto *count = new QValueAxis;
-    count->setRange(0, top);
+    count->setRange(0, double(highest) * 1.1);
     count->applyNiceNumbers();
+    // The marks stand the axis' full height.
+    const double top = count->max();
     count->setLabelFormat(QStringLiteral("%d"));
     count->setTitleText(QStringLiteral("Increase per interval"));
     chart->addAxis(count, Qt::AlignLeft);
