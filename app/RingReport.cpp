@@ -1,5 +1,6 @@
 #include "app/RingReport.h"
 
+#include "app/DurationText.h"
 #include "core/Ini.h"
 #include "core/RingLog.h"
 #include "model/AppliedModes.h"
@@ -22,6 +23,9 @@ constexpr double kMargin = 28;
 constexpr double kRowHeight = 9.5;
 constexpr double kRingSide = 290;
 constexpr int kProblemLines = 10;
+// The last 24 hours: the ten channels' columns, and the shares in columns of this width.
+const double kChannelColumns[] = {60, 50, 60, 90};
+constexpr double kShareWidth = 67;
 // Column widths of the module table, in points, in the order of its header.
 const double kColumnWidths[] = {18, 26, 20, 30, 30, 26, 20, 118, 28, 44, 28, 44, 107};
 
@@ -96,19 +100,31 @@ public:
         mTableTop = kMargin + 30 + mFront.size() * 12 + kRingSide + 16;
     }
 
-    int PageCount() const { return 1 + std::max<int>(0, (int(mTable.rows.size()) - FirstPageRows() + RowsPerPage() - 1) / RowsPerPage()); }
+    int TablePages() const { return 1 + std::max<int>(0, (int(mTable.rows.size()) - FirstPageRows() + RowsPerPage() - 1) / RowsPerPage()); }
+    int PageCount() const
+    {
+        const int shares = int(mReport.answered.size());
+        const int first = SharesPerPage(SharesTop());
+        return TablePages() + 1 + std::max(0, (shares - first + SharesPerPage(kMargin) - 1) / SharesPerPage(kMargin));
+    }
 
     void Draw(QPdfWriter &writer)
     {
         const int pages = PageCount();
         DrawFront();
         qsizetype row = 0;
+        size_t share = 0;
         for (int page = 1; page <= pages; ++page) {
             if (page > 1)
                 writer.newPage();
-            const int rows = page == 1 ? FirstPageRows() : RowsPerPage();
-            DrawTable(page == 1 ? mTableTop : kMargin, row, std::min<qsizetype>(mTable.rows.size(), row + rows));
-            row += rows;
+            if (page <= TablePages()) {
+                const int rows = page == 1 ? FirstPageRows() : RowsPerPage();
+                DrawTable(page == 1 ? mTableTop : kMargin, row, std::min<qsizetype>(mTable.rows.size(), row + rows));
+                row += rows;
+            } else {
+                const double top = page == TablePages() + 1 ? DrawLastDay() : kMargin;
+                share = DrawShares(top, share);
+            }
             mPainter.setFont(mTableFont);
             mPainter.drawText(QRectF(kMargin, mPage.height() - kMargin + 6, mPage.width() - 2 * kMargin, 12),
                               Qt::AlignRight, QStringLiteral("Page %1 of %2").arg(page).arg(pages));
@@ -120,15 +136,73 @@ private:
     int RowsFrom(double top) const { return std::max(0, int((Bottom() - top - kRowHeight) / kRowHeight)); }
     int FirstPageRows() const { return RowsFrom(mTableTop); }
     int RowsPerPage() const { return RowsFrom(kMargin); }
+    int ShareColumns() const { return std::max(1, int((mPage.width() - 2 * kMargin) / kShareWidth)); }
+    int SharesPerPage(double top) const { return RowsFrom(top) * ShareColumns(); }
+    // Where the shares begin below the ten channels on the first page of the last 24 hours.
+    double SharesTop() const { return kMargin + 30 + (3 + std::max<size_t>(1, mReport.largestIncrease.size())) * 12 + 24; }
+
+    // The heading, the ten channels and the heading of the shares; returns where the shares go.
+    double DrawLastDay()
+    {
+        DrawTitle(QStringLiteral("Last 24 hours"), 13);
+        double y = kMargin + 30;
+        const auto line = [&](const QStringList &cells, const double *widths) {
+            y += 12;
+            double x = kMargin;
+            for (qsizetype c = 0; c < cells.size(); ++c) {
+                mPainter.drawText(QPointF(x, y), cells[c]);
+                x += widths ? widths[c] : 0;
+            }
+        };
+        if (!mReport.historyKept) {
+            line({QStringLiteral("No ring history is kept (the configuration's key \"history\").")}, nullptr);
+            return y + 12;
+        }
+        line({QStringLiteral("Largest error-counter increase")}, nullptr);
+        line({QStringLiteral("Module ID"), QStringLiteral("Channel"), QStringLiteral("Increase"), QStringLiteral("Time faulty")},
+             kChannelColumns);
+        if (mReport.largestIncrease.empty())
+            line({QStringLiteral("No channel counted errors or was faulty.")}, nullptr);
+        for (const ChannelTotal &channel : mReport.largestIncrease)
+            line({QString::number(channel.id), QString::number(channel.channel), QStringLiteral("+%1").arg(channel.increase),
+                  DurationText(channel.faultyMs)},
+                 kChannelColumns);
+        y = SharesTop() - 12;
+        const int scans = mReport.answered.empty() ? 0 : mReport.answered.front().scans;
+        mPainter.drawText(QPointF(kMargin, y), QStringLiteral("Share of the %1 scans each module answered").arg(scans));
+        return SharesTop();
+    }
+
+    // The shares from index first on, in columns down the page; returns the next index.
+    size_t DrawShares(double top, size_t first)
+    {
+        mPainter.setFont(mTableFont);
+        const int rows = RowsFrom(top);
+        size_t index = first;
+        for (int column = 0; column < ShareColumns() && index < mReport.answered.size(); ++column) {
+            for (int row = 0; row < rows && index < mReport.answered.size(); ++row, ++index) {
+                const ModuleShare &share = mReport.answered[index];
+                mPainter.drawText(QPointF(kMargin + column * kShareWidth, top + (row + 1) * kRowHeight),
+                                  QStringLiteral("%1: %2 %").arg(share.id).arg(share.Percent(), 0, 'f', 1));
+            }
+        }
+        return index;
+    }
+
+    // A page's heading in bold at the top; the body's font afterwards.
+    void DrawTitle(const QString &text, double points)
+    {
+        QFont title = mBodyFont;
+        title.setPointSizeF(points);
+        title.setBold(true);
+        mPainter.setFont(title);
+        mPainter.drawText(QPointF(kMargin, kMargin + points), text);
+        mPainter.setFont(mBodyFont);
+    }
 
     void DrawFront()
     {
-        QFont title = mBodyFont;
-        title.setPointSizeF(18);
-        title.setBold(true);
-        mPainter.setFont(title);
-        mPainter.drawText(QPointF(kMargin, kMargin + 18), QStringLiteral("ZEPHLINK9 Ring Report"));
-        mPainter.setFont(mBodyFont);
+        DrawTitle(QStringLiteral("ZEPHLINK9 Ring Report"), 18);
         double y = kMargin + 30;
         for (const QString &line : mFront) {
             y += 12;

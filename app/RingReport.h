@@ -1,6 +1,8 @@
 #pragma once
 // The commissioning report of a scanned ring: a PDF (A4, searchable text, the ring drawn,
-// the module table) or the module table alone as CSV, written whole or not at all.
+// the module table, the last 24 hours of the history) or the module table alone as CSV,
+// written whole or not at all.
+#include "history/HistoryTypes.h"
 #include "model/RingScan.h"
 #include "model/Verification.h"
 
@@ -16,6 +18,11 @@ struct RingReport
     RingScan scan;                              // the last scan that found modules
     std::optional<Verification> verification;   // none: no verification in this run
     QStringList referenceDifferences;           // empty: none known
+    // The last 24 hours as the history kept them: the channels with the largest increase
+    // (ten at most, largest first) and each module's share of the scans it answered.
+    bool historyKept = false;
+    std::vector<ChannelTotal> largestIncrease;
+    std::vector<ModuleShare> answered;
 };
 
 // Empty on success, else a message naming the path and the system's reason. A name ending in

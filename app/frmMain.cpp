@@ -118,6 +118,7 @@ void frmMain::CreateActions()
     makeAction(mnuSaveReference, "mnuSaveReference", QStringLiteral("Save as Reference"),
                &frmMain::mnuSaveReference_Click, false);
     makeAction(mnuEvents, "mnuEvents", QStringLiteral("Events"), &frmMain::mnuEvents_Click, false);
+    makeAction(mnuTrends, "mnuTrends", QStringLiteral("Trends"), &frmMain::mnuTrends_Click, false);
     makeAction(mnuAbout, "mnuAbout", QStringLiteral("About"), &frmMain::mnuAbout_Click, false);
     mnuDebug->setVisible(false);
 }
@@ -139,6 +140,7 @@ void frmMain::CreateMenus()
     // What the ring is, what changed on it, then what is done with it.
     mnuRing->addAction(mnuModuleList);
     mnuRing->addAction(mnuEvents);
+    mnuRing->addAction(mnuTrends);
     mnuRing->addSeparator();
     mnuRing->addAction(mnuSaveReference);
     mnuRing->addAction(mnuVerifySettings);
@@ -223,6 +225,7 @@ void frmMain::Form_Load()
     ModuleState()->cmdApply->setEnabled(false);
     gIniPath = mIniPathOverride.isEmpty() ? ProgramIniPath() : mIniPathOverride;
     mCore.LoadReference();
+    mCore.OpenHistory();
     Link().Receiver().Reset();
     gCmdArg1 = gCmdArg2 = gCmdArg3 = 0;
     Link().StopRefresh();
@@ -335,6 +338,33 @@ frmEvents *frmMain::Events()
     if (QMdiSubWindow *frame = ChildFrame(mEvents))
         mdiArea->setActiveSubWindow(frame);
     return mEvents;
+}
+
+frmTrends *frmMain::Trends()
+{
+    if (!mTrends) {
+        mTrends = new frmTrends(&mCore);
+        QMdiSubWindow *frame = AddChildWindow(mdiArea, mTrends, frmTrends::kClientWidthTwips,
+                                              frmTrends::kClientHeightTwips, false);
+        // Closed, it is only hidden: it lives until the program ends.
+        frame->setAttribute(Qt::WA_DeleteOnClose, false);
+        frame->resize(TwipsToPixels(frmTrends::kClientWidthTwips), TwipsToPixels(frmTrends::kClientHeightTwips));
+        // The chosen module is selected where the ring is shown; the Module List frames it in
+        // Bus Info itself.
+        connect(mTrends, &frmTrends::moduleChosen, this, [this](int id) {
+            if (!mModuleList || !mModuleList->SelectModule(id))
+                BusInfo()->MarkModule(id);
+        });
+        connect(&mCore, &RingCore::scanHandedOver, mTrends, [this] {
+            if (mTrends->isVisible())
+                mTrends->Refresh();
+        });
+    }
+    mTrends->Refresh();
+    BringToFront(mTrends);
+    if (QMdiSubWindow *frame = ChildFrame(mTrends))
+        mdiArea->setActiveSubWindow(frame);
+    return mTrends;
 }
 
 void frmMain::PlaceBusInfo()
@@ -572,6 +602,12 @@ void frmMain::SaveReport(const QString &path)
     report.scan = *found;
     report.verification = mCore.Keeper().LastVerification();
     report.referenceDifferences = mCore.ReferenceDifferences();
+    RingHistory &history = mCore.History();
+    const int64_t now = TheClock().EpochMs();
+    const int64_t dayMs = 86400000;
+    report.historyKept = history.IsOpen();
+    report.largestIncrease = history.WorstChannels(found->portNumber, now - dayMs, now + 1, 10);
+    report.answered = history.AnswerShares(found->portNumber, now - dayMs, now + 1);
     const QString problem = SaveRingReport(report, path);
     if (!problem.isEmpty())
         ShowMessage(this, QMessageBox::Critical, QStringLiteral("Save Report"), problem);
@@ -586,6 +622,8 @@ void frmMain::mnuSaveReference_Click()
 }
 
 void frmMain::mnuEvents_Click() { Events(); }
+
+void frmMain::mnuTrends_Click() { Trends(); }
 
 void frmMain::ShowNoModulesFound()
 {

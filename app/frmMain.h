@@ -3,6 +3,7 @@
 // ring, with what happens at load, activation, deactivation and unload.
 #include "app/frmDebug.h"
 #include "app/frmEvents.h"
+#include "app/frmTrends.h"
 #include "bus/ScanView.h"
 #include "core/RingCore.h"
 #include "dialogs/frmGlobalSettings.h"
@@ -64,6 +65,7 @@ public:
     void mnuModuleList_Click();
     void mnuSaveReference_Click();
     void mnuEvents_Click();
+    void mnuTrends_Click();
 
     // "1.31": major, a point, then minor and revision run together.
     static QString VersionText();
@@ -79,6 +81,7 @@ public:
     ModuleListModel &ModuleListRows() { return mModuleListRows; }
     frmProgramSettings *LoadProgramSettings();
     frmEvents *Events();
+    frmTrends *Trends();
     // The same without loading: null when the window is not loaded.
     frmDebug *DebugIfLoaded() const { return mDebug; }
     frmProgramSettings *ProgramSettingsIfLoaded() const { return mProgramSettings; }
@@ -108,6 +111,7 @@ public:
     QAction *mnuModuleList = nullptr;
     QAction *mnuSaveReference = nullptr;
     QAction *mnuEvents = nullptr;
+    QAction *mnuTrends = nullptr;
     QAction *mnuAbout = nullptr;
     QLabel *lblPortState = nullptr;
     QLabel *lblReference = nullptr;
@@ -147,6 +151,7 @@ private:
     QPointer<frmModuleList> mModuleList;
     QPointer<frmProgramSettings> mProgramSettings;
     QPointer<frmEvents> mEvents;
+    QPointer<frmTrends> mTrends;
     QPointer<QWindow> mLastFocusWindow;
     bool mFirstActivationDone = false;
     bool mBusInfoActivated = false;

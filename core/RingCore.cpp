@@ -2,6 +2,7 @@
 
 #include "bus/DevicePort.h"
 #include "bus/SendCommand.h"
+#include "core/HistoryConfig.h"
 #include "core/Ini.h"
 #include "model/Clock.h"
 #include "model/Global.h"
@@ -18,6 +19,8 @@ RingCore::RingCore(SerialPort *port, QObject *parent)
     connect(&mLink, &BusLink::scanSettled, this, &RingCore::TakeScan);
     connect(&mLog, &RingLog::problem, this, [this](const QString &text) { Tell(Notice::Error, kAppTitle, text); });
     connect(&mEvents, &EventList::changed, this, &RingCore::referenceChanged);
+    connect(&mEvents, &EventList::acknowledged, &mHistory, &RingHistory::AcknowledgeEvents);
+    connect(&mHistory, &RingHistory::problem, this, [this](const QString &text) { Tell(Notice::Error, kAppTitle, text); });
 }
 
 RingCore::~RingCore()
@@ -29,10 +32,15 @@ RingCore::~RingCore()
 }
 
 // The hand-over of a finished scan, in this order: the keeper first, so that every later part
-// compares with the same past; the verification that the scan completes; the ring log's rows;
-// the events; then the windows.
+// compares with the same past (at the run's first scan, the past is the last ring the history
+// kept of its port); the verification that the scan completes; the ring log's rows; the events;
+// the history, which keeps the scan with its events and verification in one transaction; then
+// the windows.
 void RingCore::TakeScan(const RingScan &scan)
 {
+    if (mKeeper.LastScan().serial == 0)
+        if (std::optional<RingScan> kept = mHistory.LastFound(scan.portNumber))
+            mKeeper.Seed(*kept);
     mKeeper.Take(scan);
     std::optional<Verification> verification = mVerifier.Take(scan);
     if (verification)
@@ -40,17 +48,18 @@ void RingCore::TakeScan(const RingScan &scan)
     mLog.WriteScan(scan);
 
     bool alarm = false;
-    for (RingEvent &event : ScanEvents(mKeeper)) {
-        alarm = alarm || event.IsAlarm();
-        AddEvent(std::move(event), scan);
-    }
+    std::vector<RingEvent> events = ScanEvents(mKeeper);
     if (verification) {
         for (const VerifyResult &result : verification->results)
             if (result.IsProblem())
-                AddEvent(RingEvent{{}, result.id, scan.PositionOf(result.id),
-                                   QStringLiteral("Module %1 %2").arg(result.id).arg(result.Text())},
-                         scan);
+                events.push_back(RingEvent{{}, result.id, scan.PositionOf(result.id),
+                                           QStringLiteral("Module %1 %2").arg(result.id).arg(result.Text())});
     }
+    for (RingEvent &event : events) {
+        alarm = alarm || event.IsAlarm();
+        AddEvent(event, scan);
+    }
+    mHistory.Keep(scan, events, verification);
     emit referenceChanged();
     emit scanHandedOver(scan);
     if (verification) {
@@ -61,13 +70,13 @@ void RingCore::TakeScan(const RingScan &scan)
         emit this->alarm();
 }
 
-void RingCore::AddEvent(RingEvent event, const RingScan &scan)
+void RingCore::AddEvent(RingEvent &event, const RingScan &scan)
 {
     event.time = ClockNow();
     // The log has a row of its own for every scan that found none.
     if (event.kind != RingEventKind::NoModulesFound)
         mLog.WriteEvent(event, scan);
-    mEvents.Add(std::move(event));
+    mEvents.Add(event);
 }
 
 void RingCore::Tell(Notice level, const QString &title, const QString &text)
@@ -83,6 +92,14 @@ void RingCore::LoadReference()
     emit referenceChanged();
     if (!problem.isEmpty())
         Tell(Notice::Error, kAppTitle, problem);
+}
+
+void RingCore::OpenHistory()
+{
+    const QString path = HistoryPath(gIniPath);
+    if (path.isEmpty() || !mHistory.Open(path, HistoryDays(gIniPath)))
+        return;
+    mEvents.AddEarlier(mHistory.Events(EventList::kLimit));
 }
 
 QString RingCore::SaveReferenceQuestion() const { return mReference.ReplaceQuestion(gIniPath); }

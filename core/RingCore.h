@@ -1,6 +1,6 @@
 #pragma once
 // The ring, run for a window or for none: the port and the link to the ring, the keeper of the
-// ring over time, the reference and the events, the ring log and Verify Settings. A finished
+// ring over time, the reference and the events, the ring log, the history and Verify Settings. A finished
 // scan is handed to these parts in one order, written in TakeScan; what the user must be told
 // leaves as a notice once the hand-over is over, never from inside it.
 #include "bus/BusLink.h"
@@ -8,6 +8,7 @@
 #include "core/ReferenceRing.h"
 #include "core/RingLog.h"
 #include "core/SettingsVerifier.h"
+#include "history/RingHistory.h"
 #include "model/EventList.h"
 #include "model/RingKeeper.h"
 
@@ -35,9 +36,13 @@ public:
     const RingKeeper &Keeper() const { return mKeeper; }
     EventList &Events() { return mEvents; }
     RingLog &Log() { return mLog; }
+    RingHistory &History() { return mHistory; }
 
     // Reads the configured reference; one that cannot be used is a notice.
     void LoadReference();
+    // Opens the configured history and shows the events of earlier runs; a file that cannot
+    // be the history is a notice, and the ring runs without it.
+    void OpenHistory();
     // The question to ask before Save as Reference replaces a saved reference; empty: none.
     QString SaveReferenceQuestion() const;
     // The ring of the last scan that found modules becomes the reference; a failure is a notice.
@@ -69,7 +74,8 @@ signals:
 
 private:
     void TakeScan(const RingScan &scan);
-    void AddEvent(RingEvent event, const RingScan &scan);
+    // Stamps the event with the time and adds it to the log and the list.
+    void AddEvent(RingEvent &event, const RingScan &scan);
     void Tell(Notice level, const QString &title, const QString &text);
 
     std::unique_ptr<SerialPort> mOwnedPort;
@@ -80,5 +86,6 @@ private:
     ReferenceRing mReference;
     EventList mEvents;
     RingLog mLog;
+    RingHistory mHistory;
     SettingsVerifier mVerifier{mLink};
 };

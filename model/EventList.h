@@ -1,10 +1,12 @@
 #pragma once
-// The events of this run, oldest first, at most the last kLimit; any part of the program may
-// add one (a scan's comparison, a verification).
+// The events of this run, and of earlier runs where the history kept them, oldest first, at
+// most the last kLimit; any part of the program may add one (a scan's comparison, a
+// verification).
 #include "model/RingEvent.h"
 
 #include <QObject>
 #include <deque>
+#include <vector>
 
 class EventList : public QObject
 {
@@ -15,6 +17,8 @@ public:
 
     void Add(RingEvent event);
     void Add(const QDateTime &time, int id, int position, const QString &text, bool acknowledged = false);
+    // Events of earlier runs, oldest first, before every event of this run.
+    void AddEarlier(std::vector<RingEvent> events);
     void AcknowledgeAll();
 
     size_t Count() const { return mEvents.size(); }
@@ -25,6 +29,8 @@ public:
 signals:
     void added(const RingEvent &event);
     void changed();
+    // AcknowledgeAll acknowledged at least one event.
+    void acknowledged();
 
 private:
     std::deque<RingEvent> mEvents;

@@ -5,9 +5,11 @@
 install(TARGETS zephlink9-setup RUNTIME DESTINATION .)
 install(FILES
   $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
-  $<TARGET_FILE:Qt6::SerialPort>
+  $<TARGET_FILE:Qt6::SerialPort> $<TARGET_FILE:Qt6::Sql> $<TARGET_FILE:Qt6::Charts>
   DESTINATION .)
 install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
+# The ring history's SQLite (compiled into the driver).
+install(FILES $<TARGET_FILE:Qt6::QSQLiteDriverPlugin> DESTINATION sqldrivers)
 install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
 
 foreach(runtime libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)

@@ -1,6 +1,7 @@
 // The configuration file: read and written as the Windows private-profile functions do, where
 // it lives, and the awk script with which scripts/demo points COM1 at the simulator.
 #include "TestFiles.h"
+#include "core/HistoryConfig.h"
 #include "core/Ini.h"
 #include "core/ProgramPaths.h"
 
@@ -107,6 +108,29 @@ private slots:
             QCOMPARE(ReadIniString(kSection, kComport, path), value.toString());
         else
             QCOMPARE(ReadIniInt(kSection, kComport, path), value.toInt());
+    }
+
+    // Where the history is kept and for how long, as the configuration's keys say.
+    void historyKeys_data()
+    {
+        QTest::addColumn<QByteArray>("keys");
+        QTest::addColumn<QString>("path");  // relative to the configuration file's folder
+        QTest::addColumn<int>("days");
+        QTest::newRow("neither key") << QByteArray() << "ring-history.sqlite" << 90;
+        QTest::newRow("a file below the folder") << QByteArray("history=logs/ring.sqlite\nhistory_days=7\n") << "logs/ring.sqlite" << 7;
+        QTest::newRow("off") << QByteArray("history= Off\nhistory_days=7\n") << "" << 7;
+        QTest::newRow("an absolute path, days not a number") << QByteArray("history=TEMP/ring.sqlite\nhistory_days=none\n")
+                                                             << "TEMP/ring.sqlite" << 90;
+    }
+    void historyKeys()
+    {
+        QFETCH(QByteArray, keys);
+        QFETCH(QString, path);
+        QTemporaryDir dir;
+        const QString ini = WriteTestFile(dir.filePath(kName), kHead + keys.replace("TEMP", QDir::tempPath().toUtf8()));
+        path.replace(QStringLiteral("TEMP"), QDir::tempPath());
+        QCOMPARE(HistoryPath(ini), path.isEmpty() || QDir::isAbsolutePath(path) ? path : QDir(dir.path()).filePath(path));
+        QTEST(HistoryDays(ini), "days");
     }
 
     void write_data()

@@ -5,9 +5,12 @@
 #include "RingProgram.h"
 #include "RingSimProcess.h"
 #include "TestFiles.h"
+#include "app/TrendChart.h"
 #include "app/frmEvents.h"
+#include "app/frmTrends.h"
 #include "app/frmMain.h"
 #include "bus/SerialPort.h"
+#include "dialogs/ChildWindow.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/frmGlobalSettings.h"
 #include "dialogs/frmModuleState.h"
@@ -16,7 +19,9 @@
 #include "model/ModuleListModel.h"
 #include "ringview/ModulePicture.h"
 #include "ringview/frmBackground.h"
+#include "ringview/frmModuleList.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -170,13 +175,73 @@ private slots:
         QVERIFY(log.open(QIODevice::ReadOnly));
         QVERIFY(log.readAll().contains(",\"Module 7 firmware 4.2, reference 4.1\"\r\n"));
 
+        // Started again: the events of the run before are there, acknowledged, and the first
+        // scan is compared with the last ring the history kept, so only what changed since is
+        // told, and "Change" counts from that ring.
         program.Restart();
         main = &program.Main();
         QCOMPARE(main->lblReference->text(), QStringLiteral("Reference: 12 modules"));
         QCOMPARE(program.Boxes(), QStringList());
+        QCOMPARE(program.EventTexts(), texts);
+        QCOMPARE(main->lblNewEvents->text(), QString());
+        QVERIFY(sim.control(QStringLiteral("counter 9 2 55")));
         QVERIFY(program.ScanSettled());
         QCOMPARE(main->lblReference->text(), QStringLiteral("Reference: 11 of 12 present"));
-        QVERIFY(program.EventTexts().contains(QStringLiteral("Module 5 missing")));
+        QCOMPARE(program.EventTexts(), texts + QStringList{"Module 9 channel 2 error counter +15"});
+        const ModuleListModel &rows = main->ModuleListRows();
+        QCOMPARE(rows.data(rows.index(rows.RowOf(9), ModuleListModel::Change)).toString(), QStringLiteral("+15"));
+        QCOMPARE(program.Boxes(), QStringList());
+    }
+
+    // A counter that climbs from scan to scan, and a channel that turns faulty: Trends puts
+    // them first, charts the first one's module, and a double-click on the other row charts
+    // its module and selects it in the Module List and Bus Info.
+    void trendsOfAClimbingCounter()
+    {
+        RingSimProcess sim;
+        QVERIFY(sim.start({QStringLiteral("--no-pacing"), QStringLiteral("--modules"), QStringLiteral("6")}));
+        RunningProgram program(sim.devicePath());
+        frmMain &main = program.Main();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        for (const char *line : {"counter 3 1 10", "counter 3 1 25", "fault 4 2 on"}) {
+            QVERIFY(program.ScanSettled());
+            QVERIFY(sim.control(QString::fromLatin1(line)));
+        }
+        QVERIFY(program.ScanSettled());
+        main.mnuTrends->trigger();
+        frmTrends *trends = main.Trends();
+        const auto rows = [trends] {
+            QStringList texts;
+            const QAbstractItemModel *model = trends->tblWorst->model();
+            for (int row = 0; row < model->rowCount(); ++row)
+                texts << QStringLiteral("%1 %2 %3").arg(model->index(row, 0).data().toString(),
+                                                        model->index(row, 1).data().toString(), model->index(row, 2).data().toString());
+            return texts;
+        };
+        QCOMPARE(rows(), (QStringList{"3 1 +25", "4 2 +0"}));
+        QCOMPARE(trends->ShownModule(), 3);
+        QVERIFY(trends->chtTrend->accessibleDescription().contains(QStringLiteral("Channel 1: increase 25")));
+        QAccessibleInterface *table = QAccessible::queryAccessibleInterface(trends->tblWorst);
+        QVERIFY(table && table->tableInterface());
+        QCOMPARE(table->tableInterface()->columnCount(), 4);
+        QCOMPARE(table->tableInterface()->rowCount(), 2);
+        QCOMPARE(table->tableInterface()->cellAt(0, 2)->text(QAccessible::Name), QStringLiteral("+25"));
+        QCOMPARE(table->tableInterface()->columnDescription(3), QStringLiteral("Time faulty"));
+
+        main.ModuleList();
+        const QModelIndex second = trends->tblWorst->model()->index(1, 0);
+        BringToFront(trends);
+        QWidget *viewport = trends->tblWorst->viewport();
+        const QPoint at = viewport->mapTo(&main, trends->tblWorst->visualRect(second).center());
+        QTest::mouseDClick(main.windowHandle(), Qt::LeftButton, {}, at);
+        QCOMPARE(trends->ShownModule(), 4);
+        QCOMPARE(main.BusInfo()->MarkedModule(), 4);
+        const QModelIndexList selected = main.ModuleListIfLoaded()->tblModuleList->selectionModel()->selectedRows();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(selected.first().siblingAtColumn(ModuleListModel::ID).data().toString(), QStringLiteral("4"));
+        trends->cboRange->setCurrentText(QStringLiteral("Last 30 days"));
+        QCOMPARE(rows(), (QStringList{"3 1 +25", "4 2 +0"}));
         QCOMPARE(program.Boxes(), QStringList());
     }
 

@@ -1,0 +1,319 @@
+#include "history/RingHistory.h"
+
+#include "history/HistoryFaults.h"
+#include "history/HistorySchema.h"
+#include "history/ModuleRow.h"
+#include "history/HistoryThinner.h"
+#include "history/RingOrderBlob.h"
+#include "history/ScanWriter.h"
+#include "history/TrendQueries.h"
+#include "history/WalCheckpointer.h"
+#include "model/Clock.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <algorithm>
+
+RingHistory::RingHistory(QObject *parent)
+    : QObject(parent),
+      mConnection(QStringLiteral("ring-history-%1").arg(quintptr(this)))
+{
+    mThinTimer.setSingleShot(true);
+    connect(&mThinTimer, &QTimer::timeout, this, &RingHistory::Thin_Timer);
+}
+
+RingHistory::~RingHistory() { Close(); }
+
+void RingHistory::Close()
+{
+    mThinTimer.stop();
+    mCheckpointer.reset();
+    mWriter.reset();
+    mThinner.reset();
+    if (mDb.isValid()) {
+        mDb.close();
+        mDb = QSqlDatabase();
+        QSqlDatabase::removeDatabase(mConnection);
+    }
+}
+
+void RingHistory::Refuse(const QString &reason)
+{
+    Close();
+    emit problem(HistoryProblemText(mPath, reason));
+}
+
+void RingHistory::Fail(const QSqlError &error)
+{
+    if (mDb.isValid())
+        QSqlQuery(mDb).exec(QStringLiteral("ROLLBACK"));
+    Refuse(HistoryErrorReason(error));
+}
+
+bool RingHistory::Exec(const QString &statement, const QVariantList &values, qint64 *insertedId)
+{
+    QSqlQuery query(mDb);
+    bool ok = query.prepare(statement);
+    for (int k = 0; ok && k < values.size(); ++k)
+        query.bindValue(k, values[k]);
+    if (ok && query.exec()) {
+        if (insertedId)
+            *insertedId = query.lastInsertId().toLongLong();
+        return true;
+    }
+    Fail(query.lastError());
+    return false;
+}
+
+bool RingHistory::Begin() { return IsOpen() && Exec(QStringLiteral("BEGIN IMMEDIATE")); }
+
+bool RingHistory::Commit() { return Exec(QStringLiteral("COMMIT")); }
+
+bool RingHistory::Open(const QString &path, int keepDays)
+{
+    Close();
+    mPath = path;
+    mKeepDays = std::max(1, keepDays);
+    // The header first: a file that is no history of this program is never handed to SQLite,
+    // which might write to it.
+    QString reason = HistoryFileProblem(path);
+    if (reason.isEmpty())
+        reason = OpenDatabase();
+    if (!reason.isEmpty()) {
+        Refuse(reason);
+        return false;
+    }
+    mWriter = std::make_unique<ScanWriter>(mDb);
+    mThinner = std::make_unique<HistoryThinner>(mDb);
+    mCheckpointer = std::make_unique<WalCheckpointer>(path);
+    QSqlQuery last(mDb);
+    if (last.exec(QStringLiteral("SELECT max(id) FROM events")) && last.next())
+        mLastEventId = last.value(0).toLongLong();
+    mThinTimer.start(kThinStartMs);
+    return true;
+}
+
+// Empty when the database is open with its schema in place; else the reason it is not.
+QString RingHistory::OpenDatabase()
+{
+    mDb = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), mConnection);
+    mDb.setDatabaseName(mPath);
+    mDb.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!mDb.open())
+        return HistoryErrorReason(mDb.lastError());
+    QSqlQuery query(mDb);
+    const auto version = [&query](int &value) {
+        if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+            return false;
+        value = query.value(0).toInt();
+        query.finish();
+        return true;
+    };
+    int found = 0;
+    if (!version(found))
+        return HistoryErrorReason(query.lastError());
+    if (found > kHistoryVersion)
+        return NewerVersionReason(found);
+    if (found == 0) {
+        if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next())
+            return HistoryErrorReason(query.lastError());
+        if (query.value(0).toInt() > 0)
+            return QStringLiteral("The file is an SQLite database of another program.");
+        query.finish();
+    }
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.next())
+        return HistoryErrorReason(query.lastError());
+    if (query.value(0).toString().compare(QStringLiteral("wal"), Qt::CaseInsensitive) != 0)
+        return QStringLiteral("The file cannot be written with a write-ahead log.");
+    query.finish();
+    // A power cut loses at most the scan being written.
+    if (!query.exec(QStringLiteral("PRAGMA synchronous = FULL"))
+        || !query.exec(QStringLiteral("PRAGMA wal_autocheckpoint = %1").arg(kLogPagesLimit))
+        || !query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return HistoryErrorReason(query.lastError());
+    // Another program may have created the tables meanwhile.
+    QString problem;
+    if (!version(found))
+        problem = HistoryErrorReason(query.lastError());
+    else if (found == 0)
+        problem = CreateHistorySchema(mDb);
+    if (!problem.isEmpty() || !query.exec(QStringLiteral("COMMIT"))) {
+        if (problem.isEmpty())
+            problem = HistoryErrorReason(query.lastError());
+        query.exec(QStringLiteral("ROLLBACK"));
+    }
+    return problem;
+}
+
+void RingHistory::Keep(const RingScan &scan, const std::vector<RingEvent> &events,
+                       const std::optional<Verification> &verification)
+{
+    if (!Begin())
+        return;
+    if (!mWriter->Write(scan)) {
+        Fail(mWriter->LastError());
+        return;
+    }
+    for (const RingEvent &event : events) {
+        const QVariant none;
+        if (!Exec(QStringLiteral("INSERT INTO events(time_ms, port, module, position, kind, text, acknowledged)"
+                                 " VALUES(?, ?, ?, ?, ?, ?, ?)"),
+                  {qint64(event.time.isValid() ? event.time.toMSecsSinceEpoch() : scan.sentMs), scan.portNumber,
+                   event.id < 0 ? none : QVariant(event.id), event.position < 0 ? none : QVariant(event.position),
+                   int(event.kind), event.text, int(event.acknowledged)},
+                  &mLastEventId))
+            return;
+    }
+    if (verification) {
+        qint64 row = 0;
+        if (!Exec(QStringLiteral("INSERT INTO verifications(time_ms, port, applied_stamp) VALUES(?, ?, ?)"),
+                  {qint64(verification->timeMs), scan.portNumber, qint64(verification->appliedStamp)}, &row))
+            return;
+        for (const VerifyResult &result : verification->results) {
+            if (!Exec(QStringLiteral("INSERT OR REPLACE INTO verify_results(verification, module, kind, mode, applied)"
+                                     " VALUES(?, ?, ?, ?, ?)"),
+                      {row, result.id, int(result.kind), int(result.mode), int(result.applied)}))
+                return;
+        }
+    }
+    Commit();
+}
+
+void RingHistory::KeepAll(const std::vector<RingScan> &scans)
+{
+    if (!Begin())
+        return;
+    for (const RingScan &scan : scans) {
+        if (!mWriter->Write(scan)) {
+            Fail(mWriter->LastError());
+            return;
+        }
+    }
+    Commit();
+}
+
+void RingHistory::AcknowledgeEvents()
+{
+    if (Begin() && Exec(QStringLiteral("UPDATE events SET acknowledged = 1 WHERE acknowledged = 0 AND id <= ?"),
+                        {mLastEventId}))
+        Commit();
+}
+
+std::vector<RingEvent> RingHistory::Events(size_t limit)
+{
+    std::vector<RingEvent> events;
+    if (!IsOpen())
+        return events;
+    QSqlQuery query(mDb);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT time_ms, module, position, kind, text, acknowledged FROM events"
+                                 " ORDER BY id DESC LIMIT ?"));
+    query.bindValue(0, qint64(limit));
+    if (!query.exec())
+        return events;
+    while (query.next()) {
+        RingEvent event;
+        event.time = QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong());
+        event.id = query.value(1).isNull() ? -1 : query.value(1).toInt();
+        event.position = query.value(2).isNull() ? -1 : query.value(2).toInt();
+        event.kind = RingEventKind(query.value(3).toInt());
+        event.text = query.value(4).toString();
+        event.acknowledged = query.value(5).toBool();
+        events.push_back(std::move(event));
+    }
+    std::reverse(events.begin(), events.end());
+    return events;
+}
+
+std::optional<RingScan> RingHistory::LastFound(int port)
+{
+    if (!IsOpen())
+        return std::nullopt;
+    QSqlQuery scanRow(mDb);
+    scanRow.prepare(QStringLiteral("SELECT s.time_ms, s.origin, s.device, r.ids FROM scans s JOIN rings r ON r.id = s.ring"
+                                   " WHERE s.port = ? AND s.ring IS NOT NULL ORDER BY s.time_ms DESC LIMIT 1"));
+    scanRow.bindValue(0, port);
+    if (!scanRow.exec() || !scanRow.next())
+        return std::nullopt;
+    RingScan scan;
+    scan.sentMs = scanRow.value(0).toLongLong();
+    scan.origin = scanRow.value(1).toInt() == 1 ? ScanOrigin::AutoRefresh : ScanOrigin::Menu;
+    scan.device = scanRow.value(2).toString();
+    scan.portNumber = port;
+    const std::vector<int> ids = RingOrderIds(scanRow.value(3).toByteArray());
+    scanRow.finish();
+    QSqlQuery row(mDb);
+    row.setForwardOnly(true);
+    row.prepare(QStringLiteral("SELECT %1 FROM module_rows WHERE port = ? AND module = ? AND time_ms <= ?"
+                               " ORDER BY time_ms DESC LIMIT 1").arg(kModuleRowColumns));
+    for (int id : ids) {
+        row.bindValue(0, port);
+        row.bindValue(1, id);
+        row.bindValue(2, qint64(scan.sentMs));
+        if (!row.exec() || !row.next())
+            continue;
+        ModuleSnapshot module = ModuleFromRow(row, id);
+        module.parsedMs = scan.sentMs;
+        scan.modules.push_back(module);
+        row.finish();
+    }
+    return scan;
+}
+
+int64_t RingHistory::ThinnedUntilMs() const
+{
+    return mThinner && mThinner->ThinnedUntilS() >= 0 ? mThinner->ThinnedUntilS() * 1000 : 0;
+}
+
+std::vector<TrendBucket> RingHistory::ModuleTrend(int port, int id, int64_t fromMs, int64_t toMs, int64_t widthMs)
+{
+    if (!IsOpen())
+        return {};
+    return TrendQueries(mDb, ThinnedUntilMs()).ModuleTrend(port, id, fromMs, toMs, widthMs);
+}
+
+std::vector<ChannelTotal> RingHistory::WorstChannels(int port, int64_t fromMs, int64_t toMs, size_t limit)
+{
+    if (!IsOpen())
+        return {};
+    return TrendQueries(mDb, ThinnedUntilMs()).WorstChannels(port, fromMs, toMs, limit);
+}
+
+std::vector<ModuleShare> RingHistory::AnswerShares(int port, int64_t fromMs, int64_t toMs)
+{
+    if (!IsOpen())
+        return {};
+    return TrendQueries(mDb, ThinnedUntilMs()).AnswerShares(port, fromMs, toMs);
+}
+
+int64_t RingHistory::FirstScanMs()
+{
+    if (!IsOpen())
+        return -1;
+    int64_t first = -1;
+    const auto take = [&first](int64_t time) { first = first < 0 ? time : std::min(first, time); };
+    QSqlQuery query(mDb);
+    // One look per port: each port's scans lie together, oldest first.
+    for (int port = -1; query.exec(QStringLiteral("SELECT port, time_ms FROM scans WHERE port > %1"
+                                                  " ORDER BY port, time_ms LIMIT 1").arg(port)) && query.next();) {
+        port = query.value(0).toInt();
+        take(query.value(1).toLongLong());
+        query.finish();
+    }
+    if (query.exec(QStringLiteral("SELECT min(start_s) FROM scan_hours")) && query.next() && !query.value(0).isNull())
+        take(query.value(0).toLongLong() * 1000);
+    return first;
+}
+
+void RingHistory::Thin_Timer()
+{
+    if (!Begin())
+        return;
+    bool more = false;
+    if (!mThinner->Step(TheClock().EpochMs(), mKeepDays, more)) {
+        Fail(mThinner->LastError());
+        return;
+    }
+    if (Commit())
+        mThinTimer.start(more ? kThinPauseMs : kThinIdleMs);
+}

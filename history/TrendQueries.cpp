@@ -1,0 +1,207 @@
+#include "history/TrendQueries.h"
+
+#include "history/RingOrderBlob.h"
+
+#include <QSqlQuery>
+#include <algorithm>
+#include <map>
+
+namespace {
+
+QSqlQuery Run(const QSqlDatabase &db, const char *statement, const QVariantList &values)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (query.prepare(QString::fromLatin1(statement))) {
+        for (int k = 0; k < values.size(); ++k)
+            query.bindValue(k, values[k]);
+        query.exec();
+    }
+    return query;
+}
+
+qint64 Seconds(int64_t ms) { return qint64((ms + 999) / 1000); }
+
+} // namespace
+
+TrendQueries::TrendQueries(const QSqlDatabase &db, int64_t thinnedUntilMs)
+    : mDb(db), mThinnedUntilMs(thinnedUntilMs)
+{
+}
+
+const std::vector<int> &TrendQueries::Ring(qint64 id)
+{
+    auto known = mRings.find(id);
+    if (known != mRings.end())
+        return known->second;
+    QSqlQuery query = Run(mDb, "SELECT ids FROM rings WHERE id = ?", {id});
+    std::vector<int> ids = query.next() ? RingOrderIds(query.value(0).toByteArray()) : std::vector<int>();
+    std::sort(ids.begin(), ids.end());
+    return mRings.emplace(id, std::move(ids)).first->second;
+}
+
+void TrendQueries::SumPerModule(int port, const QString &sums, int64_t fromMs, int64_t toMs,
+                                const std::function<void(int id, const QSqlQuery &totals)> &call)
+{
+    QSqlQuery next(mDb);
+    next.setForwardOnly(true);
+    next.prepare(QStringLiteral("SELECT module FROM module_periods WHERE port = ? AND module > ? ORDER BY module LIMIT 1"));
+    QSqlQuery totals(mDb);
+    totals.setForwardOnly(true);
+    totals.prepare(QStringLiteral("SELECT %1 FROM module_periods WHERE port = ? AND module = ? AND start_s >= ?"
+                                  " AND start_s < ?").arg(sums));
+    // Each module's rows lie together: one look for the next module, one for its sums.
+    for (int id = -1;;) {
+        next.bindValue(0, port);
+        next.bindValue(1, id);
+        if (!next.exec() || !next.next())
+            return;
+        id = next.value(0).toInt();
+        next.finish();
+        const QVariantList values{port, id, Seconds(fromMs), Seconds(toMs)};
+        for (int k = 0; k < values.size(); ++k)
+            totals.bindValue(k, values[k]);
+        if (totals.exec() && totals.next())
+            call(id, totals);
+        totals.finish();
+    }
+}
+
+QString TrendQueries::RingsWithout(int port, int id, int64_t fromMs, int64_t toMs)
+{
+    // A port's ring orders are numbered in the order they were first used, each for one run
+    // of scans: those of the span lie between the first and the last one it used.
+    QSqlQuery first = Run(mDb, "SELECT ring FROM scans WHERE port = ? AND time_ms >= ? AND time_ms < ?"
+                               " AND ring IS NOT NULL ORDER BY time_ms LIMIT 1", {port, qint64(fromMs), qint64(toMs)});
+    QSqlQuery last = Run(mDb, "SELECT ring FROM scans WHERE port = ? AND time_ms >= ? AND time_ms < ?"
+                              " AND ring IS NOT NULL ORDER BY time_ms DESC LIMIT 1", {port, qint64(fromMs), qint64(toMs)});
+    QStringList without;
+    if (first.next() && last.next()) {
+        QSqlQuery rings = Run(mDb, "SELECT id FROM rings WHERE id >= ? AND id <= ? AND port = ?",
+                              {first.value(0), last.value(0), port});
+        std::vector<qint64> ids;
+        while (rings.next())
+            ids.push_back(rings.value(0).toLongLong());
+        for (qint64 ring : ids) {
+            const std::vector<int> &members = Ring(ring);
+            if (!std::binary_search(members.begin(), members.end(), id))
+                without << QString::number(ring);
+        }
+    }
+    return without.join(QLatin1Char(','));
+}
+
+std::vector<TrendBucket> TrendQueries::ModuleTrend(int port, int id, int64_t fromMs, int64_t toMs, int64_t widthMs)
+{
+    std::vector<TrendBucket> buckets;
+    if (widthMs <= 0 || toMs <= fromMs)
+        return buckets;
+    for (int64_t start = fromMs; start < toMs; start += widthMs)
+        buckets.push_back({start, std::min(start + widthMs, toMs)});
+    const auto bucketAt = [&](int64_t index) -> TrendBucket * {
+        return index >= 0 && index < int64_t(buckets.size()) ? &buckets[size_t(index)] : nullptr;
+    };
+    // Minute rows start within a second of the span's start; hour rows carry the answered scans.
+    QSqlQuery sums = Run(mDb,
+                         "SELECT (start_s * 1000 - ?) / ?, total(increase1), total(increase2), total(faulty1_ms),"
+                         " total(faulty2_ms), total(answered) FROM module_periods WHERE port = ? AND module = ?"
+                         " AND start_s >= ? AND start_s < ? GROUP BY 1",
+                         {qint64(fromMs), qint64(widthMs), port, id, Seconds(fromMs), Seconds(toMs)});
+    while (sums.next()) {
+        if (TrendBucket *bucket = bucketAt(sums.value(0).toLongLong())) {
+            bucket->increase1 += int64_t(sums.value(1).toDouble());
+            bucket->increase2 += int64_t(sums.value(2).toDouble());
+            bucket->faulty1Ms += int64_t(sums.value(3).toDouble());
+            bucket->faulty2Ms += int64_t(sums.value(4).toDouble());
+            bucket->answered += int(sums.value(5).toDouble());
+        }
+    }
+    QSqlQuery hours = Run(mDb,
+                          "SELECT (start_s * 1000 - ?) / ?, total(scans) FROM scan_hours WHERE port = ? AND start_s >= ?"
+                          " AND start_s < ? GROUP BY 1",
+                          {qint64(fromMs), qint64(widthMs), port, Seconds(fromMs), Seconds(std::min(toMs, mThinnedUntilMs))});
+    while (hours.next()) {
+        if (TrendBucket *bucket = bucketAt(hours.value(0).toLongLong()))
+            bucket->scans += int(hours.value(1).toDouble());
+    }
+    // The scans still kept one by one, counted in each interval, with those whose ring lacks
+    // the module (or that found none).
+    const int64_t start = std::max(fromMs, mThinnedUntilMs);
+    if (start < toMs) {
+        QSqlQuery count(mDb);
+        count.setForwardOnly(true);
+        count.prepare(QStringLiteral("SELECT count(*), total(ring IS NULL OR ring IN (%1)) FROM scans WHERE port = ?"
+                                     " AND time_ms >= ? AND time_ms < ?")
+                          .arg(RingsWithout(port, id, start, toMs)));
+        for (TrendBucket &bucket : buckets) {
+            if (bucket.endMs <= start)
+                continue;
+            count.bindValue(0, port);
+            count.bindValue(1, qint64(std::max(bucket.startMs, start)));
+            count.bindValue(2, qint64(bucket.endMs));
+            if (count.exec() && count.next()) {
+                const int scans = count.value(0).toInt();
+                bucket.scans += scans;
+                bucket.answered += scans - int(count.value(1).toDouble());
+            }
+            count.finish();
+        }
+    }
+    return buckets;
+}
+
+std::vector<ChannelTotal> TrendQueries::WorstChannels(int port, int64_t fromMs, int64_t toMs, size_t limit)
+{
+    std::vector<ChannelTotal> channels;
+    SumPerModule(port, QStringLiteral("total(increase1), total(increase2), total(faulty1_ms), total(faulty2_ms)"), fromMs,
+                 toMs, [&](int id, const QSqlQuery &sums) {
+                     for (int channel = 1; channel <= 2; ++channel) {
+                         const ChannelTotal total{id, channel, int64_t(sums.value(channel - 1).toDouble()),
+                                                  int64_t(sums.value(channel + 1).toDouble())};
+                         if (total.increase > 0 || total.faultyMs > 0)
+                             channels.push_back(total);
+                     }
+                 });
+    std::sort(channels.begin(), channels.end(), [](const ChannelTotal &a, const ChannelTotal &b) {
+        if (a.increase != b.increase)
+            return a.increase > b.increase;
+        if (a.faultyMs != b.faultyMs)
+            return a.faultyMs > b.faultyMs;
+        return std::pair(a.id, a.channel) < std::pair(b.id, b.channel);
+    });
+    if (channels.size() > limit)
+        channels.resize(limit);
+    return channels;
+}
+
+std::vector<ModuleShare> TrendQueries::AnswerShares(int port, int64_t fromMs, int64_t toMs)
+{
+    std::map<int, int> answered;
+    int scans = 0;
+    const int64_t thinnedTo = std::min(toMs, mThinnedUntilMs);
+    if (fromMs < thinnedTo) {
+        QSqlQuery hours = Run(mDb, "SELECT total(scans) FROM scan_hours WHERE port = ? AND start_s >= ? AND start_s < ?",
+                              {port, Seconds(fromMs), Seconds(thinnedTo)});
+        scans += hours.next() ? int(hours.value(0).toDouble()) : 0;
+        SumPerModule(port, QStringLiteral("total(answered)"), fromMs, thinnedTo, [&](int id, const QSqlQuery &sums) {
+            if (sums.value(0).toDouble() > 0)
+                answered[id] += int(sums.value(0).toDouble());
+        });
+    }
+    const int64_t start = std::max(fromMs, mThinnedUntilMs);
+    QSqlQuery rings = Run(mDb, "SELECT ring, count(*) FROM scans WHERE port = ? AND time_ms >= ? AND time_ms < ? GROUP BY ring",
+                          {port, qint64(start), qint64(toMs)});
+    std::vector<std::pair<qint64, int>> counts;
+    while (start < toMs && rings.next())
+        counts.emplace_back(rings.value(0).isNull() ? -1 : rings.value(0).toLongLong(), rings.value(1).toInt());
+    for (const auto &[ring, count] : counts) {
+        scans += count;
+        if (ring >= 0)
+            for (int id : Ring(ring))
+                answered[id] += count;
+    }
+    std::vector<ModuleShare> shares;
+    for (const auto &[id, count] : answered)
+        shares.push_back({id, count, scans});
+    return shares;
+}
