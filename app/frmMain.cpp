@@ -1,6 +1,6 @@
 #include "app/frmMain.h"
 
-#include "app/PortStateText.h"
+#include "core/PortStateText.h"
 #include "app/RingReport.h"
 #include "app/frmDebug.h"
 #include "core/Ini.h"
