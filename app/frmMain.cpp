@@ -223,6 +223,7 @@ void frmMain::Form_Load()
     ModuleState()->cmdApply->setEnabled(false);
     gIniPath = mIniPathOverride.isEmpty() ? ProgramIniPath() : mIniPathOverride;
     mCore.LoadReference();
+    mCore.ServeMetrics();
     Link().Receiver().Reset();
     gCmdArg1 = gCmdArg2 = gCmdArg3 = 0;
     Link().StopRefresh();

@@ -1,6 +1,7 @@
 #pragma once
 // The ring, run for a window or for none: the port and the link to the ring, the keeper of the
-// ring over time, the reference and the events, the ring log and Verify Settings. A finished
+// ring over time, the reference and the events, the ring log, Verify Settings and the metrics
+// page. A finished
 // scan is handed to these parts in one order, written in TakeScan; what the user must be told
 // leaves as a notice once the hand-over is over, never from inside it.
 #include "bus/BusLink.h"
@@ -8,6 +9,7 @@
 #include "core/ReferenceRing.h"
 #include "core/RingLog.h"
 #include "core/SettingsVerifier.h"
+#include "metrics/MetricsPage.h"
 #include "model/EventList.h"
 #include "model/RingKeeper.h"
 
@@ -15,6 +17,7 @@
 #include <QStringList>
 #include <memory>
 
+class MetricsServer;
 class SerialPort;
 
 class RingCore : public QObject
@@ -43,6 +46,9 @@ public:
     // The ring of the last scan that found modules becomes the reference; a failure is a notice.
     void SaveReference();
     void Verify() { mVerifier.Verify(); }
+    // Serves the metrics page where the configuration asks for it; a page that cannot be served
+    // is a notice. True while it is served.
+    bool ServeMetrics();
     // A locate that got no answer in time: a row of the ring log.
     void NoteLocateUnanswered(int position, int id) { mLog.WriteLocateUnanswered(position, id); }
 
@@ -81,4 +87,6 @@ private:
     EventList mEvents;
     RingLog mLog;
     SettingsVerifier mVerifier{mLink};
+    ScanCounts mScanCounts;
+    std::unique_ptr<MetricsServer> mMetricsServer;
 };
