@@ -54,7 +54,9 @@ void GuardedTcpServer::Drop(Entry entry)
     QTcpSocket *socket = entry->socket;
     mConnections.erase(entry);
     disconnect(socket, nullptr, this, nullptr);
-    // The HTTP server deletes it once it is disconnected.
+    // Nothing more of it is read, nor what the HTTP server queued to read; the HTTP server
+    // deletes it once it is disconnected.
+    disconnect(socket, &QIODevice::readyRead, nullptr, nullptr);
     socket->abort();
 }
 
