@@ -5,7 +5,7 @@
 install(TARGETS zephlink9-setup RUNTIME DESTINATION .)
 install(FILES
   $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
-  $<TARGET_FILE:Qt6::SerialPort>
+  $<TARGET_FILE:Qt6::SerialPort> $<TARGET_FILE:Qt6::Network> $<TARGET_FILE:Qt6::HttpServer>
   DESTINATION .)
 install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
 install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
