@@ -10,6 +10,7 @@
 #include "headless/HeadlessWatch.h"
 #include "bus/SerialPort.h"
 #include "headless/RingCheck.h"
+#include "model/Clock.h"
 #include "model/Global.h"
 #include "model/ReferenceFile.h"
 
@@ -169,9 +170,20 @@ private slots:
         QCOMPARE(lines.last(), QStringLiteral("2 Module 2 missing"));
         QVERIFY(watch.ScanTimer().isActive());
 
+        // A stop inside a scan's wait for a ring that does not answer, on a clock that stands
+        // still: the wait ends by the stop alone.
+        for (const char *id : {"1", "3", "4"})
+            QVERIFY(sim.control(QStringLiteral("silent %1 on").arg(QLatin1String(id))));
+        ManualClock still;
+        SetClock(&still);
+        QTimer timeUp;
+        connect(&timeUp, &QTimer::timeout, this, [&still] { still.Advance(BusLink::kScanLimitMs); });
+        timeUp.start(3000);
         QTimer::singleShot(30, &watch, &HeadlessWatch::Stop);
         watch.ScanTimer_Timer();
-        QTRY_VERIFY(!watch.Core().Port().IsOpen());
+        SetClock(nullptr);
+        QCOMPARE(still.NowMs(), 0);
+        QVERIFY(!watch.Core().Port().IsOpen());
         QVERIFY(!watch.Core().Link().Polling() && !watch.ScanTimer().isActive());
         QCOMPARE(handed.count(), 3);
     }
