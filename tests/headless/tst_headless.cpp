@@ -7,8 +7,8 @@
 #include "RingSimProcess.h"
 #include "RingText.h"
 #include "TestFiles.h"
-#include "headless/HeadlessWatch.h"
 #include "bus/SerialPort.h"
+#include "headless/HeadlessWatch.h"
 #include "headless/RingCheck.h"
 #include "model/Clock.h"
 #include "model/Global.h"
@@ -18,7 +18,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -28,18 +27,11 @@ namespace {
 
 const QByteArray kRing = "id=1 side=G\nid=2 side=L\nid=3 side=L ch2=fault:17\nid=4 side=R\n";
 
-quint16 FreePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
-
 // A process as a service manager or a script starts it: no display, nothing on standard input.
 struct Started
 {
     QProcess process;
-    QStringList lines;
+    QString output;
 
     Started(const QString &program, const QStringList &arguments)
     {
@@ -58,15 +50,10 @@ struct Started
     // Reads standard output until a line ends with text.
     bool WaitForLine(const QString &text, int timeoutMs = 10000)
     {
-        QDeadlineTimer deadline(timeoutMs);
-        while (!deadline.hasExpired()) {
-            while (process.canReadLine())
-                lines << QString::fromUtf8(process.readLine()).trimmed();
-            if (!lines.filter(QRegularExpression(QRegularExpression::escape(text) + QLatin1Char('$'))).isEmpty())
-                return true;
-            process.waitForReadyRead(100);
-        }
-        return false;
+        return QTest::qWaitFor([&] {
+            output += QString::fromUtf8(process.readAllStandardOutput());
+            return output.contains(text + QLatin1Char('\n'));
+        }, timeoutMs);
     }
 };
 

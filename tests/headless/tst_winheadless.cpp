@@ -5,7 +5,6 @@
 #include "TestFiles.h"
 
 #include <QProcess>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,7 +19,7 @@ class TestWinHeadless : public QObject
     QString Program() const { return QCoreApplication::applicationDirPath() + QStringLiteral("/" ZEPH_PROGRAM_FROM_TEST); }
     QString Ini(const QByteArray &keys)
     {
-        return WriteTestFile(mDir.filePath(QStringLiteral("zephlink9-setup.ini")), "[ZEPHLINK9 Setup Tool]\r\n" + keys);
+        return WriteTestFile(mDir.filePath(QStringLiteral("zephlink9-setup.ini")), "[ZEPHLINK9 Setup Tool]\r\n" + keys + "\r\n");
     }
 
 private slots:
@@ -32,36 +31,35 @@ private slots:
             QSKIP("no simulated ring on a COM port (ZEPH_RING_COM, set by scripts/windows --test)");
     }
 
+    // %c: the port's number, %m: the ring's modules.
     void check_data()
     {
-        QTest::addColumn<QByteArray>("keys");
+        QTest::addColumn<QString>("keys");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("line");
-        QTest::newRow("sound ring") << QByteArray() << 0 << "OK: %1 modules sound | modules=%1 faulty=0 missing=0";
-        QTest::newRow("missing port") << QByteArray("COM%2=ZEPHLINK9-NO-SUCH-PORT\r\n") << 3
-                                      << "UNKNOWN: COM%2 (ZEPHLINK9-NO-SUCH-PORT): not found";
+        QTest::newRow("sound ring") << "comport=%c" << 0 << "OK: %m modules sound | modules=%m faulty=0 missing=0";
+        QTest::newRow("missing port") << "comport=%c\r\nCOM%c=NO-SUCH-PORT" << 3 << "UNKNOWN: COM%c (NO-SUCH-PORT): not found";
     }
     void check()
     {
-        QFETCH(QByteArray, keys);
+        QFETCH(QString, keys);
         QFETCH(QString, line);
+        const auto filled = [this](QString text) {
+            return text.replace(QLatin1String("%c"), QString::number(mCom)).replace(QLatin1String("%m"), QString::number(mModules));
+        };
         QProcess check;
-        check.start(Program(), {QStringLiteral("--check"), QStringLiteral("--config"),
-                                Ini("comport=" + QByteArray::number(mCom) + "\r\n" + keys.replace("%2", QByteArray::number(mCom)))});
+        check.start(Program(), {QStringLiteral("--check"), QStringLiteral("--config"), Ini(filled(keys).toUtf8())});
         QVERIFY(check.waitForFinished(30000));
         QTEST(check.exitCode(), "exitCode");
-        QCOMPARE(QString::fromUtf8(check.readAllStandardOutput()).trimmed(), line.replace(QLatin1String("%1"), QString::number(mModules)).replace(QLatin1String("%2"), QString::number(mCom)));
+        QCOMPARE(QString::fromUtf8(check.readAllStandardOutput()).trimmed(), filled(line));
     }
 
     void watch()
     {
-        QTcpServer probe;
-        QVERIFY(probe.listen(QHostAddress::LocalHost));
-        const quint16 port = probe.serverPort();
-        probe.close();
+        const quint16 port = FreePort();
         QProcess watch;
         watch.start(Program(), {QStringLiteral("--headless"), QStringLiteral("--config"),
-                                Ini(QStringLiteral("comport=%1\r\nmetrics=%2\r\n").arg(mCom).arg(port).toUtf8())});
+                                Ini(QStringLiteral("comport=%1\r\nmetrics=%2").arg(mCom).arg(port).toUtf8())});
         QTRY_VERIFY_WITH_TIMEOUT(GetHttp(port, "/metrics").contains(QStringLiteral("\nzephlink9_ring_modules %1\n").arg(mModules).toUtf8()), 30000);
         QVERIFY(QString::fromUtf8(watch.readAllStandardOutput()).contains(QStringLiteral(" - COM%1 (COM%1): open").arg(mCom)));
         // A WM_CLOSE to its thread, as Windows' own tools ask a program without a window to end.

@@ -2,6 +2,7 @@
 // One HTTP exchange on a connection of its own, with the event loop running, so that a server
 // in the same program answers too.
 #include <QHostAddress>
+#include <QTcpServer>
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QtTest>
@@ -30,4 +31,12 @@ inline QByteArray AskHttp(quint16 port, const QByteArray &request, int limitMs =
 inline QByteArray GetHttp(quint16 port, const QByteArray &path, int limitMs = 1000)
 {
     return AskHttp(port, "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n", limitMs);
+}
+
+// A TCP port on the loopback address that nobody listens on now.
+inline quint16 FreePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
 }
