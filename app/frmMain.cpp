@@ -1,10 +1,10 @@
 #include "app/frmMain.h"
 
-#include "core/PortStateText.h"
 #include "app/RingReport.h"
 #include "app/frmDebug.h"
 #include "core/Ini.h"
 #include "core/PortConfig.h"
+#include "core/PortStateText.h"
 #include "core/ProgramPaths.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/MessageBox.h"
