@@ -1,10 +1,10 @@
 #include "app/frmMain.h"
 
-#include "app/PortStateText.h"
 #include "app/RingReport.h"
 #include "app/frmDebug.h"
 #include "core/Ini.h"
 #include "core/PortConfig.h"
+#include "core/PortStateText.h"
 #include "core/ProgramPaths.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/MessageBox.h"
@@ -226,6 +226,7 @@ void frmMain::Form_Load()
     gIniPath = mIniPathOverride.isEmpty() ? ProgramIniPath() : mIniPathOverride;
     mCore.LoadReference();
     mCore.OpenHistory();
+    mCore.ServeMetrics();
     Link().Receiver().Reset();
     gCmdArg1 = gCmdArg2 = gCmdArg3 = 0;
     Link().StopRefresh();

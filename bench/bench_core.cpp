@@ -7,6 +7,7 @@
 #include "model/Global.h"
 #include "model/ModuleListFilter.h"
 #include "model/ModuleListModel.h"
+#include "model/RingKeeper.h"
 
 #include <QtTest>
 
@@ -74,7 +75,8 @@ private slots:
         MemorySerialPort port;
         port.Open();
         BusLink link(&port);
-        ModuleListModel rows;
+        RingKeeper keeper;
+        ModuleListModel rows(&keeper);
         ModuleListFilter shown(&rows);
         port.Feed(ScanAnswer(1000));
         link.Timer1_Timer();
@@ -98,7 +100,9 @@ private slots:
                 link.Timer1_Timer();
                 link.Timer2_Timer();
                 rows.Follow();
-                rows.TakeScan(RingScan{1, ScanOrigin::Menu, {gModuleOrder.begin(), gModuleOrder.begin() + 1000}});
+                const RingScan scan{1, ScanOrigin::Menu, 0, 1, {}, link.Receiver().Readings(gModuleOrder.data(), 1000)};
+                keeper.Take(scan);
+                rows.TakeScan(scan);
             }
             rows.Follow();
         }

@@ -20,9 +20,13 @@ private slots:
         std::swap(now[100], now[800]);
         now[300].version = 42;
         now[600].faulty1 = true;
+        RingKeeper keeper;
+        keeper.SetReference(reference);
+        keeper.Take(RingScan{1, ScanOrigin::Menu, 0, 1, {}, before});
+        keeper.Take(RingScan{2, ScanOrigin::Menu, 0, 1, {}, now});
         size_t events = 0;
         QBENCHMARK {
-            events = CompareRings(now, &reference, &before).size();
+            events = ScanEvents(keeper).size();
         }
         QCOMPARE(events, size_t(5));
     }

@@ -19,18 +19,14 @@ RingReport Ring(int count)
     RingReport report;
     report.time = QDateTime::currentDateTime();
     report.programVersion = QStringLiteral("1.31");
-    report.port = QStringLiteral("COM1");
-    report.device = QStringLiteral("/dev/ttyUSB0");
-    report.localModuleID = 1;
+    report.scan.portNumber = 1;
+    report.scan.device = QStringLiteral("/dev/ttyUSB0");
+    Verification verification;
     for (int id = 1; id <= count; ++id) {
-        ModuleData &record = gModules[size_t(id)];
-        record.SetSide(id == 1 ? 'G' : (id % 2 ? 'R' : 'L'));
-        record.SetVersion(41);
-        record.SetMode(0x13);
-        record.SetStatusChannel1(id % 97 == 0);
-        report.order.push_back(int16_t(id));
-        report.verification.push_back({id, id % 50 ? VerifyKind::AsApplied : VerifyKind::Differs, 0x13, 0x4B});
+        report.scan.modules.push_back({id, uint8_t(id == 1 ? 'G' : (id % 2 ? 'R' : 'L')), 41, 0x13, id % 97 == 0});
+        verification.results.push_back({id, id % 50 ? VerifyKind::AsApplied : VerifyKind::Differs, 0x13, 0x4B});
     }
+    report.verification = verification;
     return report;
 }
 

@@ -59,6 +59,15 @@ void BusLink::StopAll()
     Timer3.stop();
 }
 
+void BusLink::Abandon()
+{
+    StopAll();
+    mAbandoned = true;
+    mCollecting = false;
+    mRefreshWhenOver = false;
+    mCutShort.reset();
+}
+
 void BusLink::Timer1_Timer()
 {
     if (mPort && mPort->BytesWaiting() != 0) {
@@ -190,6 +199,7 @@ void BusLink::Scan(ScanOrigin origin)
         mScan.device = mPort->DeviceName(mScan.portNumber);
     }
     mRefreshWhenOver = false;
+    mAbandoned = false;
     gModuleCount = 0;
     mReceiver.BeginScan();
     const uint8_t cmd = 'G';
@@ -206,10 +216,12 @@ void BusLink::Scan(ScanOrigin origin)
             carried = mReceiver.CarriedCount();
             t0 = TheClock().ElapsedMs();
         }
-        if (TimeIsUp(t0, kScanLimitMs))
+        if (TimeIsUp(t0, kScanLimitMs) || mAbandoned)
             break;
     }
     --mWaits;
+    if (mAbandoned)
+        return;
 
     // Replies that came in just before the limit count, although no pass has run yet.
     if (gModuleCount == 0)

@@ -50,6 +50,9 @@ public:
     // What Resume starts, unless a hold keeps the timers stopped (a device that came back).
     void ResumeUnlessHeld();
     void StopAll();
+    // Stops the timers and ends the scan in progress, in its wait or collecting its late
+    // replies, without a hand-over: the program is ending.
+    void Abandon();
     // The automatic refresh's timer: started (a running one keeps its interval) and stopped.
     void StartRefresh() { Enable(Timer3); }
     void StopRefresh() { Timer3.stop(); }
@@ -97,5 +100,6 @@ private:
     std::optional<RingScan> mCutShort;
     int mWaits = 0;  // scans in their wait; a scan started inside another's wait nests
     bool mHeld = false;
+    bool mAbandoned = false;
     int64_t mLastInputMs = 0;
 };

@@ -18,6 +18,8 @@ public:
     ~PortWatcher() override;
 
     bool IsWatching() const { return mTimer.isActive(); }
+    // Looks for a device that was missing when the port was to be opened.
+    void Start() { mTimer.start(); }
     // The port was chosen or closed on purpose: the vanished device is no longer looked for.
     void Stop() { mTimer.stop(); }
     // One look, as the timer makes it.

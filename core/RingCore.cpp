@@ -4,6 +4,8 @@
 #include "bus/SendCommand.h"
 #include "core/HistoryConfig.h"
 #include "core/Ini.h"
+#include "core/MetricsSetting.h"
+#include "metrics/MetricsServer.h"
 #include "model/Clock.h"
 #include "model/Global.h"
 #include "model/RingComparison.h"
@@ -42,6 +44,7 @@ void RingCore::TakeScan(const RingScan &scan)
         if (std::optional<RingScan> kept = mHistory.LastFound(scan.portNumber))
             mKeeper.Seed(*kept);
     mKeeper.Take(scan);
+    mScanCounts.Count(scan);
     std::optional<Verification> verification = mVerifier.Take(scan);
     if (verification)
         mKeeper.SetVerification(*verification);
@@ -100,6 +103,27 @@ void RingCore::OpenHistory()
     if (path.isEmpty() || !mHistory.Open(path, HistoryDays(gIniPath)))
         return;
     mEvents.AddEarlier(mHistory.Events(EventList::kLimit));
+}
+
+bool RingCore::ServeMetrics()
+{
+    mMetricsServer.reset();
+    const MetricsSetting setting = ReadMetricsSetting(gIniPath);
+    if (!setting.problem.isEmpty())
+        Tell(Notice::Error, kAppTitle, setting.problem);
+    if (setting.port == 0)
+        return false;
+    auto server = std::make_unique<MetricsServer>([this] {
+        return MetricsPage({mPort->IsOpen(), &mKeeper, mScanCounts, mEvents.UnacknowledgedCount()});
+    });
+    const QString reason = server->Listen(setting.address, setting.port);
+    if (!reason.isEmpty()) {
+        Tell(Notice::Error, kAppTitle,
+             QStringLiteral("The metrics page cannot be served on %1: %2").arg(setting.Where(), reason));
+        return false;
+    }
+    mMetricsServer = std::move(server);
+    return true;
 }
 
 QString RingCore::SaveReferenceQuestion() const { return mReference.ReplaceQuestion(gIniPath); }

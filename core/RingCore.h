@@ -1,14 +1,15 @@
 #pragma once
 // The ring, run for a window or for none: the port and the link to the ring, the keeper of the
-// ring over time, the reference and the events, the ring log, the history and Verify Settings. A finished
-// scan is handed to these parts in one order, written in TakeScan; what the user must be told
-// leaves as a notice once the hand-over is over, never from inside it.
+// ring over time, the reference and the events, the ring log, the history, Verify Settings and
+// the metrics page. A finished scan is handed to these parts in one order, written in TakeScan;
+// what the user must be told leaves as a notice once the hand-over is over, never from inside it.
 #include "bus/BusLink.h"
 #include "bus/PortWatcher.h"
 #include "core/ReferenceRing.h"
 #include "core/RingLog.h"
 #include "core/SettingsVerifier.h"
 #include "history/RingHistory.h"
+#include "metrics/MetricsPage.h"
 #include "model/EventList.h"
 #include "model/RingKeeper.h"
 
@@ -16,6 +17,7 @@
 #include <QStringList>
 #include <memory>
 
+class MetricsServer;
 class SerialPort;
 
 class RingCore : public QObject
@@ -48,6 +50,9 @@ public:
     // The ring of the last scan that found modules becomes the reference; a failure is a notice.
     void SaveReference();
     void Verify() { mVerifier.Verify(); }
+    // Serves the metrics page where the configuration asks for it; a page that cannot be served
+    // is a notice. True while it is served.
+    bool ServeMetrics();
     // A locate that got no answer in time: a row of the ring log.
     void NoteLocateUnanswered(int position, int id) { mLog.WriteLocateUnanswered(position, id); }
 
@@ -88,4 +93,6 @@ private:
     RingLog mLog;
     RingHistory mHistory;
     SettingsVerifier mVerifier{mLink};
+    ScanCounts mScanCounts;
+    std::unique_ptr<MetricsServer> mMetricsServer;
 };

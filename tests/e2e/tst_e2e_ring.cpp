@@ -1,7 +1,8 @@
 // The program on the ring simulator's pseudo-terminal through QSerialPort, with the real
 // event loop and timers: scan and side order, Module State's W, garbage on the line, the
 // reference ring's events, a box held open while automatic scans go on, a ring of 1000
-// modules at wire speed and a device that vanishes and comes back.
+// modules at wire speed, a device that vanishes and comes back, and the metrics page.
+#include "HttpAsk.h"
 #include "RingProgram.h"
 #include "RingSimProcess.h"
 #include "TestFiles.h"
@@ -30,6 +31,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTableView>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -314,6 +316,30 @@ private slots:
         program.catcher.boxes.clear();
         QVERIFY(program.Scan(3));
         QCOMPARE(program.Boxes(), QStringList());
+    }
+
+    // With metrics=PORT the windowed program serves the page of its scans. Where the port is
+    // taken, one box says so and the program goes on without the page.
+    void metricsPage()
+    {
+        RingSimProcess sim;
+        QVERIFY(sim.start(kNoPacing, "id=1 side=G\nid=2 side=L ch1=fault:4\n"));
+        auto taken = std::make_unique<QTcpServer>();
+        QVERIFY(taken->listen(QHostAddress::LocalHost));
+        const quint16 port = taken->serverPort();
+        RunningProgram program(sim.devicePath(), "metrics=" + QByteArray::number(port) + "\r\n");
+        QTRY_COMPARE(program.catcher.boxes.size(), 1);
+        QVERIFY(program.catcher.boxes[0].endsWith(
+            QStringLiteral("The metrics page cannot be served on 127.0.0.1:%1: The bound address is already in use").arg(port)));
+        QVERIFY(program.Scan(2));
+
+        taken.reset();
+        program.Restart();
+        QVERIFY(program.ScanSettled());
+        const QByteArray page = GetHttp(port, "/metrics");
+        QVERIFY(page.contains("\nzephlink9_channel_faulty{module=\"2\",channel=\"1\"} 1\n"));
+        QVERIFY(page.contains("\nzephlink9_scans_total{result=\"found\"} 1\n"));
+        QCOMPARE(program.catcher.boxes.size(), 1);
     }
 
     // 11,000 reply bytes, about 11.5 s at 9600 baud: scanned, drawn, located at the last

@@ -3,6 +3,7 @@
 // counters' change across scans, the faults filter, repainting only what a pass changed, the
 // find field's input and the copied text; the ring's events against its reference and the
 // scan before, and the reference file.
+#include "RingText.h"
 #include "TestFiles.h"
 #include "bus/BusLink.h"
 #include "bus/Frames.h"
@@ -45,25 +46,6 @@ Reply ParseReply(const QString &word)
     return reply;
 }
 
-// "5G 7L 9R": modules with their sides, firmware 4.1, mode 0x13; "7L:v42", ":m4b", ":f1", ":c2=40".
-RingSnapshot Ring(const QString &text)
-{
-    RingSnapshot ring;
-    for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QStringList parts = word.split(QLatin1Char(':'));
-        ModuleSnapshot module{parts[0].chopped(1).toInt(), uint8_t(parts[0].back().toLatin1()), 41, 0x13};
-        for (const QString &p : parts.mid(1)) {
-            if (p.startsWith(QLatin1Char('v'))) module.version = uint8_t(p.mid(1).toInt());
-            if (p.startsWith(QLatin1Char('m'))) module.mode = uint8_t(p.mid(1).toInt(nullptr, 16));
-            if (p == QLatin1String("f1")) module.faulty1 = true;
-            if (p == QLatin1String("f2")) module.faulty2 = true;
-            if (p.startsWith(QLatin1String("c1="))) module.counter1 = p.mid(3).toInt();
-            if (p.startsWith(QLatin1String("c2="))) module.counter2 = p.mid(3).toInt();
-        }
-        ring.push_back(module);
-    }
-    return ring;
-}
 const QString kRef = QStringLiteral("1G 2L 3L 4L 5R 6R");
 } // namespace
 
@@ -385,16 +367,8 @@ private slots:
         QFETCH(QString, scans);
         QFETCH(QStringList, events);
         RingKeeper keeper;
-        if (reference != QLatin1String("none"))
-            keeper.SetReference(Ring(reference));
         std::vector<RingEvent> got;
-        for (const QString &ring : scans.split(QLatin1Char('|'))) {
-            RingScan scan;
-            scan.serial = keeper.LastScan().serial + 1;
-            scan.modules = ring == QLatin1String("-") ? RingSnapshot() : Ring(ring);
-            keeper.Take(scan);
-            got = ScanEvents(keeper);
-        }
+        TakeRings(keeper, reference, scans, [&](const RingScan &) { got = ScanEvents(keeper); });
         QStringList texts;
         for (const RingEvent &event : got)
             texts << QStringLiteral("%1@%2 %3").arg(event.id).arg(event.position).arg(event.text);

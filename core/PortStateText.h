@@ -1,6 +1,6 @@
 #pragma once
-// The words of the main window's status bar for the serial port: which port, the device
-// behind it and its state.
+// The words for the serial port, as the status bar and the windowless watcher say them: which
+// port, the device behind it and its state.
 #include "bus/SerialPort.h"
 
 #include <QString>

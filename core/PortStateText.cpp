@@ -1,4 +1,4 @@
-#include "app/PortStateText.h"
+#include "core/PortStateText.h"
 
 QString PortStateText(int chosen, int number, const QString &device, SerialPort::State state, bool watching)
 {

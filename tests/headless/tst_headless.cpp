@@ -1,0 +1,285 @@
+// The program without a window on the simulator: the watcher started with no display prints its
+// events and the port's state, serves its page to a real Prometheus server and ends on SIGTERM
+// with 0; in the test's own process it follows a device missing at start, scans at its own
+// timer's tick and abandons a scan when stopped; the check's exit codes and summary lines, and
+// its rules on the keeper.
+#include "HttpAsk.h"
+#include "RingSimProcess.h"
+#include "RingText.h"
+#include "TestFiles.h"
+#include "bus/SerialPort.h"
+#include "headless/HeadlessWatch.h"
+#include "headless/RingCheck.h"
+#include "model/Clock.h"
+#include "model/Global.h"
+#include "model/ReferenceFile.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+namespace {
+
+const QByteArray kRing = "id=1 side=G\nid=2 side=L\nid=3 side=L ch2=fault:17\nid=4 side=R\n";
+
+// A process as a service manager or a script starts it: no display, nothing on standard input.
+struct Started
+{
+    QProcess process;
+    QString output;
+
+    Started(const QString &program, const QStringList &arguments)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        process.setProcessEnvironment(environment);
+        process.setStandardInputFile(QProcess::nullDevice());
+        process.start(program, arguments);
+    }
+    ~Started()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+    // Reads standard output until a line ends with text.
+    bool WaitForLine(const QString &text, int timeoutMs = 10000)
+    {
+        return QTest::qWaitFor([&] {
+            output += QString::fromUtf8(process.readAllStandardOutput());
+            return output.contains(text + QLatin1Char('\n'));
+        }, timeoutMs);
+    }
+};
+
+} // namespace
+
+class TestHeadless : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir mDir;
+
+    // The configuration file: port 1 names the device, and more keys after it.
+    QString Ini(const QString &device, const QByteArray &more = {})
+    {
+        return WriteTestFile(mDir.filePath(QStringLiteral("zephlink9-setup.ini")),
+                             "[ZEPHLINK9 Setup Tool]\r\ncomport=1\r\nCOM1=" + device.toUtf8() + "\r\n" + more);
+    }
+
+private slots:
+    // Each case starts without a reference and without a history kept by the case before.
+    void init()
+    {
+        for (const char *name : {"ring-reference.csv", "ring-history.sqlite", "ring-history.sqlite-wal", "ring-history.sqlite-shm"})
+            QFile::remove(mDir.filePath(QLatin1String(name)));
+    }
+
+    void watchWithoutDisplayFeedsPrometheus()
+    {
+        RingSimProcess sim;
+        QVERIFY(sim.start({QStringLiteral("--no-pacing")}, kRing));
+        const quint16 metrics = FreePort();
+        Started watch(QStringLiteral(ZEPH_PROGRAM_PATH),
+                      {QStringLiteral("--headless"), QStringLiteral("--config"),
+                       Ini(sim.devicePath(), "metrics=" + QByteArray::number(metrics) + "\r\n")});
+        QVERIFY(watch.WaitForLine(QStringLiteral(" - COM1 (%1): open").arg(sim.devicePath())));
+        QVERIFY(watch.WaitForLine(QStringLiteral(" 3 Module 3 channel 2 faulty")));
+        QVERIFY(GetHttp(metrics, "/metrics").contains("\nzephlink9_channel_errors_total{module=\"3\",channel=\"2\"} 17\n"));
+
+        const QString prometheus = QStandardPaths::findExecutable(QStringLiteral("prometheus"));
+        if (!prometheus.isEmpty()) {
+            // Its own configuration, data folder and port; the repository's alert rules.
+            const quint16 web = FreePort();
+            const QString config = WriteTestFile(mDir.filePath(QStringLiteral("prometheus.yml")), QStringLiteral(
+                "global: {scrape_interval: 1s, evaluation_interval: 1s}\n"
+                "rule_files: ['%1/alerts.yml']\n"
+                "scrape_configs: [{job_name: zephlink9, static_configs: [{targets: ['127.0.0.1:%2']}]}]\n")
+                .arg(QStringLiteral(ZEPH_MONITORING_DIR)).arg(metrics).toUtf8());
+            Started server(prometheus, {QStringLiteral("--config.file=") + config,
+                                        QStringLiteral("--storage.tsdb.path=") + mDir.filePath(QStringLiteral("data")),
+                                        QStringLiteral("--web.listen-address=127.0.0.1:%1").arg(web)});
+            const auto query = [web](const char *expression) {
+                return GetHttp(web, "/api/v1/query?query=" + QUrl::toPercentEncoding(QLatin1String(expression)));
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(query("zephlink9_channel_faulty{module=\"3\",channel=\"2\"} == 1").contains("\"module\":\"3\""), 30000);
+            QTRY_VERIFY_WITH_TIMEOUT(query("ALERTS{alertname=\"ZephlinkChannelFaulty\"}").contains("\"alertstate\":\"pending\""), 10000);
+            QVERIFY(!query("ALERTS{alertname=\"ZephlinkChannelFaulty\",module!=\"3\"}").contains("alertstate"));
+        }
+
+        ::kill(pid_t(watch.process.processId()), SIGTERM);
+        QVERIFY(watch.process.waitForFinished(1000));
+        QCOMPARE(watch.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(watch.process.exitCode(), 0);
+        if (prometheus.isEmpty())
+            QSKIP("prometheus (Debian package prometheus) is not installed: the scrape and the alert rules were not tried");
+    }
+
+    // In this process, its own timer's tick driven by hand: the watcher looks for a device missing
+    // at start, goes on scanning after a scan found none, and abandons a scan when stopped.
+    void watchFollowsTheRing()
+    {
+        ResetGlobals();
+        const QString link = mDir.filePath(QStringLiteral("ring"));
+        QTcpServer taken;
+        QVERIFY(taken.listen(QHostAddress::LocalHost));
+        gIniPath = Ini(link, "metrics=" + QByteArray::number(taken.serverPort()) + "\r\n");
+        HeadlessWatch watch;
+        QStringList lines;
+        QStringList notices;
+        connect(&watch, &HeadlessWatch::line, this, [&lines](const QString &line) { lines << line.section(QLatin1Char(' '), 1); });
+        connect(&watch, &HeadlessWatch::notice, this, [&notices](const QString &text) { notices << text; });
+        QSignalSpy handed(&watch.Core(), &RingCore::scanHandedOver);
+
+        watch.Start(1);
+        QVERIFY(handed.wait(3000));
+        const QStringList first{QStringLiteral("- COM1 (%1): not found").arg(link), QStringLiteral("- No modules found")};
+        QCOMPARE(lines, first);
+        const QStringList told{QStringLiteral("COM1 (%1) cannot be opened: looking for it once a second").arg(link),
+                               QStringLiteral("The metrics page cannot be served on 127.0.0.1:%1: The bound address is already in use")
+                                   .arg(taken.serverPort())};
+        QTRY_COMPARE(notices, told);
+        QVERIFY(watch.Core().Watcher().IsWatching());
+        QCOMPARE(watch.ScanTimer().remainingTime() > 9000, true);
+
+        RingSimProcess sim;
+        QVERIFY(sim.start({QStringLiteral("--no-pacing"), QStringLiteral("--link"), link}, kRing));
+        watch.Core().Watcher().Look();
+        QCOMPARE(lines.last(), QStringLiteral("- COM1 (%1): open").arg(link));
+        watch.ScanTimer_Timer();
+        QTRY_COMPARE(handed.count(), 2);
+        QCOMPARE(lines.last(), QStringLiteral("3 Module 3 channel 2 faulty"));
+
+        QVERIFY(sim.control(QStringLiteral("remove 2")));
+        watch.ScanTimer_Timer();
+        QTRY_COMPARE(handed.count(), 3);
+        QCOMPARE(watch.Core().Keeper().LastScan().origin, ScanOrigin::AutoRefresh);
+        QCOMPARE(lines.last(), QStringLiteral("2 Module 2 missing"));
+        QVERIFY(watch.ScanTimer().isActive());
+
+        // A stop inside a scan's wait for a ring that does not answer, on a clock that stands
+        // still: the wait ends by the stop alone.
+        for (const char *id : {"1", "3", "4"})
+            QVERIFY(sim.control(QStringLiteral("silent %1 on").arg(QLatin1String(id))));
+        ManualClock still;
+        SetClock(&still);
+        QTimer timeUp;
+        connect(&timeUp, &QTimer::timeout, this, [&still] { still.Advance(BusLink::kScanLimitMs); });
+        timeUp.start(3000);
+        QTimer::singleShot(30, &watch, &HeadlessWatch::Stop);
+        watch.ScanTimer_Timer();
+        SetClock(nullptr);
+        QCOMPARE(still.NowMs(), 0);
+        QVERIFY(!watch.Core().Port().IsOpen());
+        QVERIFY(!watch.Core().Link().Polling() && !watch.ScanTimer().isActive());
+        QCOMPARE(handed.count(), 3);
+    }
+
+    void check_data()
+    {
+        QTest::addColumn<QByteArray>("ring");       // empty: no device behind port 1
+        QTest::addColumn<QString>("reference");     // empty: none
+        QTest::addColumn<QByteArray>("more");       // configuration lines
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("line");          // %1: the device
+        QTest::newRow("sound ring") << QByteArray("id=1 side=G\nid=2 side=L\n") << "" << QByteArray() << 0
+                                    << "OK: 2 modules sound | modules=2 faulty=0 missing=0";
+        QTest::newRow("as the reference") << QByteArray("id=1 side=G\nid=2 side=L\n") << "1G 2L" << QByteArray() << 0
+                                          << "OK: 2 modules sound, as the reference | modules=2 faulty=0 missing=0";
+        QTest::newRow("faulty channel") << kRing << "" << QByteArray() << 2
+                                        << "CRITICAL: Module 3 channel 2 faulty | modules=4 faulty=1 missing=0";
+        QTest::newRow("module missing") << QByteArray("id=1 side=G\nid=2 side=L\n") << "1G 2L 5R" << QByteArray() << 2
+                                        << "CRITICAL: Module 5 missing | modules=2 faulty=0 missing=1";
+        QTest::newRow("missing port") << QByteArray() << "" << QByteArray() << 3 << "UNKNOWN: COM1 (%1): not found";
+        QTest::newRow("bad metrics port") << kRing << "" << QByteArray("metrics=0\r\n") << 3
+                                          << "UNKNOWN: metrics=0 in %2: not a TCP port (1 to 65535)";
+    }
+    void check()
+    {
+        QFETCH(QByteArray, ring);
+        QFETCH(QString, reference);
+        QFETCH(QByteArray, more);
+        RingSimProcess sim;
+        QVERIFY(ring.isEmpty() || sim.start({QStringLiteral("--no-pacing")}, ring));
+        const QString device = ring.isEmpty() ? mDir.filePath(QStringLiteral("absent")) : sim.devicePath();
+        const QString ini = Ini(device, more);
+        if (!reference.isEmpty())
+            QCOMPARE(WriteReferenceFile(mDir.filePath(QStringLiteral("ring-reference.csv")), Ring(reference)), QString());
+        for (const bool json : {false, true}) {
+            QStringList arguments{QStringLiteral("--check"), QStringLiteral("--config"), ini};
+            if (json)
+                arguments << QStringLiteral("--json");
+            Started check(QStringLiteral(ZEPH_PROGRAM_PATH), arguments);
+            QVERIFY(check.process.waitForFinished(10000));
+            QTEST(check.process.exitCode(), "exitCode");
+            QFETCH(QString, line);
+            const QString summary = QString(line).replace(QLatin1String("%1"), device).replace(QLatin1String("%2"), ini);
+            if (!json) {
+                QCOMPARE(QString::fromUtf8(check.process.readAllStandardOutput()), summary + QLatin1Char('\n'));
+                continue;
+            }
+            const QJsonObject record = QJsonDocument::fromJson(check.process.readAllStandardOutput()).object();
+            QCOMPARE(record.value(QStringLiteral("summary")).toString(), summary);
+            QCOMPARE(record.value(QStringLiteral("modules")).toArray().size(), check.process.exitCode() == 3 ? 0 : ring.count('\n'));
+        }
+    }
+
+    // Each check keeps its scan in the history, and the next compares with it: a counter that
+    // rose since is a warning once.
+    void checkAgainstTheHistory()
+    {
+        RingSimProcess sim;
+        QVERIFY(sim.start({QStringLiteral("--no-pacing")}, "id=1 side=G\nid=2 side=L ch1=ok:3\n"));
+        const QStringList arguments{QStringLiteral("--check"), QStringLiteral("--config"), Ini(sim.devicePath())};
+        const auto checkOnce = [&arguments] {
+            Started check(QStringLiteral(ZEPH_PROGRAM_PATH), arguments);
+            check.process.waitForFinished(10000);
+            return QStringLiteral("%1 %2").arg(check.process.exitCode()).arg(QString::fromUtf8(check.process.readAllStandardOutput()).trimmed());
+        };
+        const QString sound = QStringLiteral("0 OK: 2 modules sound | modules=2 faulty=0 missing=0");
+        QCOMPARE(checkOnce(), sound);
+        QVERIFY(sim.control(QStringLiteral("counter 2 1 43")));
+        QCOMPARE(checkOnce(), QStringLiteral("1 WARNING: Module 2 channel 1 error counter +40 | modules=2 faulty=0 missing=0"));
+        QCOMPARE(checkOnce(), sound);
+    }
+
+    // The rules on the keeper after the check's scan; "kept" is the ring an earlier run kept,
+    // with which the keeper is seeded.
+    void judge_data()
+    {
+        QTest::addColumn<QString>("reference");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("scans");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("counter up since the kept ring") << "none" << "1G 2L:c1=3" << "1G 2L:c1=43:c2=1"
+            << "WARNING: Module 2 channel 1 error counter +40; Module 2 channel 2 error counter +1 | modules=2 faulty=0 missing=0";
+        QTest::newRow("counters as kept") << "1G 2L" << "1G 2L:c1=3" << "1G 2L:c1=3"
+            << "OK: 2 modules sound, as the reference | modules=2 faulty=0 missing=0";
+        QTest::newRow("differs from the reference") << "1G 2L" << "" << "1G 2L:v42 9R"
+            << "WARNING: Module 2 firmware 4.2, reference 4.1; Module 9 not in the reference | modules=3 faulty=0 missing=0";
+        QTest::newRow("critical before warning") << "1G 2L 3L" << "1G 2L" << "1G 2L:f1:c1=5 9R"
+            << "CRITICAL: Module 2 channel 1 faulty; Module 3 missing; Module 2 channel 1 error counter +5; Module 9 not in the reference"
+               " | modules=3 faulty=1 missing=1";
+        QTest::newRow("no module answering") << "none" << "" << "1G|-" << "CRITICAL: No modules found | modules=0 faulty=0 missing=0";
+        QTest::newRow("many") << "none" << "" << "1G:f1:f2 2L:f1:f2 3L:f1:f2"
+            << "CRITICAL: Module 1 channel 1 faulty; Module 1 channel 2 faulty; Module 2 channel 1 faulty; Module 2 channel 2 faulty;"
+               " Module 3 channel 1 faulty; and 1 more | modules=3 faulty=6 missing=0";
+    }
+    void judge()
+    {
+        QFETCH(QString, reference);
+        QFETCH(QString, kept);
+        QFETCH(QString, scans);
+        RingKeeper keeper;
+        TakeRings(keeper, reference, scans, [](const RingScan &) {}, 0, kept);
+        QTEST(RingCheck::Judge(keeper).line, "line");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHeadless)
+#include "tst_headless.moc"

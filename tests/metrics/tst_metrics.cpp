@@ -1,0 +1,176 @@
+// The metrics page for a ring's states, each read by promtool as Prometheus reads it; the server
+// that serves it, its routes, and its guard against idle and hostile clients.
+#include "HttpAsk.h"
+#include "RingText.h"
+#include "metrics/GuardedTcpServer.h"
+#include "metrics/MetricsPage.h"
+#include "metrics/MetricsServer.h"
+#include "model/Clock.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QByteArray kGet = "GET /metrics HTTP/1.1\r\nHost: ring-pc\r\n\r\n";
+
+} // namespace
+
+class TestMetrics : public QObject
+{
+    Q_OBJECT
+
+    ManualClock mClock;
+    QByteArray mPage = "zephlink9_port_open 1\n";
+    std::unique_ptr<MetricsServer> mServer;
+    quint16 mPort = 0;
+
+private slots:
+    void initTestCase()
+    {
+        SetClock(&mClock);
+        mServer = std::make_unique<MetricsServer>([this] { return mPage; });
+        QCOMPARE(mServer->Listen(QHostAddress::LocalHost, 0), QString());
+        mPort = mServer->Tcp()->serverPort();
+    }
+    void cleanupTestCase()
+    {
+        mServer.reset();
+        SetClock(nullptr);
+    }
+
+    void page_data()
+    {
+        QTest::addColumn<QString>("reference");
+        QTest::addColumn<QString>("scans");
+        QTest::addColumn<QStringList>("once");  // lines the page holds exactly once
+        QTest::addColumn<QStringList>("absent");
+        QTest::newRow("before any scan") << "1G 2L" << ""
+            << QStringList{"zephlink9_port_open 1", "zephlink9_ring_modules 0", "zephlink9_scans_total{result=\"found\"} 0",
+                           "zephlink9_reference_modules_missing 0", "zephlink9_events_unacknowledged 3"}
+            << QStringList{"\nzephlink9_last_scan_timestamp_seconds ", "zephlink9_module_present{"};
+        QTest::newRow("a faulty channel") << "none" << "1G 2L:c1=3 3L:f2:c2=17:v42:m4b"
+            << QStringList{"zephlink9_ring_modules 3", "zephlink9_scans_total{result=\"found\"} 1",
+                           "zephlink9_last_scan_timestamp_seconds 1765112909.005",
+                           "zephlink9_module_info{module=\"3\",position=\"2\",side=\"L\",version=\"4.2\",mode=\"0x4B\"} 1",
+                           "zephlink9_channel_faulty{module=\"3\",channel=\"2\"} 1", "zephlink9_channel_faulty{module=\"3\",channel=\"1\"} 0",
+                           "zephlink9_channel_errors_total{module=\"3\",channel=\"2\"} 17",
+                           "zephlink9_channel_errors_total{module=\"2\",channel=\"1\"} 3", "zephlink9_module_present{module=\"3\"} 1"}
+            << QStringList{"zephlink9_module_present{module=\"3\"} 0"};
+        QTest::newRow("a module of the reference missing") << "1G 2L 3L" << "1G 3L"
+            << QStringList{"zephlink9_module_present{module=\"2\"} 0", "zephlink9_module_present{module=\"3\"} 1",
+                           "zephlink9_reference_modules_missing 1"}
+            << QStringList{"zephlink9_channel_faulty{module=\"2\""};
+        QTest::newRow("no module answering after a ring") << "none" << "1G 2L|-"
+            << QStringList{"zephlink9_ring_modules 0", "zephlink9_scans_total{result=\"none\"} 1",
+                           "zephlink9_last_scan_timestamp_seconds 1765112919.005", "zephlink9_module_present{module=\"2\"} 1",
+                           "zephlink9_module_info{module=\"2\",position=\"1\",side=\"L\",version=\"4.1\",mode=\"0x13\"} 1"}
+            << QStringList();
+        QTest::newRow("a module answering twice") << "1G 2L" << "1G 2L 2R"
+            << QStringList{"zephlink9_module_present{module=\"2\"} 1", "zephlink9_channel_faulty{module=\"2\",channel=\"1\"} 0"}
+            << QStringList{"position=\"2\""};
+    }
+    void page()
+    {
+        QFETCH(QString, reference);
+        QFETCH(QString, scans);
+        QFETCH(QStringList, once);
+        QFETCH(QStringList, absent);
+        RingKeeper keeper;
+        ScanCounts counts;
+        TakeRings(keeper, reference, scans, [&counts](const RingScan &scan) { counts.Count(scan); }, 1765112909005);
+        const QByteArray page = MetricsPage({true, &keeper, counts, 3});
+        for (const QString &line : once)
+            QVERIFY2(page.count((line + QLatin1Char('\n')).toUtf8()) == 1, qPrintable(line));
+        for (const QString &text : absent)
+            QVERIFY2(!page.contains(text.toUtf8()), qPrintable(text));
+
+        if (QStandardPaths::findExecutable(QStringLiteral("promtool")).isEmpty())
+            QSKIP("promtool (Debian package prometheus) is not installed: the page's format is not checked");
+        QProcess promtool;
+        promtool.setProcessChannelMode(QProcess::MergedChannels);
+        promtool.start(QStringLiteral("promtool"), {QStringLiteral("check"), QStringLiteral("metrics")});
+        promtool.write(page);
+        promtool.closeWriteChannel();
+        QVERIFY(promtool.waitForFinished(10000));
+        QCOMPARE(promtool.readAll(), QByteArray());
+        QCOMPARE(promtool.exitCode(), 0);
+    }
+
+    void routes_data()
+    {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("head");  // the answer's status line and a header, or empty: closed
+        QTest::addColumn<bool>("page");
+        QTest::newRow("GET") << kGet << QByteArray("HTTP/1.1 200 OK\r\nContent-Type: text/plain; version=0.0.4\r\n") << true;
+        QTest::newRow("HEAD") << QByteArray("HEAD /metrics HTTP/1.1\r\n\r\n") << QByteArray("HTTP/1.1 200 OK\r\nContent-Type: text/plain; version=0.0.4\r\nContent-Length: 22\r\n\r\n") << false;
+        QTest::newRow("query") << QByteArray("GET /metrics?x=1 HTTP/1.0\r\n\r\n") << QByteArray("HTTP/1.1 200 OK\r\n") << true;
+        QTest::newRow("POST") << QByteArray("POST /metrics HTTP/1.1\r\nContent-Length: 3\r\n\r\nabc") << QByteArray("HTTP/1.1 405 Method Not Allowed\r\n") << false;
+        QTest::newRow("DELETE") << QByteArray("DELETE /metrics HTTP/1.1\r\n\r\n") << QByteArray("Allow: GET, HEAD\r\n") << false;
+        QTest::newRow("another path") << QByteArray("GET / HTTP/1.1\r\n\r\n") << QByteArray("HTTP/1.1 404 Not Found\r\n") << false;
+        QTest::newRow("garbage") << QByteArray("\x01\x02 garbage\r\n\r\n") << QByteArray() << false;
+    }
+    void routes()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, head);
+        const QByteArray answer = AskHttp(mPort, request);
+        if (head.isEmpty())
+            QCOMPARE(answer, QByteArray());
+        else
+            QVERIFY2(answer.contains(head), answer.constData());
+        QFETCH(bool, page);
+        QCOMPARE(answer.endsWith("\r\n\r\n" + mPage), page);
+    }
+
+    // Idle, garbage, a 1 MB header, half-sent requests and a client that asks without reading
+    // leave the page answering; each connection goes at its deadline, the oldest first when
+    // there are too many.
+    void hostileClients()
+    {
+        std::vector<std::unique_ptr<QTcpSocket>> clients;
+        const auto open = [this, &clients](const QByteArray &bytes) {
+            clients.push_back(std::make_unique<QTcpSocket>());
+            clients.back()->connectToHost(QHostAddress::LocalHost, mPort);
+            clients.back()->write(bytes);
+            return clients.back().get();
+        };
+        for (int k = 0; k < 200; ++k)
+            open({});
+        open("GET /metrics HTTP/1.1\r\nHost: ri");
+        open("\x16\x03\x01 not http at all");
+        QTcpSocket *bigHeader = open("GET /metrics HTTP/1.1\r\nX-Big: " + QByteArray(16 << 20, 'a') + "\r\n\r\n");
+        mPage = QByteArray(256 * 1024, '#');
+        QTRY_COMPARE(mServer->Tcp()->Connections(), int(clients.size()));
+        const int held = int(clients.size());
+        QTcpSocket noReader;  // dropped once its answers pile up; it cannot tell, as it reads nothing
+        noReader.setReadBufferSize(1);
+        noReader.connectToHost(QHostAddress::LocalHost, mPort);
+        noReader.write(kGet.repeated(400));  // more answers than the system's socket buffers take
+
+        QVERIFY(AskHttp(mPort, kGet).endsWith(mPage));
+        QTRY_COMPARE(mServer->Tcp()->Connections(), held);
+        mPage = "zephlink9_port_open 1\n";
+        // Not read beyond its first bytes: most of the header still waits on the client's side.
+        QVERIFY(!bigHeader->readAll().contains("HTTP/1.1"));
+        QVERIFY(bigHeader->bytesToWrite() > 0);
+
+        const int evicted = GuardedTcpServer::kMaxConnections - mServer->Tcp()->Connections() + 3;
+        for (int k = 0; k < evicted; ++k)
+            open({});
+        QTRY_COMPARE(mServer->Tcp()->Connections(), GuardedTcpServer::kMaxConnections);
+        QTRY_COMPARE(clients.front()->state(), QAbstractSocket::UnconnectedState);
+
+        mClock.Advance(GuardedTcpServer::kIdleMs);
+        mServer->Tcp()->CloseIdle();
+        QTRY_COMPARE(mServer->Tcp()->Connections(), 0);
+        for (const auto &client : clients)
+            QTRY_COMPARE(client->state(), QAbstractSocket::UnconnectedState);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMetrics)
+#include "tst_metrics.moc"
