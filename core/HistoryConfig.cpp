@@ -3,15 +3,12 @@
 #include "core/Ini.h"
 #include "history/RingHistory.h"
 
-#include <QDir>
-#include <QFileInfo>
 
 QString HistoryPath(const QString &iniPath)
 {
-    const QString name = ReadIniString(kAppTitle, QStringLiteral("history"), iniPath, QStringLiteral("ring-history.sqlite"));
-    if (name.compare(QStringLiteral("off"), Qt::CaseInsensitive) == 0)
+    if (ReadIniString(kAppTitle, QStringLiteral("history"), iniPath).compare(QStringLiteral("off"), Qt::CaseInsensitive) == 0)
         return {};
-    return QFileInfo(iniPath).absoluteDir().absoluteFilePath(name);
+    return ConfiguredFilePath(iniPath, QStringLiteral("history"), QStringLiteral("ring-history.sqlite"));
 }
 
 int HistoryDays(const QString &iniPath)

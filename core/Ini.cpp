@@ -1,6 +1,7 @@
 #include "core/Ini.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -355,6 +356,12 @@ QString ReadIniString(const QString &section, const QString &key, const QString 
     const bool unicode = data->startsWith(kUtf16LeMark) || data->startsWith(kUtf8Mark)
         || data->isValidUtf8();
     return unicode ? QString::fromUtf8(Unquoted(*value)) : QString::fromLocal8Bit(Unquoted(*value));
+}
+
+QString ConfiguredFilePath(const QString &iniPath, const QString &key, const QString &fallback)
+{
+    const QString name = ReadIniString(kAppTitle, key, iniPath, fallback);
+    return name.isEmpty() ? QString() : QFileInfo(iniPath).absoluteDir().absoluteFilePath(name);
 }
 
 bool WriteIniString(const QString &section, const QString &key, const QString &value,

@@ -19,6 +19,10 @@ int32_t ReadIniInt(const QString &section, const QString &key, const QString &fi
 QString ReadIniString(const QString &section, const QString &key, const QString &file,
                       const QString &fallback = QString());
 
+// The file that key names, relative to the configuration file's folder or absolute; fallback
+// when the key is missing, and empty when neither names a file.
+QString ConfiguredFilePath(const QString &iniPath, const QString &key, const QString &fallback = QString());
+
 // Replaces the value of key (adding the key to its section, or the section at the end of
 // the file); true only when the file was written.
 bool WriteIniString(const QString &section, const QString &key, const QString &value,

@@ -7,9 +7,7 @@
 
 QString ReferenceRing::ConfiguredPath(const QString &iniPath)
 {
-    const QString name = ReadIniString(kAppTitle, QStringLiteral("reference"), iniPath,
-                                       QStringLiteral("ring-reference.csv"));
-    return QFileInfo(iniPath).absoluteDir().absoluteFilePath(name);
+    return ConfiguredFilePath(iniPath, QStringLiteral("reference"), QStringLiteral("ring-reference.csv"));
 }
 
 QString ReferenceRing::Load(const QString &iniPath)

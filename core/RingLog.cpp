@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <cstdlib>
 
 const QString RingLog::kHeader = QStringLiteral(
@@ -34,13 +33,7 @@ QString Cell(int value) { return value < 0 ? QString() : QString::number(value);
 
 } // namespace
 
-QString RingLog::ConfiguredPath(const QString &iniPath)
-{
-    const QString name = ReadIniString(kAppTitle, QStringLiteral("log"), iniPath);
-    if (name.isEmpty())
-        return {};
-    return QFileInfo(iniPath).absoluteDir().absoluteFilePath(name);
-}
+QString RingLog::ConfiguredPath(const QString &iniPath) { return ConfiguredFilePath(iniPath, QStringLiteral("log")); }
 
 QString RingLog::TimeText(const QDateTime &time)
 {
