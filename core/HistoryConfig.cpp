@@ -3,7 +3,6 @@
 #include "core/Ini.h"
 #include "history/RingHistory.h"
 
-
 QString HistoryPath(const QString &iniPath)
 {
     if (ReadIniString(kAppTitle, QStringLiteral("history"), iniPath).compare(QStringLiteral("off"), Qt::CaseInsensitive) == 0)
