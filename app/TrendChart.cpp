@@ -56,13 +56,16 @@ void TrendChart::Show(const std::vector<TrendBucket> &buckets, int64_t spanMs, c
         gaps += int(bucket.Gap());
     }
 
+    // A span begins on a whole interval, up to one interval before the range asked for.
+    const bool withinADay = spanMs <= kDayMs + kDayMs / 24;
     auto *time = new QDateTimeAxis;
-    time->setFormat(spanMs <= kDayMs ? QStringLiteral("HH:mm") : spanMs <= 8 * kDayMs ? QStringLiteral("ddd d.")
-                                                                                      : QStringLiteral("d.M."));
-    time->setTickCount(spanMs <= kDayMs ? 7 : 8);
+    time->setFormat(withinADay ? QStringLiteral("HH:mm") : spanMs <= 8 * kDayMs ? QStringLiteral("ddd d.")
+                                                                              : QStringLiteral("d.M."));
+    time->setTickCount(withinADay ? 7 : 8);
     chart->addAxis(time, Qt::AlignBottom);
     auto *count = new QValueAxis;
-    count->setRange(0, double(highest) * 1.1);
+    // At least 0 to 4, so that the five marks of the axis are whole numbers.
+    count->setRange(0, std::max(4.0, double(highest) * 1.1));
     count->applyNiceNumbers();
     // The marks stand the axis' full height.
     const double top = count->max();

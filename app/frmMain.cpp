@@ -349,7 +349,11 @@ frmTrends *frmMain::Trends()
                                               frmTrends::kClientHeightTwips, false);
         // Closed, it is only hidden: it lives until the program ends.
         frame->setAttribute(Qt::WA_DeleteOnClose, false);
-        frame->resize(TwipsToPixels(frmTrends::kClientWidthTwips), TwipsToPixels(frmTrends::kClientHeightTwips));
+        // Inside the frame window, at its bottom left, so that it leaves the ring in view.
+        const QSize area = mdiArea->viewport()->size();
+        const QSize size = QSize(TwipsToPixels(frmTrends::kClientWidthTwips), TwipsToPixels(frmTrends::kClientHeightTwips))
+                               .boundedTo(area);
+        frame->setGeometry(QRect(QPoint(0, std::max(0, area.height() - size.height())), size));
         // The chosen module is selected where the ring is shown; the Module List frames it in
         // Bus Info itself.
         connect(mTrends, &frmTrends::moduleChosen, this, [this](int id) {
