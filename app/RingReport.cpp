@@ -64,14 +64,15 @@ QStringList FrontLines(const RingReport &report)
         int problems = 0;
         int stale = 0;
         for (const VerifyResult &result : verification.results) {
-            if (verification.IsStale(result.id, gAppliedModes)) {
+            if (verification.IsStale(result.id, report.applied)) {
                 ++stale;
                 continue;
             }
-            if (!result.IsProblem())
+            if (!result.IsProblem() && !verification.differsSinceMs.contains(result.id))
                 continue;
             if (++problems <= kProblemLines)
-                lines << QStringLiteral("    Module %1: %2").arg(result.id).arg(result.Text()), ++shown;
+                lines << QStringLiteral("    Module %1: %2").arg(result.id).arg(verification.TextFor(result.id, report.applied)),
+                    ++shown;
         }
         if (problems > shown)
             lines << QStringLiteral("    and %1 more, see the table").arg(problems - shown);
@@ -272,7 +273,7 @@ QString ProposedReportName(const QDateTime &time)
 
 QString SaveRingReport(const RingReport &report, const QString &path)
 {
-    const ReportTable table = BuildReportTable(report.scan.modules, report.verification, gAppliedModes);
+    const ReportTable table = BuildReportTable(report.scan.modules, report.verification, report.applied);
     QSaveFile file(path);
     bool written = file.open(QIODevice::WriteOnly);
     if (written) {

@@ -17,6 +17,7 @@ struct RingReport
     QString programVersion;
     RingScan scan;                              // the last scan that found modules
     std::optional<Verification> verification;   // none: no verification in this run
+    AppliedModes applied;                       // what this run sent to the modules
     QStringList referenceDifferences;           // empty: none known
     // The last 24 hours as the history kept them: the channels with the largest increase
     // (ten at most, largest first) and each module's share of the scans it answered.

@@ -3,8 +3,6 @@
 #include "app/RingReport.h"
 #include "app/frmDebug.h"
 #include "core/Ini.h"
-#include "core/PortConfig.h"
-#include "core/PortStateText.h"
 #include "core/ProgramPaths.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/MessageBox.h"
@@ -12,7 +10,6 @@
 #include "dialogs/frmModuleState.h"
 #include "dialogs/frmProgramSettings.h"
 #include "model/Clock.h"
-#include "model/Global.h"
 #include "model/Twips.h"
 #include "ringview/frmBackground.h"
 
@@ -152,7 +149,10 @@ void frmMain::CreateMenus()
 void frmMain::ConnectCore()
 {
     BusLink &link = mCore.Link();
-    link.SetScanView(this);
+    connect(&link, &BusLink::noModulesFound, this, &frmMain::ShowNoModulesFound);
+    connect(&link, &BusLink::ringFound, this, &frmMain::RedrawRing);
+    connect(&link, &BusLink::foreignModuleFound, this, &frmMain::ShowForeignModuleWarning);
+    connect(&link, &BusLink::programmingAllowed, this, &frmMain::EnableApplyButtons);
     connect(&link.Receiver(), &ReplyReceiver::localModeReceived, this,
             [this](quint8 mode) { GlobalSettings()->ShowMode(mode); });
     connect(&link, &BusLink::passParsed, this, &frmMain::OnPassParsed);
@@ -173,7 +173,7 @@ void frmMain::ShowNotice(RingCore::Notice level, const QString &title, const QSt
 void frmMain::CallForAttention()
 {
     QApplication::alert(this);
-    if (ReadIniInt(kAppTitle, QStringLiteral("alarm"), gIniPath) == 1)
+    if (mCore.Config().alarmBeep)
         QApplication::beep();
 }
 
@@ -204,10 +204,7 @@ void frmMain::CreateStatusBar()
 // Also shown when no port is chosen: then every scan says "No Modules found!", and this says why.
 void frmMain::ShowPortState()
 {
-    const SerialPort &port = MSComm1();
-    const int number = port.PortNumber();
-    lblPortState->setText(PortStateText(gComPort, number, port.DeviceName(number), port.CurrentState(),
-                                        Watcher().IsWatching()));
+    lblPortState->setText(mCore.PortStateText());
 }
 
 QMdiSubWindow *frmMain::AddChild(QWidget *form, int widthTwips, int heightTwips, bool keepOpen)
@@ -223,12 +220,8 @@ void frmMain::Form_Load()
 {
     GlobalSettings()->cmdApply->setEnabled(false);
     ModuleState()->cmdApply->setEnabled(false);
-    gIniPath = mIniPathOverride.isEmpty() ? ProgramIniPath() : mIniPathOverride;
-    mCore.LoadReference();
-    mCore.OpenHistory();
-    mCore.ServeMetrics();
+    mCore.Start(ProgramConfig::Read(mIniPathOverride.isEmpty() ? ProgramIniPath() : mIniPathOverride));
     Link().Receiver().Reset();
-    gCmdArg1 = gCmdArg2 = gCmdArg3 = 0;
     Link().StopRefresh();
     Link().EnableReception();
 }
@@ -236,7 +229,7 @@ void frmMain::Form_Load()
 frmModuleState *frmMain::ModuleState()
 {
     if (!mModuleState) {
-        mModuleState = new frmModuleState;
+        mModuleState = new frmModuleState(mCore);
         connect(mModuleState, &frmModuleState::applied, &mModuleListRows, &ModuleListModel::ShowVerification);
         AddChild(mModuleState, frmModuleState::kClientWidthTwips, frmModuleState::kClientHeightTwips, true);
     }
@@ -246,7 +239,7 @@ frmModuleState *frmMain::ModuleState()
 frmGlobalSettings *frmMain::GlobalSettings()
 {
     if (!mGlobalSettings) {
-        mGlobalSettings = new frmGlobalSettings;
+        mGlobalSettings = new frmGlobalSettings(mCore);
         connect(mGlobalSettings, &frmGlobalSettings::applied, &mModuleListRows, &ModuleListModel::ShowVerification);
         AddChild(mGlobalSettings, frmGlobalSettings::kClientWidthTwips,
                  frmGlobalSettings::kClientHeightTwips, true);
@@ -257,12 +250,11 @@ frmGlobalSettings *frmMain::GlobalSettings()
 frmBackground *frmMain::BusInfo()
 {
     if (!mBusInfo) {
-        mBusInfo = new frmBackground;
+        mBusInfo = new frmBackground(mCore, mBusInfoSize);
         mBusInfo->SetModuleStateProvider([this] { return ModuleState(); });
-        connect(mBusInfo, &frmBackground::locateUnanswered, &mCore, &RingCore::NoteLocateUnanswered);
         connect(mBusInfo, &frmBackground::locateUnanswered, &mModuleListRows, &ModuleListModel::Follow);
-        const int width = std::max(1, TwipsToPixels(gBusInfoWidth));
-        const int height = std::max(1, TwipsToPixels(gBusInfoHeight));
+        const int width = std::max(1, TwipsToPixels(mBusInfoSize.width));
+        const int height = std::max(1, TwipsToPixels(mBusInfoSize.height));
         QMdiSubWindow *frame = AddChildWindow(mdiArea, mBusInfo, 1, 1, false);
         frame->resize(width, height);
         frame->show();
@@ -311,7 +303,7 @@ frmProgramSettings *frmMain::LoadProgramSettings()
     // The dialog probes the ports and its OK picks one: a vanished device is not waited for.
     Watcher().Stop();
     if (!mProgramSettings) {
-        mProgramSettings = new frmProgramSettings(&Link());
+        mProgramSettings = new frmProgramSettings(mCore);
         // Its OK may leave no port chosen without touching the port.
         connect(mProgramSettings, &QObject::destroyed, this, &frmMain::ShowPortState);
         AddChild(mProgramSettings, frmProgramSettings::kClientWidthTwips,
@@ -384,8 +376,8 @@ void frmMain::PlaceBusInfo()
     frame->hide();
     const double heightTwips = 0.75 * clientHeightTwips;
     const double widthTwips = 0.5 * clientWidthTwips;
-    gBusInfoHeight = int32_t(std::lround(heightTwips));
-    gBusInfoWidth = int32_t(std::lround(widthTwips));
+    mBusInfoSize.height = int32_t(std::lround(heightTwips));
+    mBusInfoSize.width = int32_t(std::lround(widthTwips));
     frame->resize(TwipsToPixels(widthTwips), TwipsToPixels(heightTwips));
     frame->move(client.width() - frame->width(), 0);
     busInfo->DrawModules();
@@ -404,28 +396,19 @@ void frmMain::Form_Activate()
         globalSettings->move(0, moduleState->height());
     }
 
-    gMinVersion = 255;
+    mCore.ResetMinVersion();
 
-    gDebugMode = ReadConfigValue(QStringLiteral("debug")) == kDebugValue;
-    mnuDebug->setChecked(gDebugMode);
-    mnuDebug->setVisible(gDebugMode);
+    mCore.Reread();
+    mCore.SetDebug(mCore.Config().debug);
+    mnuDebug->setChecked(mCore.Debug());
+    mnuDebug->setVisible(mCore.Debug());
 
-    LoadDeviceOverrides(MSComm1(), gIniPath);
-    const int comport = ReadConfigValue(QStringLiteral("comport"));
-    if (comport >= 1 && comport <= 4) {
-        gComPort = uint8_t(comport);
-        MSComm1().SetPortNumber(comport);
-        MSComm1().Open();
+    if (mCore.Config().HasComPort()) {
+        mCore.OpenConfiguredPort();
         Link().EnableReception();
     } else {
         LoadProgramSettings();
     }
-}
-
-int frmMain::ReadConfigValue(const QString &key) const
-{
-    const int32_t value = ReadIniInt(kAppTitle, key, gIniPath);
-    return value >= 0 && value <= 255 ? value : -1;
 }
 
 void frmMain::Form_Deactivate() { Link().Hold(); }
@@ -516,9 +499,8 @@ void frmMain::mnuAutorefresh_Click()
     if (mnuAutorefresh->isChecked()) {
         mnuAutorefresh->setChecked(false);
         mnuRefresh->setEnabled(true);
-        gAutoRefresh = false;
-        Link().StopRefresh();
-        if (gModuleCount > 0) {
+        mCore.SetAutoRefresh(false);
+        if (mCore.Table().Count() > 0) {
             ModuleState()->cmdApply->setEnabled(true);
             GlobalSettings()->cmdApply->setEnabled(true);
         }
@@ -527,8 +509,7 @@ void frmMain::mnuAutorefresh_Click()
         mnuRefresh->setEnabled(false);
         ModuleState()->cmdApply->setEnabled(false);
         GlobalSettings()->cmdApply->setEnabled(false);
-        gAutoRefresh = true;
-        Link().StartRefresh();
+        mCore.SetAutoRefresh(true);
     }
 }
 
@@ -536,10 +517,10 @@ void frmMain::mnuDebug_Click()
 {
     if (mnuDebug->isChecked()) {
         mnuDebug->setChecked(false);
-        gDebugMode = false;
+        mCore.SetDebug(false);
     } else {
         mnuDebug->setChecked(true);
-        gDebugMode = true;
+        mCore.SetDebug(true);
         Debug();
     }
 }
@@ -606,6 +587,7 @@ void frmMain::SaveReport(const QString &path)
     report.programVersion = VersionText();
     report.scan = *found;
     report.verification = mCore.Keeper().LastVerification();
+    report.applied = mCore.Table().Applied();
     report.referenceDifferences = mCore.ReferenceDifferences();
     RingHistory &history = mCore.History();
     const int64_t now = TheClock().EpochMs();
@@ -620,10 +602,13 @@ void frmMain::SaveReport(const QString &path)
 
 void frmMain::mnuSaveReference_Click()
 {
+    // The ring shown when the question is asked is the one saved, whatever scans come meanwhile.
+    const RingScan *found = mCore.Keeper().LastFound();
+    const RingScan shown = found ? *found : RingScan{};
     const QString question = mCore.SaveReferenceQuestion();
     if (!question.isEmpty() && !AskYesNo(this, kAppTitle, question))
         return;
-    mCore.SaveReference();
+    mCore.SaveReference(shown);
 }
 
 void frmMain::mnuEvents_Click() { Events(); }

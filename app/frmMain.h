@@ -4,7 +4,6 @@
 #include "app/frmDebug.h"
 #include "app/frmEvents.h"
 #include "app/frmTrends.h"
-#include "bus/ScanView.h"
 #include "core/RingCore.h"
 #include "dialogs/frmGlobalSettings.h"
 #include "dialogs/frmModuleState.h"
@@ -25,13 +24,11 @@ class QMenu;
 class QWindow;
 class SerialPort;
 
-class frmMain : public QMainWindow, public ScanView
+class frmMain : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    // The value of "debug" that unlocks the debug menu item.
-    static constexpr int kDebugValue = 73;
     static constexpr int kVersionMajor = 1;
     static constexpr int kVersionMinor = 3;
     static constexpr int kVersionRevision = 1;
@@ -92,11 +89,11 @@ public:
     SerialPort &MSComm1() { return mCore.Port(); }
     QMdiArea *MdiArea() const { return mdiArea; }
 
-    // ScanView
-    void ShowNoModulesFound() override;
-    void RedrawRing() override;
-    void ShowForeignModuleWarning() override;
-    void EnableApplyButtons() override;
+    // What a scan's wait ends in.
+    void ShowNoModulesFound();
+    void RedrawRing();
+    void ShowForeignModuleWarning();
+    void EnableApplyButtons();
 
     QAction *mnuExit = nullptr;
     QAction *mnuRefresh = nullptr;
@@ -137,7 +134,6 @@ private:
     void OnSubWindowActivated(QMdiSubWindow *window);
     void OnPassParsed(bool sorted);
     void OnFocusWindowChanged(QWindow *window);
-    int ReadConfigValue(const QString &key) const;
 
     RingCore mCore;
     std::function<void()> mExitProgram;
@@ -147,7 +143,8 @@ private:
     QPointer<frmGlobalSettings> mGlobalSettings;
     QPointer<frmBackground> mBusInfo;
     QPointer<frmDebug> mDebug;
-    ModuleListModel mModuleListRows{&mCore.Keeper()};
+    ModuleListModel mModuleListRows{&mCore.Keeper(), &mCore.Table()};
+    TwipsSize mBusInfoSize;
     QPointer<frmModuleList> mModuleList;
     QPointer<frmProgramSettings> mProgramSettings;
     QPointer<frmEvents> mEvents;

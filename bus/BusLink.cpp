@@ -1,23 +1,22 @@
 #include "bus/BusLink.h"
 
-#include "bus/ScanView.h"
 #include "bus/SendCommand.h"
 #include "bus/SerialPort.h"
 #include "bus/WaitLoop.h"
 #include "model/Clock.h"
-#include "model/Global.h"
+#include "model/RingTable.h"
 
 #include <algorithm>
 
-BusLink::BusLink(SerialPort *port, QObject *parent)
-    : QObject(parent), mPort(port)
+BusLink::BusLink(SerialPort *port, RingTable &table, QObject *parent)
+    : QObject(parent), mPort(port), mTable(table), mReceiver(table)
 {
     Timer1.setInterval(kPollIntervalMs);
     Timer2.setInterval(kPollIntervalMs);
     Timer3.setInterval(kRefreshIntervalMs);
-    connect(&Timer1, &QTimer::timeout, this, &BusLink::Timer1_Timer);
-    connect(&Timer2, &QTimer::timeout, this, &BusLink::Timer2_Timer);
-    connect(&Timer3, &QTimer::timeout, this, &BusLink::Timer3_Timer);
+    connect(&Timer1, &QTimer::timeout, this, &BusLink::PollPort);
+    connect(&Timer2, &QTimer::timeout, this, &BusLink::ParseReceived);
+    connect(&Timer3, &QTimer::timeout, this, &BusLink::RefreshRing);
 }
 
 void BusLink::Enable(QTimer &timer)
@@ -36,7 +35,7 @@ void BusLink::EnableReception()
 void BusLink::Resume()
 {
     EnableReception();
-    if (gAutoRefresh)
+    if (mAutoRefresh)
         Enable(Timer3);
 }
 
@@ -68,12 +67,12 @@ void BusLink::Abandon()
     mCutShort.reset();
 }
 
-void BusLink::Timer1_Timer()
+void BusLink::PollPort()
 {
     if (mPort && mPort->BytesWaiting() != 0) {
         Timer3.stop();
         ReadComInput();
-    } else if (!gDataReceived) {
+    } else if (!mDataReceived) {
         // The line has been quiet since the last pass: a frame cut off then will not
         // be completed, and keeping it would put the next reply out of step.
         mReceiver.DropRemainder();
@@ -88,25 +87,25 @@ void BusLink::ReadComInput()
     if (mPort)
         mReceiver.Append(mPort->ReadAll());
     mLastInputMs = TheClock().ElapsedMs();
-    gDataReceived = true;
+    mDataReceived = true;
     Timer2.start();
     Timer1.start();
 }
 
-void BusLink::Timer2_Timer()
+void BusLink::ParseReceived()
 {
     // A read that comes first postpones the pass: both timers fall due together, and
     // while the ring is still answering the pass waits for the line to pause, so a short
     // ring is parsed whole (the buffer's early parse keeps a long answer from filling it).
-    if (gDataReceived && mPort && mPort->BytesWaiting() != 0) {
-        Timer1_Timer();
+    if (mDataReceived && mPort && mPort->BytesWaiting() != 0) {
+        PollPort();
         return;
     }
-    if (gDataReceived)
+    if (mDataReceived)
         ParsePass();
     else
         mReceiver.Reset();
-    gDataReceived = false;
+    mDataReceived = false;
     Enable(Timer1);
 }
 
@@ -116,7 +115,7 @@ void BusLink::ParsePass()
     Timer2.stop();
     Timer3.stop();
     const bool sorted = mReceiver.ParseWaiting();
-    gDataReceived = false;
+    mDataReceived = false;
     emit passParsed(sorted);
     if (mCutShort && !mReceiver.CarryingOver())
         SettleCutShort();
@@ -127,7 +126,7 @@ void BusLink::TakeInWaiting()
 {
     if (mPort && mPort->BytesWaiting() != 0)
         ReadComInput();
-    if (gDataReceived) {
+    if (mDataReceived) {
         ParsePass();
         Enable(Timer1);
     }
@@ -147,7 +146,7 @@ void BusLink::SettleIfQuiet()
 RingScan BusLink::CurrentRecord() const
 {
     RingScan scan = mScan;
-    scan.modules = mReceiver.Readings(gModuleOrder.data(), std::clamp<int>(gModuleCount, 0, kTableSize));
+    scan.modules = mReceiver.Readings();
     return scan;
 }
 
@@ -156,7 +155,7 @@ void BusLink::SettleScan()
     mCollecting = false;
     emit scanSettled(CurrentRecord());
     // Its late replies stopped the automatic refresh that the scan had started.
-    if (mRefreshWhenOver && gAutoRefresh)
+    if (mRefreshWhenOver && mAutoRefresh)
         Enable(Timer3);
     mRefreshWhenOver = false;
 }
@@ -169,9 +168,9 @@ void BusLink::SettleCutShort()
     emit scanSettled(scan);
 }
 
-void BusLink::Timer3_Timer()
+void BusLink::RefreshRing()
 {
-    if (gAutoRefresh)
+    if (mAutoRefresh)
         Scan(ScanOrigin::AutoRefresh);
 }
 
@@ -187,7 +186,7 @@ void BusLink::Scan(ScanOrigin origin)
         if (mCollecting) {
             mCollecting = false;
             mCutShort = mScan;
-            mReceiver.CarryOver({gModuleOrder.begin(), gModuleOrder.begin() + std::clamp<int>(gModuleCount, 0, kTableSize)});
+            mReceiver.CarryOver({mTable.Order().begin(), mTable.Order().end()});
         }
     }
     mScan = RingScan{};
@@ -200,15 +199,14 @@ void BusLink::Scan(ScanOrigin origin)
     }
     mRefreshWhenOver = false;
     mAbandoned = false;
-    gModuleCount = 0;
+    mTable.ClearOrder();
     mReceiver.BeginScan();
-    const uint8_t cmd = 'G';
-    SendCommand(cmd);
+    SendCommand(mPort, 'G');
 
     ++mWaits;
     int64_t t0 = TheClock().ElapsedMs();
     size_t carried = mReceiver.CarriedCount();
-    while (gModuleCount == 0) {
+    while (mTable.Count() == 0) {
         YieldToEventLoop(kScanYieldMs);
         // While the ring finishes its answer to the scan before, it cannot answer this one:
         // the second counts from its last reply to that.
@@ -224,10 +222,10 @@ void BusLink::Scan(ScanOrigin origin)
         return;
 
     // Replies that came in just before the limit count, although no pass has run yet.
-    if (gModuleCount == 0)
+    if (mTable.Count() == 0)
         TakeInWaiting();
 
-    if (gModuleCount == 0) {
+    if (mTable.Count() == 0) {
         Timer3.stop();
         // A scan started inside this one's wait and finding none has said so already.
         if (mScan.serial == serial) {
@@ -235,22 +233,36 @@ void BusLink::Scan(ScanOrigin origin)
                 SettleCutShort();
             emit scanSettled(mScan);
         }
-        if (mView)
-            mView->ShowNoModulesFound();
+        emit noModulesFound();
         return;
     }
     mCollecting = true;
-    if (mView)
-        mView->RedrawRing();
-    if (gMinVersion < kMinAcceptedVersion) {
-        if (mView)
-            mView->ShowForeignModuleWarning();
+    emit ringFound();
+    if (mTable.MinVersion() < kMinAcceptedVersion) {
+        emit foreignModuleFound();
         return;
     }
-    if (mView)
-        mView->EnableApplyButtons();
-    if (gModuleCount >= 1 && gAutoRefresh) {
+    emit programmingAllowed();
+    if (mTable.Count() >= 1 && mAutoRefresh) {
         Timer3.start();
         mRefreshWhenOver = true;
     }
+}
+
+void BusLink::PortLost()
+{
+    if (mWaits > 0 || mCollecting)
+        mScan.cut = true;
+    if (mCutShort)
+        mCutShort->cut = true;
+}
+
+bool BusLink::Locate(int id) { return SendCommand(mPort, 'P', uint8_t(id % 256), uint8_t(id / 256)); }
+
+bool BusLink::ProgramModule(int id, uint8_t mode, bool keep)
+{
+    if (!SendCommand(mPort, keep ? 'W' : 'S', uint8_t(id % 256), uint8_t(id / 256), mode))
+        return false;
+    mTable.RecordApplied(id, mode);
+    return true;
 }

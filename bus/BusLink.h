@@ -1,6 +1,6 @@
 #pragma once
-// The link to the ring: the three timers that poll, parse and refresh, the scan, and the one
-// place that decides when a scan is over.
+// The link to the ring: the three timers that poll, parse and refresh, the commands the ring
+// understands, the scan, and the one place that decides when a scan is over.
 #include "bus/ReplyReceiver.h"
 #include "model/RingScan.h"
 
@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <optional>
 
-class ScanView;
+class RingTable;
 class SerialPort;
 
 class BusLink : public QObject
@@ -25,20 +25,25 @@ public:
     // it will: the scan is over.
     static constexpr int kScanQuietMs = kScanLimitMs;
 
-    explicit BusLink(SerialPort *port, QObject *parent = nullptr);
+    BusLink(SerialPort *port, RingTable &table, QObject *parent = nullptr);
 
-    void SetScanView(ScanView *view) { mView = view; }
     SerialPort *Port() const { return mPort; }
     ReplyReceiver &Receiver() { return mReceiver; }
 
-    // The timers' handlers: poll, parse, refresh.
-    void Timer1_Timer();
-    void Timer2_Timer();
-    void Timer3_Timer();
-    void ReadComInput();
-
     // Sends G, waits up to a second for the first counted module, then reports.
     void Scan(ScanOrigin origin = ScanOrigin::Menu);
+    // Sends P to module id: it answers with its record. True when the port took the frame.
+    bool Locate(int id);
+    // Sends module id its mode byte, with W (kept in its E²PROM) or S (until it is switched
+    // off). Only a frame the port took counts as applied. True when it did.
+    bool ProgramModule(int id, uint8_t mode, bool keep);
+
+    // The port lost its device: the scan under way, and one still collecting, are cut.
+    void PortLost();
+
+    // Whether a scan that finds modules starts the automatic refresh.
+    void SetAutoRefresh(bool on) { mAutoRefresh = on; }
+    bool AutoRefresh() const { return mAutoRefresh; }
 
     // Starts reception (Timer1, Timer2); ends a hold.
     void EnableReception();
@@ -71,8 +76,20 @@ signals:
     void passParsed(bool sorted);
     // A scan is over: all its replies are in, each as it came (none when it found no module).
     void scanSettled(const RingScan &scan);
+    // A scan's wait is over. None of the modules answered:
+    void noModulesFound();
+    // The ring answered: its order is in the table to be drawn.
+    void ringFound();
+    // Then, one of its modules is of an older firmware generation:
+    void foreignModuleFound();
+    // or every module is recent enough to be programmed.
+    void programmingAllowed();
 
 private:
+    void PollPort();
+    void ParseReceived();
+    void RefreshRing();
+    void ReadComInput();
     // "Enabled = True": starts a stopped timer; a running one keeps its interval.
     static void Enable(QTimer &timer);
     // The record of the current scan with the modules counted so far, in ring order.
@@ -88,8 +105,10 @@ private:
     QTimer Timer2;  // parses what came
     QTimer Timer3;  // automatic refresh
     SerialPort *mPort;
-    ScanView *mView = nullptr;
+    RingTable &mTable;
     ReplyReceiver mReceiver;
+    bool mDataReceived = false;  // bytes came since the last parse pass
+    bool mAutoRefresh = false;
     RingScan mScan;  // the newest scan: what started it, when, on which port
     // Its wait ended with modules counted, and more of its replies may come.
     bool mCollecting = false;

@@ -10,7 +10,10 @@ PortWatcher::PortWatcher(BusLink *link, QObject *parent)
     mTimer.setTimerType(Qt::CoarseTimer);
     connect(&mTimer, &QTimer::timeout, this, &PortWatcher::Look);
     if (SerialPort *port = mLink->Port())
-        port->SetVanishedHandler([this] { mTimer.start(); });
+        port->SetVanishedHandler([this] {
+            mLink->PortLost();
+            mTimer.start();
+        });
 }
 
 PortWatcher::~PortWatcher()

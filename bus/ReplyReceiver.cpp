@@ -2,8 +2,7 @@
 
 #include "bus/Frames.h"
 #include "model/Clock.h"
-#include "model/Global.h"
-#include "model/LocateFailures.h"
+#include "model/RingTable.h"
 
 #include <algorithm>
 #include <cstring>
@@ -33,7 +32,7 @@ void ReplyReceiver::Append(const QByteArray &bytes)
 {
     for (const char byte : bytes) {
         if (mRxWrite >= kParseThreshold) {
-            if (gDebugMode)
+            if (mEcho)
                 EchoWaiting();
             TakeFrames();
             KeepRemainder();
@@ -44,12 +43,12 @@ void ReplyReceiver::Append(const QByteArray &bytes)
 
 bool ReplyReceiver::ParseWaiting()
 {
-    if (gDebugMode)
+    if (mEcho)
         EchoWaiting();
     TakeFrames();
     const bool sorted = mGReplySeen;
     if (sorted)
-        SortModulesBySide();
+        mTable.SortModulesBySide();
     mGReplySeen = false;
     KeepRemainder();
     return sorted;
@@ -104,47 +103,28 @@ void ReplyReceiver::TakeFrames()
         const bool scanReply = reply.letter == 'G' || reply.letter == 'L' || reply.letter == 'R';
         if (reply.letter == 'G') {
             mGReplySeen = true;
-            gLocalModuleID = int16_t(reply.id);
+            mTable.SetLocalModuleID(reply.id);
         }
-        gCmdArg1 = frame[1];
-        gCmdArg2 = frame[2];
-        gCmdArg3 = frame[4];
 
         if (scanReply && mCarrying && TakenByCarriedOver(char(reply.letter), reply.id)) {
             // Not counted in the newer ring, but the record takes what the module said.
             mCarriedReadings.push_back(reading);
-        } else if (scanReply) {
-            bool counted = false;
-            for (int i = 0; i < gModuleCount && !counted; ++i)
-                counted = gModuleOrder[size_t(i)] == reply.id;
-            if (counted)
-                continue;
+        } else if (scanReply && mTable.Counted(reply.id)) {
+            continue;
         }
 
-        ModuleData &record = gModules[size_t(reply.id)];
-        record.SetModuleID(int16_t(reply.id));
-        record.SetSide(reply.letter);
-        record.SetTimeStamp(timeOfDay);
-        record.SetVersion(reply.version);
-        record.SetStatusChannel1(reply.status1);
-        record.SetStatusChannel2(reply.status2);
-        record.SetErrorCounterChannel1(reply.counter1);
-        record.SetErrorCounterChannel2(reply.counter2);
-        record.SetMode(reply.mode);
-        ClearLocateFailed(reply.id);
-        if (scanReply && !mCarrying && gModuleCount < kTableSize) {
-            gModuleOrder[size_t(gModuleCount)] = int16_t(reply.id);
-            ++gModuleCount;
+        mTable.Store(reply.id, reply.letter, reply.version, reply.mode, reply.status1, int16_t(reply.counter1),
+                     reply.status2, int16_t(reply.counter2), timeOfDay);
+        if (scanReply && !mCarrying && mTable.Append(reply.id))
             mReadings.push_back(reading);
-        }
         if (reply.letter == 'G')
             emit localModeReceived(reply.mode);
     }
 }
 
-RingSnapshot ReplyReceiver::Readings(const int16_t *order, int count) const
+RingSnapshot ReplyReceiver::Readings() const
 {
-    return InOrder(mReadings, order, size_t(std::max(0, count)));
+    return InOrder(mReadings, mTable.Order().data(), mTable.Order().size());
 }
 
 void ReplyReceiver::CarryOver(std::vector<int16_t> order)

@@ -1,5 +1,5 @@
 #pragma once
-// The receive buffer and the reply parser: bytes in, records of the module table out.
+// The receive buffer and the reply parser: bytes in, records of the ring table out.
 #include "model/RingScan.h"
 
 #include <QObject>
@@ -7,11 +7,19 @@
 #include <cstdint>
 #include <vector>
 
+class RingTable;
+
 class ReplyReceiver : public QObject
 {
     Q_OBJECT
 
 public:
+    explicit ReplyReceiver(RingTable &table) : mTable(table) {}
+
+    // Whether every received line of 11 bytes is echoed as debugLine.
+    void SetEcho(bool on) { mEcho = on; }
+    bool Echo() const { return mEcho; }
+
     static constexpr int kBufferSize = 1024;
     // Whole frames are taken out once this much is waiting, so the buffer never wraps
     // over bytes that were not parsed yet.
@@ -33,8 +41,8 @@ public:
 
     // A new scan went out: the replies counted from now on are its own.
     void BeginScan() { mReadings.clear(); }
-    // The counted modules of the current scan in the ring order given, each as its reply said it.
-    RingSnapshot Readings(const int16_t *order, int count) const;
+    // The counted modules of the current scan in the table's ring order, each as its reply said it.
+    RingSnapshot Readings() const;
 
     // A newer scan went out while the ring still answered the last one: until the newer ring's
     // first reply (letter G, or a module that order holds already), scan replies are stored
@@ -59,6 +67,8 @@ private:
     // Whether a scan reply belongs to the ring carried over; ends the carrying over when not.
     bool TakenByCarriedOver(char letter, int id);
 
+    RingTable &mTable;
+    bool mEcho = false;
     std::array<uint8_t, kBufferSize> mRxBuffer{};
     int mRxWrite = 0;
     int mRxRead = 0;

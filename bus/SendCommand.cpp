@@ -1,19 +1,10 @@
 #include "bus/SendCommand.h"
 
 #include "bus/Frames.h"
-#include "model/Global.h"
 
-namespace {
-SerialPort *gCommPort = nullptr;
-}
-
-void SetCommPort(SerialPort *port) { gCommPort = port; }
-
-SerialPort *CommPort() { return gCommPort; }
-
-bool SendCommand(const uint8_t &cmd)
+bool SendCommand(SerialPort *port, uint8_t cmd, uint8_t arg1, uint8_t arg2, uint8_t arg3)
 {
-    if (!gCommPort || !gCommPort->IsOpen())
+    if (!port || !port->IsOpen())
         return false;
-    return gCommPort->Write(BuildCommandFrame(cmd, gCmdArg1, gCmdArg2, gCmdArg3));
+    return port->Write(BuildCommandFrame(cmd, arg1, arg2, arg3));
 }

@@ -1,5 +1,9 @@
 #include "core/PortStateText.h"
 
+QString PortLabel(int number, const QString &device) { return QStringLiteral("COM%1 (%2)").arg(number).arg(device); }
+
+QString PortLabel(const SerialPort &port) { return PortLabel(port.PortNumber(), port.DeviceName(port.PortNumber())); }
+
 QString PortStateText(int chosen, int number, const QString &device, SerialPort::State state, bool watching)
 {
     using State = SerialPort::State;
@@ -16,5 +20,5 @@ QString PortStateText(int chosen, int number, const QString &device, SerialPort:
     }
     if (watching && (state == State::Vanished || state == State::NotFound))
         words = QStringLiteral("closed, the device vanished; looking for it once a second");
-    return QStringLiteral("COM%1 (%2): %3").arg(number).arg(device, words);
+    return PortLabel(number, device) + QStringLiteral(": ") + words;
 }

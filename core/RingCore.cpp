@@ -1,22 +1,17 @@
 #include "core/RingCore.h"
 
 #include "bus/DevicePort.h"
-#include "bus/SendCommand.h"
-#include "core/HistoryConfig.h"
 #include "core/Ini.h"
-#include "core/MetricsSetting.h"
+#include "core/PortStateText.h"
 #include "metrics/MetricsServer.h"
 #include "model/Clock.h"
-#include "model/Global.h"
 #include "model/RingComparison.h"
 
 RingCore::RingCore(SerialPort *port, QObject *parent)
     : QObject(parent),
       mOwnedPort(port ? nullptr : MakeDevicePort()),
-      mPort(port ? port : mOwnedPort.get()),
-      mLink(mPort)
+      mPort(port ? port : mOwnedPort.get())
 {
-    SetCommPort(mPort);
     mPort->SetStateHandler([this] { emit portStateChanged(); });
     connect(&mLink, &BusLink::scanSettled, this, &RingCore::TakeScan);
     connect(&mLog, &RingLog::problem, this, [this](const QString &text) { Tell(Notice::Error, kAppTitle, text); });
@@ -29,8 +24,100 @@ RingCore::~RingCore()
 {
     mLink.StopAll();
     mPort->SetStateHandler(nullptr);
-    if (CommPort() == mPort)
-        SetCommPort(nullptr);
+}
+
+void RingCore::Start(const ProgramConfig &config)
+{
+    mConfig = config;
+    ApplyConfig();
+    LoadReference();
+    OpenHistory();
+    ServeMetrics();
+}
+
+void RingCore::ApplyConfig()
+{
+    for (int n = SerialPort::kFirstPort; n <= SerialPort::kLastPort; ++n)
+        mPort->SetDeviceOverride(n, mConfig.devices[size_t(n)]);
+    mLog.SetPath(mConfig.logPath);
+}
+
+bool RingCore::Reread()
+{
+    if (!mConfig.Stale())
+        return false;
+    mConfig = ProgramConfig::Read(mConfig.iniPath);
+    ApplyConfig();
+    return true;
+}
+
+SerialPort::OpenError RingCore::OpenConfiguredPort()
+{
+    if (!mConfig.HasComPort())
+        return SerialPort::OpenError::NotFound;
+    if (mPort->IsOpen() && mPort->PortNumber() == mConfig.comport)
+        return SerialPort::OpenError::None;
+    mPort->SetPortNumber(mConfig.comport);
+    return mPort->Open();
+}
+
+void RingCore::ChoosePort(int number)
+{
+    if (ProgramConfig::IsComPort(number)) {
+        // Reopened meanwhile (the main window's activation opens the configured port): the
+        // choice would be stored but another port kept.
+        if (mPort->IsOpen())
+            mPort->Close();
+        mPort->SetPortNumber(number);
+        mPort->Open();
+    }
+    WriteIniString(kAppTitle, QStringLiteral("comport"), QStringLiteral(" %1").arg(number), mConfig.iniPath);
+    Reread();
+    mConfig.comport = number;
+    emit portStateChanged();
+}
+
+QString RingCore::PortStateText() const
+{
+    const int number = mPort->PortNumber();
+    return ::PortStateText(mConfig.HasComPort() ? mConfig.comport : 0, number, mPort->DeviceName(number),
+                           mPort->CurrentState(), mWatcher.IsWatching());
+}
+
+void RingCore::LocateUnanswered(int position, int id)
+{
+    mTable.MarkLocateFailed(id);
+    mLog.WriteLocateUnanswered(position, id);
+}
+
+RingCore::RingProgramming RingCore::ProgramRing(uint8_t mode, const std::function<bool(int index, int total)> &keepNext)
+{
+    // Replies parsed while the run yields may rebuild the ring order; the run keeps the modules
+    // it started with.
+    const std::vector<int> targets = mTable.ApplyTargets();
+    RingProgramming run;
+    run.total = int(targets.size());
+    for (int i = 0; i < run.total; ++i) {
+        const int id = targets[size_t(i)];
+        const bool keep = keepNext(i, run.total);
+        // A port that does not take a frame will not take the next: the run stops, and only
+        // what went out counts as applied.
+        if (!mLink.ProgramModule(id, mode, keep)) {
+            run.failedID = id;
+            break;
+        }
+        ++run.sent;
+    }
+    return run;
+}
+
+void RingCore::SetAutoRefresh(bool on)
+{
+    mLink.SetAutoRefresh(on);
+    if (on)
+        mLink.StartRefresh();
+    else
+        mLink.StopRefresh();
 }
 
 // The hand-over of a finished scan, in this order: the keeper first, so that every later part
@@ -40,6 +127,14 @@ RingCore::~RingCore()
 // the windows.
 void RingCore::TakeScan(const RingScan &scan)
 {
+    // A scan cut by a vanished port is no ring: it is counted and logged, and nothing compares
+    // with it.
+    if (scan.cut) {
+        mScanCounts.Count(scan);
+        mLog.WriteScan(scan);
+        emit scanHandedOver(scan);
+        return;
+    }
     if (mKeeper.LastScan().serial == 0)
         if (std::optional<RingScan> kept = mHistory.LastFound(scan.portNumber))
             mKeeper.Seed(*kept);
@@ -90,7 +185,7 @@ void RingCore::Tell(Notice level, const QString &title, const QString &text)
 
 void RingCore::LoadReference()
 {
-    const QString problem = mReference.Load(gIniPath);
+    const QString problem = mReference.Load(mConfig.iniPath);
     mKeeper.SetReference(mReference.Loaded() ? std::optional<RingSnapshot>(mReference.File().content.ring) : std::nullopt);
     emit referenceChanged();
     if (!problem.isEmpty())
@@ -99,8 +194,7 @@ void RingCore::LoadReference()
 
 void RingCore::OpenHistory()
 {
-    const QString path = HistoryPath(gIniPath);
-    if (path.isEmpty() || !mHistory.Open(path, HistoryDays(gIniPath)))
+    if (mConfig.historyPath.isEmpty() || !mHistory.Open(mConfig.historyPath, mConfig.historyDays))
         return;
     mEvents.AddEarlier(mHistory.Events(EventList::kLimit));
 }
@@ -108,7 +202,7 @@ void RingCore::OpenHistory()
 bool RingCore::ServeMetrics()
 {
     mMetricsServer.reset();
-    const MetricsSetting setting = ReadMetricsSetting(gIniPath);
+    const MetricsSetting &setting = mConfig.metrics;
     if (!setting.problem.isEmpty())
         Tell(Notice::Error, kAppTitle, setting.problem);
     if (setting.port == 0)
@@ -126,17 +220,16 @@ bool RingCore::ServeMetrics()
     return true;
 }
 
-QString RingCore::SaveReferenceQuestion() const { return mReference.ReplaceQuestion(gIniPath); }
+QString RingCore::SaveReferenceQuestion() const { return mReference.ReplaceQuestion(mConfig.iniPath); }
 
-void RingCore::SaveReference()
+void RingCore::SaveReference(const RingScan &ring)
 {
-    const RingScan *found = mKeeper.LastFound();
-    if (!found) {
+    if (!ring.Found()) {
         Tell(Notice::Error, kAppTitle,
              QStringLiteral("No scan has found modules yet: there is no ring to save as the reference."));
         return;
     }
-    const QString problem = mReference.Save(gIniPath, found->modules);
+    const QString problem = mReference.Save(mConfig.iniPath, ring.modules);
     if (!problem.isEmpty()) {
         Tell(Notice::Error, kAppTitle, problem);
         return;

@@ -1,10 +1,13 @@
 #pragma once
-// The ring, run for a window or for none: the port and the link to the ring, the keeper of the
-// ring over time, the reference and the events, the ring log, the history, Verify Settings and
-// the metrics page. A finished scan is handed to these parts in one order, written in TakeScan;
-// what the user must be told leaves as a notice once the hand-over is over, never from inside it.
+// The ring, run for a window or for none, and the only door to it: the configuration, the port
+// and the link to the ring, the live ring table, the commands, the keeper of the ring over time,
+// the reference and the events, the ring log, the history, Verify Settings and the metrics page.
+// A finished scan is handed to these parts in one order, written in TakeScan; what the user
+// must be told leaves as a notice once the hand-over is over, never from inside it.
 #include "bus/BusLink.h"
 #include "bus/PortWatcher.h"
+#include "bus/SerialPort.h"
+#include "core/ProgramConfig.h"
 #include "core/ReferenceRing.h"
 #include "core/RingLog.h"
 #include "core/SettingsVerifier.h"
@@ -12,9 +15,11 @@
 #include "metrics/MetricsPage.h"
 #include "model/EventList.h"
 #include "model/RingKeeper.h"
+#include "model/RingTable.h"
 
 #include <QObject>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class MetricsServer;
@@ -32,29 +37,64 @@ public:
     explicit RingCore(SerialPort *port = nullptr, QObject *parent = nullptr);
     ~RingCore() override;
 
+    // What programming the whole ring came to.
+    struct RingProgramming
+    {
+        int total = 0;      // modules to program
+        int sent = 0;       // frames the port took
+        int failedID = -1;  // the module whose frame the port refused; -1: none
+    };
+
     SerialPort &Port() { return *mPort; }
+    const SerialPort &Port() const { return *mPort; }
     BusLink &Link() { return mLink; }
     PortWatcher &Watcher() { return mWatcher; }
+    const RingTable &Table() const { return mTable; }
     const RingKeeper &Keeper() const { return mKeeper; }
     EventList &Events() { return mEvents; }
-    RingLog &Log() { return mLog; }
     RingHistory &History() { return mHistory; }
+    const ProgramConfig &Config() const { return mConfig; }
 
-    // Reads the configured reference; one that cannot be used is a notice.
-    void LoadReference();
-    // Opens the configured history and shows the events of earlier runs; a file that cannot
-    // be the history is a notice, and the ring runs without it.
-    void OpenHistory();
+    // Opens the core with a configuration: the devices behind the port numbers, the ring log,
+    // the reference, the history (with the events of earlier runs) and the metrics page. What
+    // cannot be used is a notice, and the ring runs without it.
+    void Start(const ProgramConfig &config);
+    // Reads the configuration file again where it changed since; the port's devices, the ring
+    // log and the debug switch follow it. True when it changed.
+    bool Reread();
+    // Opens the configured port.
+    SerialPort::OpenError OpenConfiguredPort();
+    // The COM port dialog's choice (0: none): kept in the configuration file and opened.
+    void ChoosePort(int number);
+    // "COM1 (/dev/ttyUSB0) open", ... as the status bar and the watcher say it.
+    QString PortStateText() const;
+
+    // The commands the ring understands.
+    void Scan(ScanOrigin origin = ScanOrigin::Menu) { mLink.Scan(origin); }
+    bool Locate(int id) { return mLink.Locate(id); }
+    // A locate that got no answer in time: the module reads faulty, and the ring log has a row.
+    void LocateUnanswered(int position, int id);
+    bool ProgramModule(int id, uint8_t mode, bool keep) { return mLink.ProgramModule(id, mode, keep); }
+    // Programs every module of the last scan, the attached module last, stopping at the first frame
+    // the port refuses. Before each frame, keepNext(index, total) tells whether the module keeps the
+    // mode in its E²PROM; it may yield to the event loop.
+    RingProgramming ProgramRing(uint8_t mode, const std::function<bool(int index, int total)> &keepNext);
+    void SetAutoRefresh(bool on);
+    bool Debug() const { return mDebug; }
+    void SetDebug(bool on)
+    {
+        mDebug = on;
+        mLink.Receiver().SetEcho(on);
+    }
+    // The lowest firmware seen is counted afresh from the next reply.
+    void ResetMinVersion() { mTable.ResetMinVersion(); }
+
     // The question to ask before Save as Reference replaces a saved reference; empty: none.
     QString SaveReferenceQuestion() const;
-    // The ring of the last scan that found modules becomes the reference; a failure is a notice.
-    void SaveReference();
+    // ring becomes the reference; a ring that cannot be one, or a file that cannot be written,
+    // is a notice, and the reference stays as it was.
+    void SaveReference(const RingScan &ring);
     void Verify() { mVerifier.Verify(); }
-    // Serves the metrics page where the configuration asks for it; a page that cannot be served
-    // is a notice. True while it is served.
-    bool ServeMetrics();
-    // A locate that got no answer in time: a row of the ring log.
-    void NoteLocateUnanswered(int position, int id) { mLog.WriteLocateUnanswered(position, id); }
 
     // How the last ring found differs from the reference: for the report.
     QStringList ReferenceDifferences() const;
@@ -78,21 +118,28 @@ signals:
     void portStateChanged();
 
 private:
+    void LoadReference();
+    void OpenHistory();
+    bool ServeMetrics();
+    void ApplyConfig();
     void TakeScan(const RingScan &scan);
     // Stamps the event with the time and adds it to the log and the list.
     void AddEvent(RingEvent &event, const RingScan &scan);
     void Tell(Notice level, const QString &title, const QString &text);
 
+    ProgramConfig mConfig;
+    bool mDebug = false;
     std::unique_ptr<SerialPort> mOwnedPort;
     SerialPort *mPort;
-    BusLink mLink;
+    RingTable mTable;
+    BusLink mLink{mPort, mTable};
     PortWatcher mWatcher{&mLink};
     RingKeeper mKeeper;
     ReferenceRing mReference;
     EventList mEvents;
     RingLog mLog;
     RingHistory mHistory;
-    SettingsVerifier mVerifier{mLink};
+    SettingsVerifier mVerifier{mLink, mTable};
     ScanCounts mScanCounts;
     std::unique_ptr<MetricsServer> mMetricsServer;
 };

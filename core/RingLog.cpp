@@ -3,7 +3,6 @@
 #include "core/Ini.h"
 #include "model/Clock.h"
 #include "model/CsvField.h"
-#include "model/Global.h"
 #include "model/ModuleTexts.h"
 
 #include <QDir>
@@ -75,7 +74,7 @@ void RingLog::WriteEvent(const RingEvent &event, const RingScan &scan)
 
 void RingLog::Append(const QStringList &rows)
 {
-    const QString path = ConfiguredPath(gIniPath);
+    const QString path = mPath;
     if (path.isEmpty())
         return;
     QFile file(path);

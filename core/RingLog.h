@@ -21,6 +21,8 @@ public:
 
     // The file the configuration at iniPath names, made absolute beside it; empty without the key.
     static QString ConfiguredPath(const QString &iniPath);
+    // The file rows go to; empty: none.
+    void SetPath(const QString &path) { mPath = path; }
     // "2026-12-07T06:40:00+01:00": ISO 8601 with the offset from UTC, never "Z".
     static QString TimeText(const QDateTime &time);
 
@@ -38,6 +40,8 @@ signals:
 
 private:
     void Append(const QStringList &rows);
+
+    QString mPath;
 
     QString mReportedPath;
 };

@@ -2,23 +2,24 @@
 
 #include "bus/BusLink.h"
 #include "model/Clock.h"
+#include "model/RingTable.h"
 
-SettingsVerifier::SettingsVerifier(BusLink &link, QObject *parent)
-    : QObject(parent), mLink(link)
+SettingsVerifier::SettingsVerifier(BusLink &link, const RingTable &table, QObject *parent)
+    : QObject(parent), mLink(link), mTable(table)
 {
 }
 
 void SettingsVerifier::Verify()
 {
     mAwaitedSerial = mLink.NextScanSerial();
-    mAppliedThen = gAppliedModes;
-    mPending = Verification{TheClock().EpochMs(), gAppliedModes.LastStamp(), {}};
+    mAppliedThen = mTable.Applied();
+    mPending = Verification{TheClock().EpochMs(), mTable.Applied().LastStamp(), {}};
     mLink.Scan();
 }
 
 std::optional<Verification> SettingsVerifier::Take(const RingScan &scan)
 {
-    if (mAwaitedSerial == 0 || scan.serial < mAwaitedSerial)
+    if (mAwaitedSerial == 0 || scan.serial < mAwaitedSerial || scan.cut)
         return std::nullopt;
     mAwaitedSerial = 0;
     Verification verification = mPending;

@@ -12,13 +12,14 @@
 #include <optional>
 
 class BusLink;
+class RingTable;
 
 class SettingsVerifier : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit SettingsVerifier(BusLink &link, QObject *parent = nullptr);
+    SettingsVerifier(BusLink &link, const RingTable &table, QObject *parent = nullptr);
 
     void Verify();
     // The verification that a settled scan completes, if it is the one awaited.
@@ -26,6 +27,7 @@ public:
 
 private:
     BusLink &mLink;
+    const RingTable &mTable;
     uint64_t mAwaitedSerial = 0;
     Verification mPending;
     AppliedModes mAppliedThen;

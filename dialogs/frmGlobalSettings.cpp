@@ -1,12 +1,11 @@
 #include "dialogs/frmGlobalSettings.h"
 
-#include "bus/SendCommand.h"
+#include "core/PortStateText.h"
+#include "core/RingCore.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/FormLayout.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/frmProgress.h"
-#include "model/AppliedModes.h"
-#include "model/ApplyTargets.h"
 #include "model/Global.h"
 #include "model/ModeByte.h"
 
@@ -45,8 +44,8 @@ QGroupBox *AddFrame(QWidget *form, const QString &name, const QString &caption)
 
 } // namespace
 
-frmGlobalSettings::frmGlobalSettings(QWidget *parent)
-    : QWidget(parent)
+frmGlobalSettings::frmGlobalSettings(RingCore &core, QWidget *parent)
+    : QWidget(parent), mCore(core)
 {
     setObjectName(QStringLiteral("frmGlobalSettings"));
     setWindowTitle(QStringLiteral("Global Settings"));
@@ -143,7 +142,7 @@ frmProgress *frmGlobalSettings::LoadProgress()
         BringToFront(open);
         return open;
     }
-    mProgress = frmProgress::Load(ChildArea(this));
+    mProgress = frmProgress::Load(ChildArea(this), mCore.Table().Count());
     return mProgress;
 }
 
@@ -160,36 +159,23 @@ void frmGlobalSettings::cmdApply_Click()
     progress->SetCaption(chkWriteToEEPROM->isChecked() ? QStringLiteral("Programming modules...")
                                                        : QStringLiteral("Update modules..."));
 
-    // Replies parsed while the run yields may rebuild the ring order; the run keeps the
-    // modules it started with. The windows may be closed meanwhile: the run goes on,
-    // touching only what is still open.
-    const std::vector<int> targets = ApplyTargets();
+    // The windows may be closed meanwhile: the run goes on, touching only what is still open.
     QPointer<frmGlobalSettings> self(this);
+    RingCore &core = mCore;
     auto progressOpen = [&progress] { return progress && !progress->IsClosed(); };
     bool writeToEEPROM = chkWriteToEEPROM->isChecked();
     int sent = 0;
-    QString failure;
-    for (size_t i = 0; i < targets.size(); ++i) {
+    const RingCore::RingProgramming run = core.ProgramRing(settings, [&](int index, int total) {
         QCoreApplication::processEvents();
-        const int id = targets[i];
         // The attached module comes last and is not counted as sent.
-        const int barValue = i + 1 == targets.size() ? sent + 1 : ++sent;
+        const int barValue = index + 1 == total ? sent + 1 : ++sent;
         if (progressOpen())
             progress->ProgressBar->setValue(barValue);
         if (self)
             writeToEEPROM = self->chkWriteToEEPROM->isChecked();
-        gCmdArg3 = settings;
-        gCmdArg2 = uint8_t(id / 256);
-        gCmdArg1 = uint8_t(id & 255);
-        const uint8_t cmd = writeToEEPROM ? 'W' : 'S';
-        // A port that does not take a frame will not take the next: the run stops, and only
-        // what went out counts as applied.
-        if (!SendCommand(cmd)) {
-            failure = SendFailure(id, int(i), int(targets.size()));
-            break;
-        }
-        gAppliedModes.Record(id, settings);
-    }
+        return writeToEEPROM;
+    });
+    const QString failure = run.failedID < 0 ? QString() : SendFailure(core, run.failedID, run.sent, run.total);
 
     if (progressOpen())
         progress->cmdOK->setEnabled(true);
@@ -201,11 +187,9 @@ void frmGlobalSettings::cmdApply_Click()
         ShowMessage(self.data(), QMessageBox::Critical, QStringLiteral("Global Settings"), failure);
 }
 
-QString frmGlobalSettings::SendFailure(int id, int done, int total)
+QString frmGlobalSettings::SendFailure(const RingCore &core, int id, int done, int total)
 {
-    const SerialPort *port = CommPort();
-    const QString where = port ? QStringLiteral("COM%1 (%2)").arg(port->PortNumber()).arg(port->DeviceName(port->PortNumber()))
-                               : QStringLiteral("no port");
+    const QString where = PortLabel(core.Port());
     return QStringLiteral("The frame for module %1 could not be sent on %2.\r\n"
                           "%3 of %4 modules were programmed; the others were not sent anything.")
         .arg(id)

@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <cstdint>
 
+class RingCore;
+
 class frmProgress;
 class QCheckBox;
 class QComboBox;
@@ -19,7 +21,7 @@ public:
     static constexpr int kClientWidthTwips = 3180;
     static constexpr int kClientHeightTwips = 3135;
 
-    explicit frmGlobalSettings(QWidget *parent = nullptr);
+    explicit frmGlobalSettings(RingCore &core, QWidget *parent = nullptr);
 
     void Form_Load();
     void cmdApply_Click();
@@ -50,9 +52,10 @@ signals:
 
 private:
     // What a stopped run tells: the module whose frame failed, the port, how far it came.
-    static QString SendFailure(int id, int done, int total);
+    static QString SendFailure(const RingCore &core, int id, int done, int total);
     frmProgress *LoadProgress();
 
     QPointer<frmProgress> mProgress;
     bool mApplyRunning = false;
+    RingCore &mCore;
 };

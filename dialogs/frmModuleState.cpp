@@ -1,8 +1,7 @@
 #include "dialogs/frmModuleState.h"
 
-#include "bus/SendCommand.h"
+#include "core/RingCore.h"
 #include "dialogs/FormLayout.h"
-#include "model/AppliedModes.h"
 #include "model/Global.h"
 #include "model/ModeByte.h"
 #include "model/ModuleIDText.h"
@@ -16,8 +15,8 @@
 #include <QPalette>
 #include <QPushButton>
 
-frmModuleState::frmModuleState(QWidget *parent)
-    : QWidget(parent)
+frmModuleState::frmModuleState(RingCore &core, QWidget *parent)
+    : QWidget(parent), mCore(core)
 {
     setObjectName(QStringLiteral("frmModuleState"));
     setWindowTitle(QStringLiteral("Module State"));
@@ -77,17 +76,12 @@ void frmModuleState::cmdApply_Click()
         return;
     }
 
-    ModuleData &record = gModules[size_t(id)];
-    const uint8_t mode = uint8_t((record.GetMode() & ~ModeByte::kRuleMask)
+    // The table keeps what the module reported; the mode sent is the core's until a reply
+    // confirms it.
+    const uint8_t mode = uint8_t((mCore.Table().Module(id).GetMode() & ~ModeByte::kRuleMask)
                                  | ModeByte::RuleBitsFromText(cmbErrorRelais->currentText()));
-    record.SetMode(mode);
     txtMode->setText(ByteToBin(mode));
-    gCmdArg3 = mode;
-    gCmdArg2 = uint8_t(id / 256);
-    gCmdArg1 = uint8_t(id % 256);
-    const uint8_t cmd = chkWriteToEEPROM->isChecked() ? 'W' : 'S';
-    if (!SendCommand(cmd))
+    if (!mCore.ProgramModule(id, mode, chkWriteToEEPROM->isChecked()))
         return;
-    gAppliedModes.Record(id, mode);
     emit applied();
 }

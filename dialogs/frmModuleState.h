@@ -3,6 +3,8 @@
 // rule, and "&Apply", which sends the module a new rule with S, or W to keep it.
 #include <QWidget>
 
+class RingCore;
+
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -16,7 +18,7 @@ public:
     static constexpr int kClientWidthTwips = 3225;
     static constexpr int kClientHeightTwips = 3060;
 
-    explicit frmModuleState(QWidget *parent = nullptr);
+    explicit frmModuleState(RingCore &core, QWidget *parent = nullptr);
 
     void Form_Load();
     void cmdApply_Click();
@@ -36,6 +38,8 @@ signals:
 
 private:
     void MarkModulID(const QString &problem);
+
+    RingCore &mCore;
 
     // Why Apply rejected the text of "Modul ID:"; empty while it holds a module ID or has
     // changed since.

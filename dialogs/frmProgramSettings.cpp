@@ -1,13 +1,10 @@
 #include "dialogs/frmProgramSettings.h"
 
 #include "core/Ini.h"
-#include "core/PortConfig.h"
-#include "bus/BusLink.h"
-#include "bus/SerialPort.h"
+#include "core/RingCore.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/FormLayout.h"
 #include "dialogs/MessageBox.h"
-#include "model/Global.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -16,8 +13,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-frmProgramSettings::frmProgramSettings(BusLink *link, QWidget *parent)
-    : QWidget(parent), mLink(link)
+frmProgramSettings::frmProgramSettings(RingCore &core, QWidget *parent)
+    : QWidget(parent), mCore(core)
 {
     setObjectName(QStringLiteral("frmProgramSettings"));
     setWindowTitle(QStringLiteral("Program settings"));
@@ -47,11 +44,10 @@ frmProgramSettings::frmProgramSettings(BusLink *link, QWidget *parent)
 
 void frmProgramSettings::Form_Load()
 {
-    SerialPort *port = mLink ? mLink->Port() : nullptr;
-    if (port && gComPort >= 1 && gComPort <= 4)
+    SerialPort *port = &mCore.Port();
+    if (mCore.Config().HasComPort())
         port->Close();
-    if (port)
-        LoadDeviceOverrides(*port, gIniPath);
+    mCore.Reread();
     // No choice is offered in advance, not even one made before in this window.
     mOptions->setExclusive(false);
     for (int n = 1; n <= 4; ++n)
@@ -82,9 +78,7 @@ void frmProgramSettings::Form_Load()
 void frmProgramSettings::ProbeComPort(int n, bool &available)
 {
     available = false;
-    SerialPort *port = mLink ? mLink->Port() : nullptr;
-    if (!port)
-        return;
+    SerialPort *port = &mCore.Port();
     port->SetPortNumber(n);
     const SerialPort::OpenError error = port->Open();
     if (port->IsOpen()) {
@@ -100,27 +94,15 @@ void frmProgramSettings::ProbeComPort(int n, bool &available)
 
 void frmProgramSettings::cmdOK_Click()
 {
-    gComPort = 0;
+    int chosen = 0;
     for (int n = 1; n <= 4; ++n) {
         if (optCom[n]->isChecked())
-            gComPort = uint8_t(n);
+            chosen = n;
     }
-    SerialPort *port = mLink ? mLink->Port() : nullptr;
-    if (gComPort != 0) {
-        if (port) {
-            // Reopened meanwhile (the main window's activation opens the configured
-            // port): the choice would be stored but another port kept.
-            if (port->IsOpen())
-                port->Close();
-            port->SetPortNumber(gComPort);
-            port->Open();
-        }
-    } else {
+    if (chosen == 0)
         ShowMessage(this, QMessageBox::Critical, kAppTitle, QStringLiteral("No com port available!"));
-    }
-    WriteIniString(kAppTitle, QStringLiteral("comport"), QStringLiteral(" %1").arg(gComPort), gIniPath);
-    if (mLink)
-        mLink->Resume();
+    mCore.ChoosePort(chosen);
+    mCore.Link().Resume();
     if (QMdiSubWindow *frame = ChildFrame(this))
         frame->close();
     else

@@ -3,7 +3,7 @@
 // chosen one, restarts reception and stores the choice as "comport".
 #include <QWidget>
 
-class BusLink;
+class RingCore;
 class QButtonGroup;
 class QPushButton;
 class QRadioButton;
@@ -16,7 +16,7 @@ public:
     static constexpr int kClientWidthTwips = 2655;
     static constexpr int kClientHeightTwips = 2265;
 
-    explicit frmProgramSettings(BusLink *link, QWidget *parent = nullptr);
+    explicit frmProgramSettings(RingCore &core, QWidget *parent = nullptr);
 
     void Form_Load();
     void cmdOK_Click();
@@ -27,6 +27,6 @@ public:
 private:
     void ProbeComPort(int n, bool &available);
 
-    BusLink *mLink;
+    RingCore &mCore;
     QButtonGroup *mOptions;
 };

@@ -2,7 +2,6 @@
 
 #include "dialogs/ChildWindow.h"
 #include "dialogs/FormLayout.h"
-#include "model/Global.h"
 #include "model/Twips.h"
 
 #include <QMdiArea>
@@ -11,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmProgress::frmProgress(QWidget *parent)
-    : QWidget(parent)
+frmProgress::frmProgress(int modules, QWidget *parent)
+    : QWidget(parent), mModules(modules)
 {
     setObjectName(QStringLiteral("frmProgress"));
     setWindowTitle(QStringLiteral("Progress State"));
@@ -32,9 +31,9 @@ frmProgress::frmProgress(QWidget *parent)
     connect(cmdOK, &QPushButton::clicked, this, &frmProgress::cmdOK_Click);
 }
 
-frmProgress *frmProgress::Load(QMdiArea *area)
+frmProgress *frmProgress::Load(QMdiArea *area, int modules)
 {
-    auto *form = new frmProgress;
+    auto *form = new frmProgress(modules);
     if (area)
         AddChildWindow(area, form, kClientWidthTwips, kClientHeightTwips);
     else
@@ -56,8 +55,8 @@ void frmProgress::Form_Load()
         frame->move(main->width() / 3, main->height() / 4);
     }
     ProgressBar->setMinimum(0);
-    if (gModuleCount != 0)
-        ProgressBar->setMaximum(gModuleCount);
+    if (mModules != 0)
+        ProgressBar->setMaximum(mModules);
 }
 
 void frmProgress::closeEvent(QCloseEvent *event)

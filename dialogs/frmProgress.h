@@ -14,14 +14,15 @@ public:
     static constexpr int kClientWidthTwips = 4065;
     static constexpr int kClientHeightTwips = 1110;
 
-    explicit frmProgress(QWidget *parent = nullptr);
+    // modules: how many the run programs.
+    explicit frmProgress(int modules, QWidget *parent = nullptr);
 
     // Creates the window in area (on its own when area is null), runs its load step and
     // shows it.
-    static frmProgress *Load(QMdiArea *area);
+    static frmProgress *Load(QMdiArea *area, int modules);
 
     // Disables OK, places the window by the main window's size and sets the bar's range
-    // from the last scan.
+    // from the modules the run programs.
     void Form_Load();
     void cmdOK_Click();
 
@@ -36,5 +37,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    int mModules;
     bool mClosed = false;
 };

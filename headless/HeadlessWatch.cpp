@@ -1,16 +1,14 @@
 #include "headless/HeadlessWatch.h"
 
-#include "core/PortConfig.h"
 #include "core/PortStateText.h"
 #include "core/RingLog.h"
 #include "model/Clock.h"
-#include "model/Global.h"
 
 HeadlessWatch::HeadlessWatch(QObject *parent)
     : QObject(parent)
 {
     mScanTimer.setSingleShot(true);
-    connect(&mScanTimer, &QTimer::timeout, this, &HeadlessWatch::ScanTimer_Timer);
+    connect(&mScanTimer, &QTimer::timeout, this, &HeadlessWatch::ScanNext);
     connect(&mCore, &RingCore::scanHandedOver, this, [this] {
         if (!mStopped)
             mScanTimer.start(kScanIntervalMs);
@@ -28,26 +26,18 @@ QString HeadlessWatch::Line(const QDateTime &time, int id, const QString &text)
         .arg(RingLog::TimeText(time), id < 0 ? QStringLiteral("-") : QString::number(id), text);
 }
 
-void HeadlessWatch::Start(int comport)
+void HeadlessWatch::Start(const ProgramConfig &config)
 {
-    mCore.LoadReference();
-    mCore.OpenHistory();
-    mCore.ServeMetrics();
-    SerialPort &port = mCore.Port();
-    LoadDeviceOverrides(port, gIniPath);
-    gComPort = uint8_t(comport);
-    port.SetPortNumber(comport);
-    if (port.Open() != SerialPort::OpenError::None) {
+    mCore.Start(config);
+    if (mCore.OpenConfiguredPort() != SerialPort::OpenError::None) {
         mCore.Watcher().Start();
-        emit notice(QStringLiteral("COM%1 (%2) cannot be opened: looking for it once a second")
-                        .arg(comport)
-                        .arg(port.DeviceName(comport)));
+        emit notice(QStringLiteral("%1 cannot be opened: looking for it once a second").arg(PortLabel(mCore.Port())));
     }
     mCore.Link().EnableReception();
     mScanTimer.start(0);
 }
 
-void HeadlessWatch::ScanTimer_Timer() { mCore.Link().Scan(ScanOrigin::AutoRefresh); }
+void HeadlessWatch::ScanNext() { mCore.Scan(ScanOrigin::AutoRefresh); }
 
 void HeadlessWatch::Stop()
 {
@@ -62,10 +52,7 @@ void HeadlessWatch::TellPortState()
 {
     if (mStopped)
         return;
-    const SerialPort &port = mCore.Port();
-    const int number = port.PortNumber();
-    const QString state = PortStateText(gComPort, number, port.DeviceName(number), port.CurrentState(),
-                                        mCore.Watcher().IsWatching());
+    const QString state = mCore.PortStateText();
     if (state == mPortState)
         return;
     mPortState = state;

@@ -17,15 +17,12 @@ public:
 
     explicit HeadlessWatch(QObject *parent = nullptr);
 
-    // Opens port comport (1 to 4) of the configuration in gIniPath and starts watching.
-    void Start(int comport);
+    // Opens the core with the configuration, and its port, and starts watching.
+    void Start(const ProgramConfig &config);
     // Ends the watch: the scan in progress abandoned, the port closed.
     void Stop();
-    // The scan timer's handler.
-    void ScanTimer_Timer();
 
     RingCore &Core() { return mCore; }
-    const QTimer &ScanTimer() const { return mScanTimer; }
 
     // "2026-12-07T13:28:29+01:00 57 Module 57 missing"; "-" where no module is named.
     static QString Line(const QDateTime &time, int id, const QString &text);
@@ -37,6 +34,7 @@ signals:
     void notice(const QString &text);
 
 private:
+    void ScanNext();
     void TellPortState();
 
     RingCore mCore;

@@ -1,6 +1,5 @@
 #include "headless/RunWithoutWindow.h"
 
-#include "core/PortConfig.h"
 #include "core/PortStateText.h"
 #include "core/ProgramPaths.h"
 #include "headless/CommandLine.h"
@@ -9,8 +8,6 @@
 #include "headless/RingCheck.h"
 #include "headless/ScanJson.h"
 #include "headless/StopSignals.h"
-#include "headless/WatchConfig.h"
-#include "model/Global.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -21,7 +18,7 @@ namespace {
 
 constexpr int kBadUsage = 2;
 
-int Watch(const WatchConfig &config)
+int Watch(const ProgramConfig &config)
 {
     HeadlessWatch watch;
     StopSignals stop;
@@ -31,20 +28,17 @@ int Watch(const WatchConfig &config)
         watch.Stop();
         QCoreApplication::exit(0);
     });
-    watch.Start(config.comport);
+    watch.Start(config);
     return QCoreApplication::exec();
 }
 
 // One scan, as a Refresh makes it, through the whole core: the ring log and whatever else keeps
 // the ring's past take it too.
-RingCheck CheckOnce(RingCore &core, int comport)
+RingCheck CheckOnce(RingCore &core)
 {
     SerialPort &port = core.Port();
-    LoadDeviceOverrides(port, gIniPath);
-    gComPort = uint8_t(comport);
-    port.SetPortNumber(comport);
-    if (port.Open() != SerialPort::OpenError::None)
-        return RingCheck::Unknown(PortStateText(comport, comport, port.DeviceName(comport), port.CurrentState(), false));
+    if (core.OpenConfiguredPort() != SerialPort::OpenError::None)
+        return RingCheck::Unknown(core.PortStateText());
     StopSignals stop;
     bool stopped = false;
     QObject::connect(&stop, &StopSignals::stopRequested, &core, [&core, &stopped] {
@@ -54,22 +48,24 @@ RingCheck CheckOnce(RingCore &core, int comport)
     });
     QObject::connect(&core, &RingCore::scanHandedOver, &core, [] { QCoreApplication::exit(0); });
     core.Link().EnableReception();
-    QTimer::singleShot(0, &core, [&core] { core.Link().Scan(ScanOrigin::Menu); });
+    QTimer::singleShot(0, &core, [&core] { core.Scan(ScanOrigin::Menu); });
     QCoreApplication::exec();
     port.Close();
     return stopped ? RingCheck::Unknown(QStringLiteral("stopped before the scan was over")) : RingCheck::Judge(core.Keeper());
 }
 
-int Check(const WatchConfig &config, bool json)
+int Check(const ProgramConfig &config, bool json)
 {
     RingCore core;
     QObject::connect(&core, &RingCore::notice, &core,
                      [](RingCore::Notice, const QString &, const QString &text) { PrintProblem(text); });
-    RingCheck check = RingCheck::Unknown(config.problem);
-    if (config.problem.isEmpty()) {
-        core.LoadReference();
-        core.OpenHistory();
-        check = CheckOnce(core, config.comport);
+    RingCheck check = RingCheck::Unknown(config.WatchProblem());
+    if (config.WatchProblem().isEmpty()) {
+        // The check serves no page: the watcher may be serving it.
+        ProgramConfig withoutPage = config;
+        withoutPage.metrics = {};
+        core.Start(withoutPage);
+        check = CheckOnce(core);
     }
     QCoreApplication::sendPostedEvents();
     if (!json) {
@@ -105,12 +101,12 @@ int RunWithoutWindow(int argc, char *argv[])
         PrintLine(CommandLine::kUsage.trimmed());
         return 0;
     }
-    gIniPath = line.configPath.isEmpty() ? ProgramIniPath() : QFileInfo(line.configPath).absoluteFilePath();
-    const WatchConfig config = WatchConfig::Read(gIniPath);
+    const ProgramConfig config = ProgramConfig::Read(line.configPath.isEmpty() ? ProgramIniPath()
+                                                                               : QFileInfo(line.configPath).absoluteFilePath());
     if (line.mode == CommandLine::Mode::Check)
         return Check(config, line.json);
-    if (!config.problem.isEmpty()) {
-        PrintProblem(QStringLiteral("zephlink9-setup: %1").arg(config.problem));
+    if (!config.WatchProblem().isEmpty()) {
+        PrintProblem(QStringLiteral("zephlink9-setup: %1").arg(config.WatchProblem()));
         return kBadUsage;
     }
     return Watch(config);

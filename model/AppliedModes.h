@@ -1,6 +1,7 @@
 #pragma once
 // The mode byte this run of the program last sent to each module, by either Apply, and when:
-// each send gets the next number of a count, so a verification can tell what came after it.
+// each send gets the next number of a count, so a verification can tell what came after it;
+// and whether a reply has reported that mode since.
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -12,9 +13,14 @@ public:
     {
         uint8_t mode = 0;
         uint64_t stamp = 0;
+        bool readBack = false;  // a reply since the send reported this mode
     };
 
-    void Record(int id, uint8_t mode) { mModes[id] = Sent{mode, ++mLastStamp}; }
+    void Record(int id, uint8_t mode) { mModes[id] = Sent{mode, ++mLastStamp, false}; }
+    // Module id reported mode: a send of that mode is read back.
+    void NoteReported(int id, uint8_t mode);
+    // Sent, but no reply has reported it yet.
+    bool AwaitingReadBack(int id) const;
     std::optional<Sent> Applied(int id) const;
     const std::map<int, Sent> &All() const { return mModes; }
     // The stamp of the last send; 0 before the first.
@@ -26,4 +32,3 @@ private:
     uint64_t mLastStamp = 0;
 };
 
-extern AppliedModes gAppliedModes;

@@ -19,8 +19,3 @@ std::vector<int> ApplyTargets(const int16_t *order, int count, int localID)
     targets.push_back(localID);
     return targets;
 }
-
-std::vector<int> ApplyTargets()
-{
-    return ApplyTargets(gModuleOrder.data(), gModuleCount, gLocalModuleID);
-}

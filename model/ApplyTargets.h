@@ -6,6 +6,3 @@
 // The modules counted by the last scan (positions 0 to count - 1 of order), without the
 // attached module and without ID 0, in ascending ID, each once; then the attached module.
 std::vector<int> ApplyTargets(const int16_t *order, int count, int localID);
-
-// The same from gModuleOrder, gModuleCount and gLocalModuleID.
-std::vector<int> ApplyTargets();

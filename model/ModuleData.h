@@ -1,5 +1,5 @@
 #pragma once
-// One module's record: what its last reply said, plus the changes the dialogs made since.
+// One module's record in the ring table: what its last reply said.
 #include <cstdint>
 
 class ModuleData

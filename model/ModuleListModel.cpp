@@ -2,7 +2,6 @@
 
 #include "model/AppliedModes.h"
 #include "model/Global.h"
-#include "model/LocateFailures.h"
 #include "model/ModeByte.h"
 #include "model/ModuleTexts.h"
 
@@ -41,9 +40,10 @@ bool IsScanSide(uint8_t side) { return side == 'G' || side == 'L' || side == 'R'
 
 } // namespace
 
-ModuleListModel::ModuleListModel(const RingKeeper *keeper, QObject *parent)
+ModuleListModel::ModuleListModel(const RingKeeper *keeper, const RingTable *table, QObject *parent)
     : QAbstractTableModel(parent),
-      mKeeper(keeper)
+      mKeeper(keeper),
+      mTable(table)
 {
     mRowOf.fill(-1);
 }
@@ -95,13 +95,12 @@ bool ModuleListModel::IsFaulty(int row) const
     return shown.status1 || shown.status2 || shown.locateFailed;
 }
 
-ModuleListModel::Shown ModuleListModel::Snapshot(int id)
+ModuleListModel::Shown ModuleListModel::Snapshot(int id) const
 {
-    static const ModuleData outsideTable;
-    const ModuleData &record = IsTableID(id) ? gModules[size_t(id)] : outsideTable;
+    const ModuleData &record = mTable->Module(id);
     return {record.GetTimeStamp(), record.GetErrorCounterChannel1(), record.GetErrorCounterChannel2(),
             record.GetVersion(), record.GetMode(), record.GetSide(), record.GetStatusChannel1(),
-            record.GetStatusChannel2(), LocateFailed(id)};
+            record.GetStatusChannel2(), mTable->LocateFailed(id)};
 }
 
 QString ModuleListModel::Text(int row, int column) const
@@ -141,8 +140,10 @@ QString ModuleListModel::Text(int row, int column) const
     case LastReply:
         return TimeText(shown.timeStamp);
     case Verified: {
+        if (mTable->Applied().AwaitingReadBack(id))
+            return QStringLiteral("applied, not yet read back");
         const auto &verification = mKeeper->LastVerification();
-        return verification ? verification->TextFor(id, gAppliedModes) : QString();
+        return verification ? verification->TextFor(id, mTable->Applied()) : QString();
     }
     case ColumnCount:
         break;
@@ -178,8 +179,7 @@ QVariant ModuleListModel::SortKey(int row, int column) const
 
 void ModuleListModel::Follow()
 {
-    FollowOrder(gModuleOrder.data(), std::clamp<int>(gModuleCount, 0, kTableSize),
-                [](int, int id) { return Snapshot(id); });
+    FollowOrder(mTable->Order().data(), mTable->Count(), [this](int, int id) { return Snapshot(id); });
 }
 
 void ModuleListModel::FollowOrder(const int16_t *order, int count, const std::function<Shown(int row, int id)> &shownAt)
@@ -245,15 +245,18 @@ void ModuleListModel::FollowOrder(const int16_t *order, int count, const std::fu
 
 void ModuleListModel::TakeScan(const RingScan &scan)
 {
+    if (scan.cut)
+        return;
     std::vector<int16_t> order;
     order.reserve(scan.modules.size());
     for (const ModuleSnapshot &module : scan.modules)
         order.push_back(int16_t(module.id));
-    FollowOrder(order.data(), int(std::min<size_t>(order.size(), kTableSize)), [&scan](int row, int id) {
+    FollowOrder(order.data(), int(std::min<size_t>(order.size(), kTableSize)), [this, &scan](int row, int id) {
         const ModuleSnapshot &module = scan.modules[size_t(row)];
         const QTime parsed = QDateTime::fromMSecsSinceEpoch(module.parsedMs).time();
         return Shown{float(parsed.msecsSinceStartOfDay()) / 1000.0f, int16_t(module.counter1), int16_t(module.counter2),
-                     module.version, module.mode, module.side, module.faulty1, module.faulty2, LocateFailed(id)};
+                     module.version, module.mode, module.side, module.faulty1, module.faulty2,
+                     mTable->LocateFailed(id)};
     });
     if (!mOrder.empty())
         emit dataChanged(index(0, Change), index(int(mOrder.size()) - 1, Change));

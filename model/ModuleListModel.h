@@ -1,11 +1,12 @@
 #pragma once
 // The Module List's rows: one per module of the ring order. A finished scan's rows are what its
-// replies said; between scans they follow the module table pass by pass (late replies, a
+// replies said; between scans they follow the ring table pass by pass (late replies, a
 // locate's answer), and a pass repaints only the rows whose records changed. "Change" and
 // "Verified" are the keeper's.
 #include "model/Global.h"
 #include "model/RingKeeper.h"
 #include "model/RingScan.h"
+#include "model/RingTable.h"
 
 #include <QAbstractTableModel>
 #include <array>
@@ -23,7 +24,7 @@ public:
     // The value a column sorts by: numbers for the numeric columns, else the text.
     static constexpr int SortRole = Qt::UserRole;
 
-    explicit ModuleListModel(const RingKeeper *keeper, QObject *parent = nullptr);
+    ModuleListModel(const RingKeeper *keeper, const RingTable *table, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -57,12 +58,13 @@ private:
         bool status1, status2, locateFailed;
         bool operator==(const Shown &) const = default;
     };
-    static Shown Snapshot(int id);
+    Shown Snapshot(int id) const;
     void FollowOrder(const int16_t *order, int count, const std::function<Shown(int row, int id)> &shown);
     QString Text(int row, int column) const;
     QVariant SortKey(int row, int column) const;
 
     const RingKeeper *mKeeper;
+    const RingTable *mTable;
     std::vector<int16_t> mOrder;
     std::vector<Shown> mShown;
     std::array<uint8_t, kTableSize> mScanSide{};  // by ID: G, L or R as a scan found it

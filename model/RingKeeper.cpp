@@ -9,6 +9,8 @@ int RingKeeper::CounterIncrease(int before, int after) { return after >= before 
 void RingKeeper::Take(const RingScan &scan)
 {
     mLastScan = scan;
+    if (mVerification)
+        mVerification->Follow(scan);
     if (!scan.Found()) {
         ++mFailedInRow;
         return;

@@ -1,8 +1,8 @@
 #pragma once
 // One finished scan, as its replies were received: what started it, when its G went out, on
 // which port, and each module that the scan counted, in ring order, as its reply said it. This
-// record is what every part that watches the ring takes from a scan; gModules may have changed
-// since (a locate's answer, an Apply).
+// record is what every part that watches the ring takes from a scan; the ring table may have
+// changed since (a locate's answer).
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -39,6 +39,7 @@ struct RingScan
     int portNumber = 0;   // 1 to 4
     QString device;       // the device behind the port
     RingSnapshot modules; // ring order; empty: the scan found no modules
+    bool cut = false;     // the port was lost before the scan was over: not a ring
 
     bool Found() const { return !modules.empty(); }
     // The module's entry, or null when the scan did not count it.

@@ -1,5 +1,7 @@
 #include "model/Verification.h"
 
+#include <QDateTime>
+
 #include "model/ModuleTexts.h"
 
 #include <algorithm>
@@ -53,12 +55,26 @@ bool Verification::IsStale(int id, const AppliedModes &applied) const
     return sent && sent->stamp > appliedStamp;
 }
 
+void Verification::Follow(const RingScan &scan)
+{
+    for (const ModuleSnapshot &module : scan.modules) {
+        const VerifyResult *result = Find(module.id);
+        if (result && result->kind == VerifyKind::AsApplied && module.mode != result->mode)
+            differsSinceMs.try_emplace(module.id, scan.sentMs);
+    }
+}
+
 QString Verification::TextFor(int id, const AppliedModes &applied) const
 {
     const VerifyResult *result = Find(id);
     if (!result)
         return {};
-    return IsStale(id, applied) ? QStringLiteral("applied after the check") : result->Text();
+    if (IsStale(id, applied))
+        return QStringLiteral("applied after the check");
+    if (const auto since = differsSinceMs.find(id); since != differsSinceMs.end())
+        return QStringLiteral("differs since %1")
+            .arg(QDateTime::fromMSecsSinceEpoch(since->second).toString(QStringLiteral("HH:mm")));
+    return result->Text();
 }
 
 QString VerifySummary(const std::vector<VerifyResult> &results)

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 enum class VerifyKind { AsApplied, Differs, NoAnswer, NothingApplied };
@@ -30,12 +31,18 @@ struct Verification
     int64_t timeMs = 0;         // when the verification's scan was asked for, ms since 1970 UTC
     uint64_t appliedStamp = 0;  // the last Apply sent before it
     std::vector<VerifyResult> results;
+    // Modules found as applied that a later scan read with another mode: when that scan went out.
+    std::map<int, int64_t> differsSinceMs;
 
+    // A whole scan after the verification: a module as applied then that reads another mode
+    // now no longer stands verified.
+    void Follow(const RingScan &scan);
     // The module's result, or null.
     const VerifyResult *Find(int id) const;
     // Whether an Apply went to the module after the verification: its result no longer holds.
     bool IsStale(int id, const AppliedModes &applied) const;
-    // The result as it stands now: "applied after the check" once stale; empty without a result.
+    // The result as it stands now: "applied after the check" once stale, "differs since 14:05"
+    // once a later scan read another mode; empty without a result.
     QString TextFor(int id, const AppliedModes &applied) const;
 };
 

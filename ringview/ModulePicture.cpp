@@ -1,7 +1,6 @@
 #include "ringview/ModulePicture.h"
 
-#include "model/Global.h"
-#include "model/LocateFailures.h"
+#include "model/RingTable.h"
 #include "model/ModuleDescription.h"
 #include "ringview/ModuleImages.h"
 
@@ -9,8 +8,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-ModulePicture::ModulePicture(int index, QWidget *parent)
-    : QWidget(parent), mIndex(index)
+ModulePicture::ModulePicture(int index, const RingTable &table, QWidget *parent)
+    : QWidget(parent), mIndex(index), mTable(table)
 {
     setObjectName(QStringLiteral("picModule%1").arg(index));
     setFixedSize(kModuleImageWidth, kModuleImageHeight);
@@ -30,9 +29,8 @@ void ModulePicture::SetImage(int image, int moduleID)
 
 void ModulePicture::RefreshDetails()
 {
-    static const ModuleData outsideTable;
-    const ModuleData &record = IsTableID(mModuleID) ? gModules[size_t(mModuleID)] : outsideTable;
-    const QString details = DescribeModule(record, LocateFailed(mModuleID));
+    const ModuleData &record = mTable.Module(mModuleID);
+    const QString details = DescribeModule(record, mTable.LocateFailed(mModuleID));
     setAccessibleName(record.GetSide() == 0 ? QStringLiteral("No module") : QStringLiteral("Module %1").arg(mModuleID));
     setToolTip(details);
     setAccessibleDescription(mImage > 4 ? details + QStringLiteral("\nSelected") : details);

@@ -4,6 +4,8 @@
 // table knows of its module.
 #include <QWidget>
 
+class RingTable;
+
 class ModulePicture : public QWidget
 {
     Q_OBJECT
@@ -11,7 +13,7 @@ class ModulePicture : public QWidget
     Q_PROPERTY(int image READ Image)
 
 public:
-    ModulePicture(int index, QWidget *parent);
+    ModulePicture(int index, const RingTable &table, QWidget *parent);
 
     int Index() const { return mIndex; }
     int Image() const { return mImage; }
@@ -43,6 +45,7 @@ protected:
 
 private:
     int mIndex;
+    const RingTable &mTable;
     int mImage = 1;
     int mModuleID = 0;
     bool mPressed = false;

@@ -1,13 +1,11 @@
 #include "ringview/frmBackground.h"
 
-#include "bus/SendCommand.h"
 #include "bus/WaitLoop.h"
+#include "core/RingCore.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/frmModuleState.h"
 #include "model/Clock.h"
-#include "model/Global.h"
-#include "model/LocateFailures.h"
 #include "model/ModeByte.h"
 #include "model/ModuleTexts.h"
 #include "model/Twips.h"
@@ -37,36 +35,6 @@ constexpr int kLabelTop = 1320;
 constexpr int kLabelWidth = 375;
 constexpr int kLabelHeight = 255;
 
-// The record of the module at a ring position; positions and IDs without a table slot
-// read as a fresh record.
-const ModuleData &RecordAt(int position)
-{
-    static const ModuleData outsideTable;
-    if (position < 0 || position >= kTableSize)
-        return outsideTable;
-    const int id = gModuleOrder[size_t(position)];
-    return IsTableID(id) ? gModules[size_t(id)] : outsideTable;
-}
-
-int ModuleIDAt(int position)
-{
-    return position >= 0 && position < kTableSize ? gModuleOrder[size_t(position)] : 0;
-}
-
-// The ring position of module id now: the clicked one while it still holds id, else the
-// first that does; -1 when the module is no longer on the ring.
-int PositionOf(int id, int clicked, int count)
-{
-    count = std::min(count, kTableSize);
-    if (clicked < count && ModuleIDAt(clicked) == id)
-        return clicked;
-    for (int k = 0; k < count; ++k) {
-        if (ModuleIDAt(k) == id)
-            return k;
-    }
-    return -1;
-}
-
 bool AnyFaulty(const ModuleData &record) { return record.GetStatusChannel1() || record.GetStatusChannel2(); }
 
 QFont LabelFont()
@@ -81,8 +49,8 @@ QFont LabelFont()
 
 } // namespace
 
-frmBackground::frmBackground(QWidget *parent)
-    : QWidget(parent)
+frmBackground::frmBackground(RingCore &core, TwipsSize &keptSize, QWidget *parent)
+    : QWidget(parent), mCore(core), mTable(core.Table()), mSize(keptSize)
 {
     setObjectName(QStringLiteral("frmBackground"));
     setWindowTitle(QStringLiteral("Bus Info"));
@@ -115,6 +83,20 @@ frmBackground::frmBackground(QWidget *parent)
     Form_Load();
 }
 
+const ModuleData &frmBackground::RecordAt(int position) const { return mTable.ModuleAt(position); }
+
+int frmBackground::PositionOf(int id, int clicked) const
+{
+    const int count = mTable.Count();
+    if (clicked < count && mTable.IDAt(clicked) == id)
+        return clicked;
+    for (int k = 0; k < count; ++k) {
+        if (mTable.IDAt(k) == id)
+            return k;
+    }
+    return -1;
+}
+
 ModulePicture *frmBackground::picModule(int index) const
 {
     if (index < 0 || index >= int(mPictures.size()))
@@ -124,7 +106,7 @@ ModulePicture *frmBackground::picModule(int index) const
 
 ModulePicture *frmBackground::CreatePicture(int index)
 {
-    auto *picture = new ModulePicture(index, this);
+    auto *picture = new ModulePicture(index, mTable, this);
     if (ModulePicture *first = picModule(0))
         picture->setFixedSize(first->size());
     picture->hide();
@@ -148,7 +130,7 @@ void frmBackground::ShowImage(int index, bool selected)
         return;
     const ModuleData &record = RecordAt(index);
     picture->SetImage(ImageIndex(record.GetStatusChannel1(), record.GetStatusChannel2(), selected),
-                      ModuleIDAt(index));
+                      mTable.IDAt(index));
 }
 
 double frmBackground::InnerWidth() const { return double(PixelsToTwips(width())); }
@@ -175,10 +157,10 @@ QWidget *frmBackground::SizedWindow()
 void frmBackground::Form_Load()
 {
     if (ModulePicture *first = picModule(0))
-        first->SetImage(1, ModuleIDAt(0));
+        first->SetImage(1, mTable.IDAt(0));
     lblPC->hide();
     mSelectedIndex = 0;
-    SizedWindow()->resize(std::max(1, TwipsToPixels(gBusInfoWidth)), std::max(1, TwipsToPixels(gBusInfoHeight)));
+    SizedWindow()->resize(std::max(1, TwipsToPixels(mSize.width)), std::max(1, TwipsToPixels(mSize.height)));
 }
 
 void frmBackground::Form_Activate()
@@ -202,13 +184,13 @@ void frmBackground::Form_Unload()
 {
     const QSize size = SizedWindow()->size();
     const auto toInt32 = [](int64_t twips) { return int32_t(std::clamp<int64_t>(twips, 0, INT32_MAX)); };
-    gBusInfoHeight = toInt32(PixelsToTwips(size.height()));
-    gBusInfoWidth = toInt32(PixelsToTwips(size.width()));
+    mSize.height = toInt32(PixelsToTwips(size.height()));
+    mSize.width = toInt32(PixelsToTwips(size.width()));
 }
 
 void frmBackground::DrawLink(int from, int to, const QColor &colour)
 {
-    const int count = gModuleCount;
+    const int count = mTable.Count();
     const double start = PositionAngle(from, count);
     const double end = PositionAngle(to, count);
     // On rings of more than 360 modules neighbours can round to the same whole degree:
@@ -243,8 +225,8 @@ void frmBackground::DrawModules()
                        RingCanvas::kBlue);
     const int32_t pictureRadius = PictureRadius(ringRadius);
 
-    const int count = std::min<int>(gModuleCount, kTableSize);
-    mDrawnOrder.assign(gModuleOrder.begin(), gModuleOrder.begin() + std::max(0, count));
+    const int count = mTable.Count();
+    mDrawnOrder.assign(mTable.Order().begin(), mTable.Order().end());
     for (int k = 0; k < count; ++k) {
         ModulePicture *picture = picModule(k);
         if (!picture)
@@ -302,9 +284,9 @@ void frmBackground::PlaceMark()
 
 void frmBackground::RedrawIfOrderChanged(bool sorted)
 {
-    const int count = std::clamp<int>(gModuleCount, 0, kTableSize);
+    const int count = mTable.Count();
     const int shown = std::min<int>(count, int(mDrawnOrder.size()));
-    const bool moved = !std::equal(mDrawnOrder.begin(), mDrawnOrder.begin() + shown, gModuleOrder.begin());
+    const bool moved = !std::equal(mDrawnOrder.begin(), mDrawnOrder.begin() + shown, mTable.Order().begin());
     if (moved || (sorted && count != int(mDrawnOrder.size())))
         DrawModules();
 }
@@ -329,20 +311,17 @@ void frmBackground::picModule_Click(int index)
     if (!self)
         return;
 
-    const int id = ModuleIDAt(clicked);
+    const int id = mTable.IDAt(clicked);
     emit moduleClicked(id);
     if (!self)
         return;
-    ModuleData outsideTable;
-    ModuleData &record = IsTableID(id) ? gModules[size_t(id)] : outsideTable;
-    gCmdArg2 = uint8_t(id / 256);
-    gCmdArg1 = uint8_t(id % 256);
-
+    // The window may close inside the wait; the core and its table outlive it.
+    RingCore &core = mCore;
+    const ModuleData &record = core.Table().Module(id);
     const float ts0 = record.GetTimeStamp();
     const int64_t t0 = TheClock().ElapsedMs();
 
-    const uint8_t locate = 'P';
-    SendCommand(locate);
+    core.Locate(id);
 
     setWindowTitle(kSearchingCaption + QLatin1Char('|'));
     int passes = 0;
@@ -368,11 +347,9 @@ void frmBackground::picModule_Click(int index)
     }
 
     if (!answered) {
-        record.SetStatusChannel1(true);
-        record.SetStatusChannel2(true);
-        MarkLocateFailed(id);
+        core.LocateUnanswered(clicked, id);
         if (self)
-            emit locateUnanswered(clicked, id);
+            emit locateUnanswered(id);
         ShowMessage(self.data(), QMessageBox::Critical, QStringLiteral("Error!"),
                     QStringLiteral("Modul with ID %1 not answer!").arg(record.GetModuleID()));
         if (!self)
@@ -403,8 +380,8 @@ void frmBackground::picModule_Click(int index)
 
     // A scan inside the wait may have moved the module or taken it off the ring; the end of
     // the click belongs to the module, wherever it stands now.
-    const int count = gModuleCount;
-    const int position = PositionOf(id, clicked, count);
+    const int count = mTable.Count();
+    const int position = PositionOf(id, clicked);
     if (position < 0) {
         mSelectedIndex = int16_t(clicked);
         return;

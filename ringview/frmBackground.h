@@ -1,5 +1,6 @@
 #pragma once
 // "Bus Info": the ring of modules found by the last scan, and the click that locates one.
+#include "model/Twips.h"
 #include "ringview/RingCanvas.h"
 
 #include <QPointer>
@@ -10,6 +11,8 @@
 
 class ModuleData;
 class ModulePicture;
+class RingCore;
+class RingTable;
 class QFrame;
 class QLabel;
 class frmModuleState;
@@ -24,7 +27,8 @@ public:
     static constexpr int kLocateYieldMs = 1;
     static constexpr int kSpinnerPasses = 400;
 
-    explicit frmBackground(QWidget *parent = nullptr);
+    // keptSize: where the window's size in twips is kept across its loads.
+    frmBackground(RingCore &core, TwipsSize &keptSize, QWidget *parent = nullptr);
 
     // How the click finds the Module State window (loading it when it is not).
     void SetModuleStateProvider(std::function<frmModuleState *()> provider) { mModuleState = std::move(provider); }
@@ -54,8 +58,8 @@ public:
 signals:
     // A click on the picture of module id has begun its locate.
     void moduleClicked(int id);
-    // A locate of the module at a ring position got no answer in time.
-    void locateUnanswered(int position, int id);
+    // A locate of module id got no answer in time.
+    void locateUnanswered(int id);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -72,7 +76,14 @@ private:
     double PictureWidth() const;
     double PictureHeight() const;
     QWidget *SizedWindow();
+    const ModuleData &RecordAt(int position) const;
+    // The ring position of module id now: the clicked one while it still holds id, else the
+    // first that does; -1 when the module is no longer on the ring.
+    int PositionOf(int id, int clicked) const;
 
+    RingCore &mCore;
+    const RingTable &mTable;
+    TwipsSize &mSize;
     RingCanvas mCanvas;
     std::vector<QPointer<ModulePicture>> mPictures;
     std::vector<int16_t> mDrawnOrder;  // the module IDs the last drawing pass placed

@@ -1,0 +1,60 @@
+#include "core/ProgramConfig.h"
+
+#include "core/HistoryConfig.h"
+#include "core/Ini.h"
+#include "core/RingLog.h"
+
+#include <QFileInfo>
+
+namespace {
+// A whole number 0 to 255 as the file holds it; -1 for anything else.
+int ByteValue(const QString &key, const QString &iniPath)
+{
+    const int32_t value = ReadIniInt(kAppTitle, key, iniPath);
+    return value >= 0 && value <= 255 ? value : -1;
+}
+} // namespace
+
+ProgramConfig ProgramConfig::Read(const QString &iniPath)
+{
+    ProgramConfig config;
+    config.iniPath = iniPath;
+    const QFileInfo file(iniPath);
+    config.mFound = file.isFile();
+    config.mModified = file.lastModified();
+    config.mSize = file.exists() ? file.size() : -1;
+    config.comport = ByteValue(QStringLiteral("comport"), iniPath);
+    config.comportText = ReadIniString(kAppTitle, QStringLiteral("comport"), iniPath);
+    config.debug = ByteValue(QStringLiteral("debug"), iniPath) == kDebugValue;
+    config.alarmBeep = ReadIniInt(kAppTitle, QStringLiteral("alarm"), iniPath) == 1;
+    for (int n = 1; n <= 4; ++n)
+        config.devices[size_t(n)] = ReadIniString(kAppTitle, QStringLiteral("COM%1").arg(n), iniPath);
+    config.logPath = RingLog::ConfiguredPath(iniPath);
+    config.historyPath = HistoryPath(iniPath);
+    config.historyDays = HistoryDays(iniPath);
+    config.metrics = ReadMetricsSetting(iniPath);
+    return config;
+}
+
+bool ProgramConfig::Stale() const
+{
+    const QFileInfo file(iniPath);
+    return file.lastModified() != mModified || (file.exists() ? file.size() : -1) != mSize;
+}
+
+QString ProgramConfig::WatchProblem() const
+{
+    if (!mFound)
+        return QStringLiteral("%1: no such configuration file").arg(iniPath);
+    if (!HasComPort())
+        return ComPortProblem();
+    return metrics.problem;
+}
+
+QString ProgramConfig::ComPortProblem() const
+{
+    if (HasComPort())
+        return {};
+    return comportText.isEmpty() ? QStringLiteral("comport missing in %1: it names the port, 1 to 4").arg(iniPath)
+                                 : QStringLiteral("comport=%1 in %2: not a port number 1 to 4").arg(comportText, iniPath);
+}
