@@ -74,20 +74,14 @@ public:
     frmDebug *Debug();
     // Shown in front; created at its first use.
     frmModuleList *ModuleList();
-    frmModuleList *ModuleListIfLoaded() const { return mModuleList; }
-    ModuleListModel &ModuleListRows() { return mModuleListRows; }
     frmProgramSettings *LoadProgramSettings();
     frmEvents *Events();
     frmTrends *Trends();
-    // The same without loading: null when the window is not loaded.
-    frmDebug *DebugIfLoaded() const { return mDebug; }
-    frmProgramSettings *ProgramSettingsIfLoaded() const { return mProgramSettings; }
 
     RingCore &Core() { return mCore; }
     BusLink &Link() { return mCore.Link(); }
     PortWatcher &Watcher() { return mCore.Watcher(); }
     SerialPort &MSComm1() { return mCore.Port(); }
-    QMdiArea *MdiArea() const { return mdiArea; }
 
     // What a scan's wait ends in.
     void ShowNoModulesFound();

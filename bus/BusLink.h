@@ -30,6 +30,12 @@ public:
     SerialPort *Port() const { return mPort; }
     ReplyReceiver &Receiver() { return mReceiver; }
 
+    // What the poll timer and the parse timer do at each tick: the port's bytes taken in (a scan
+    // whose ring went quiet is over), then what came parsed into the table. A driver of its own
+    // clock calls them in turn.
+    void PollPort();
+    void ParseReceived();
+
     // Sends G, waits up to a second for the first counted module, then reports.
     void Scan(ScanOrigin origin = ScanOrigin::Menu);
     // Sends P to module id: it answers with its record. True when the port took the frame.
@@ -61,11 +67,6 @@ public:
     // The automatic refresh's timer: started (a running one keeps its interval) and stopped.
     void StartRefresh() { Enable(Timer3); }
     void StopRefresh() { Timer3.stop(); }
-    // Which of the timers run: polling, parsing, the automatic refresh.
-    bool Polling() const { return Timer1.isActive(); }
-    bool Parsing() const { return Timer2.isActive(); }
-    bool Refreshing() const { return Timer3.isActive(); }
-    int RefreshIntervalMs() const { return Timer3.interval(); }
     // True while any scan waits for its first counted module.
     bool ScanWaiting() const { return mWaits > 0; }
     // The serial number the next scan gets.
@@ -86,8 +87,6 @@ signals:
     void programmingAllowed();
 
 private:
-    void PollPort();
-    void ParseReceived();
     void RefreshRing();
     void ReadComInput();
     // "Enabled = True": starts a stopped timer; a running one keeps its interval.

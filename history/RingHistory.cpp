@@ -19,7 +19,7 @@ RingHistory::RingHistory(QObject *parent)
       mConnection(QStringLiteral("ring-history-%1").arg(quintptr(this)))
 {
     mThinTimer.setSingleShot(true);
-    connect(&mThinTimer, &QTimer::timeout, this, &RingHistory::Thin_Timer);
+    connect(&mThinTimer, &QTimer::timeout, this, &RingHistory::ThinOneStep);
 }
 
 RingHistory::~RingHistory() { Close(); }
@@ -305,7 +305,7 @@ int64_t RingHistory::FirstScanMs()
     return first;
 }
 
-void RingHistory::Thin_Timer()
+void RingHistory::ThinOneStep()
 {
     if (!Begin())
         return;

@@ -67,7 +67,7 @@ public:
     int64_t FirstScanMs();
 
     // The thinning timer's handler: one step, in a transaction of its own.
-    void Thin_Timer();
+    void ThinOneStep();
 
 signals:
     void problem(const QString &text);

@@ -1,7 +1,6 @@
 #include "model/Clock.h"
 
 #include <QTime>
-#include <cmath>
 
 SystemClock::SystemClock() { mTimer.start(); }
 
@@ -13,25 +12,6 @@ float SystemClock::SecondsSinceMidnight()
 int64_t SystemClock::ElapsedMs() { return mTimer.elapsed(); }
 
 int64_t SystemClock::EpochMs() { return QDateTime::currentMSecsSinceEpoch(); }
-
-float ManualClock::SecondsSinceMidnight()
-{
-    // Wraps at midnight as the real time of day does.
-    const double seconds = std::fmod(double(mTimeOfDayBase) + double(mNowMs) / 1000.0, 86400.0);
-    return float(seconds);
-}
-
-int64_t ManualClock::ElapsedMs()
-{
-    mNowMs += mAutoAdvanceMs;
-    return mNowMs;
-}
-
-int64_t ManualClock::EpochMs()
-{
-    static const int64_t firstDay = QDateTime(QDate(2026, 12, 7), QTime(0, 0)).toMSecsSinceEpoch();
-    return firstDay + int64_t(double(mTimeOfDayBase) * 1000.0) + mNowMs;
-}
 
 namespace {
 Clock *gClockOverride = nullptr;

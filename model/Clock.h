@@ -1,6 +1,6 @@
 #pragma once
 // Time of day for time stamps, the calendar for what is kept and logged, and a monotonic clock
-// for waits; tests swap in a ManualClock.
+// for waits; a test swaps in a clock of its own.
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <cstdint>
@@ -27,26 +27,6 @@ public:
 
 private:
     QElapsedTimer mTimer;
-};
-
-// A clock that moves only when told to, or by a fixed step each time elapsed time is read. Its
-// calendar starts on 2026-12-07 in local time, at the time of day set.
-class ManualClock : public Clock
-{
-public:
-    float SecondsSinceMidnight() override;
-    int64_t ElapsedMs() override;
-    int64_t EpochMs() override;
-
-    void Advance(int64_t ms) { mNowMs += ms; }
-    void SetAutoAdvance(int64_t msPerRead) { mAutoAdvanceMs = msPerRead; }
-    void SetTimeOfDay(float seconds) { mTimeOfDayBase = seconds; }
-    int64_t NowMs() const { return mNowMs; }
-
-private:
-    int64_t mNowMs = 0;
-    int64_t mAutoAdvanceMs = 0;
-    float mTimeOfDayBase = 36000.0f;
 };
 
 // The clock every part of the program reads. Null puts the system clock back.

@@ -1,12 +1,15 @@
 #pragma once
-// Shared by the ring view tests: a ring in the module table, and link colours read back
-// from the window's drawing.
-#include "model/Global.h"
+// Shared by the ring view tests: a ring in the core's table, brought by a scan's replies, and
+// link colours read back from the window's drawing.
+#include "bus/Frames.h"
+#include "bus/MemorySerialPort.h"
+#include "core/RingCore.h"
 #include "model/Twips.h"
 #include "ringview/RingGeometry.h"
 
 #include <QImage>
 #include <QMetaType>
+#include <QTimer>
 #include <cmath>
 #include <vector>
 
@@ -19,18 +22,39 @@ struct RingModule
     bool fault2 = false;
 };
 
-// Fills records and ring order as a scan would have; time stamps are 100 s.
-inline void SetRing(const std::vector<RingModule> &modules)
+// The replies of a ring in ring order: the attached module first (G), the others on its left.
+inline QByteArray RingReplies(const std::vector<RingModule> &modules)
 {
-    gModuleCount = int16_t(modules.size());
+    QByteArray replies;
     for (size_t k = 0; k < modules.size(); ++k) {
-        ModuleData &record = gModules[size_t(modules[k].id)];
-        record.SetModuleID(int16_t(modules[k].id));
-        record.SetStatusChannel1(modules[k].fault1);
-        record.SetStatusChannel2(modules[k].fault2);
-        record.SetTimeStamp(100.0f);
-        gModuleOrder[k] = int16_t(modules[k].id);
+        Reply reply;
+        reply.letter = k == 0 ? 'G' : 'L';
+        reply.id = modules[k].id;
+        reply.version = 41;
+        reply.mode = 0x13;
+        reply.status1 = modules[k].fault1;
+        reply.status2 = modules[k].fault2;
+        replies += EncodeReply(reply);
     }
+    return replies;
+}
+
+// A Refresh that the ring on port answers with modules: the table holds them in that order. The
+// port is polled and parsed on every turn of the event loop while the scan waits.
+inline void SetRing(RingCore &core, MemorySerialPort &port, const std::vector<RingModule> &modules)
+{
+    if (!port.IsOpen())
+        port.Open();
+    QTimer ticker;
+    bool answered = false;
+    QObject::connect(&ticker, &QTimer::timeout, &core, [&] {
+        if (!std::exchange(answered, true))
+            port.Feed(RingReplies(modules));
+        core.Link().PollPort();
+        core.Link().ParseReceived();
+    });
+    ticker.start(0);
+    core.Scan();
 }
 
 // What the drawing shows on the ring at an angle in degrees (within a pixel of the ring):

@@ -4,7 +4,7 @@
 #include "BoxCatcher.h"
 #include "TestFiles.h"
 #include "app/frmMain.h"
-#include "model/Global.h"
+#include "model/RingTable.h"
 
 #include <QList>
 #include <QSignalSpy>
@@ -20,7 +20,7 @@ namespace {
 class RunningProgram
 {
 public:
-    // Starts from fresh shared state; COM2 to COM4 name devices that do not exist. The
+    // COM2 to COM4 name devices that do not exist. The
     // configuration file's folder holds whatever else the program writes (log, reference).
     explicit RunningProgram(const QString &com1Device, const QByteArray &moreIni = {})
     {
@@ -44,7 +44,7 @@ public:
     bool Scan(int count, int timeoutMs = 3000)
     {
         mMain->mnuRefresh_Click();
-        return QTest::qWaitFor([count] { return gModuleCount == count; }, timeoutMs);
+        return QTest::qWaitFor([this, count] { return mMain->Core().Table().Count() == count; }, timeoutMs);
     }
 
     // "Refresh", then waits until the scan has handed over its ring.
@@ -78,7 +78,6 @@ public:
 private:
     void Start()
     {
-        ResetGlobals();
         mMain = std::make_unique<frmMain>(frmMain::Options{nullptr, Path(QStringLiteral("zephlink9-setup.ini")), [] {}});
         mMain->Form_Activate();
     }
@@ -92,10 +91,10 @@ private:
     std::unique_ptr<frmMain> mMain;
 };
 
-// The ring order positions 0 .. gModuleCount - 1.
-QList<int> RingOrder()
+// The ring order of the last scan.
+QList<int> RingOrder(const RingTable &table)
 {
-    return QList<int>(gModuleOrder.begin(), gModuleOrder.begin() + gModuleCount);
+    return QList<int>(table.Order().begin(), table.Order().end());
 }
 
 // The side sort of the simulator's default ring (1 attached, even IDs L, odd IDs R): the

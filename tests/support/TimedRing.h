@@ -1,9 +1,9 @@
 #pragma once
 // Plays the ring for a test on a manual clock: on every turn of the event loop the clock moves
-// on by a step, the actions due by then run, and then the receive and parse handlers.
+// on by a step, the actions due by then run, and then the link polls and parses as its timers do.
+#include "ManualClock.h"
 #include "bus/BusLink.h"
 #include "bus/MemorySerialPort.h"
-#include "model/Clock.h"
 
 #include <QTimer>
 #include <functional>
@@ -21,8 +21,8 @@ public:
             for (auto &[due, action] : mActions)
                 if (action && mClock.NowMs() >= due)
                     std::exchange(action, nullptr)();
-            link.Timer1_Timer();
-            link.Timer2_Timer();
+            link.PollPort();
+            link.ParseReceived();
         });
         mTicker.start(0);
     }
