@@ -13,10 +13,8 @@ BusLink::BusLink(SerialPort *port, RingTable &table, QObject *parent)
 {
     Timer1.setInterval(kPollIntervalMs);
     Timer2.setInterval(kPollIntervalMs);
-    Timer3.setInterval(kRefreshIntervalMs);
     connect(&Timer1, &QTimer::timeout, this, &BusLink::PollPort);
     connect(&Timer2, &QTimer::timeout, this, &BusLink::ParseReceived);
-    connect(&Timer3, &QTimer::timeout, this, &BusLink::RefreshRing);
 }
 
 void BusLink::Enable(QTimer &timer)
@@ -24,6 +22,14 @@ void BusLink::Enable(QTimer &timer)
     if (!timer.isActive())
         timer.start();
 }
+
+void BusLink::EnableRefresh()
+{
+    if (!mRefreshDueMs)
+        RestartRefresh();
+}
+
+void BusLink::RestartRefresh() { mRefreshDueMs = TheClock().ElapsedMs() + kRefreshIntervalMs; }
 
 void BusLink::EnableReception()
 {
@@ -36,7 +42,7 @@ void BusLink::Resume()
 {
     EnableReception();
     if (mAutoRefresh)
-        Enable(Timer3);
+        EnableRefresh();
 }
 
 void BusLink::Hold()
@@ -55,7 +61,7 @@ void BusLink::StopAll()
 {
     Timer1.stop();
     Timer2.stop();
-    Timer3.stop();
+    StopRefresh();
 }
 
 void BusLink::Abandon()
@@ -70,13 +76,19 @@ void BusLink::Abandon()
 void BusLink::PollPort()
 {
     if (mPort && mPort->BytesWaiting() != 0) {
-        Timer3.stop();
+        StopRefresh();
         ReadComInput();
-    } else if (!mDataReceived) {
+        return;
+    }
+    if (!mDataReceived) {
         // The line has been quiet since the last pass: a frame cut off then will not
         // be completed, and keeping it would put the next reply out of step.
         mReceiver.DropRemainder();
         SettleIfQuiet();
+    }
+    if (mRefreshDueMs && TheClock().ElapsedMs() >= *mRefreshDueMs) {
+        mRefreshDueMs.reset();
+        RefreshRing();
     }
 }
 
@@ -113,7 +125,7 @@ void BusLink::ParsePass()
 {
     Timer1.stop();
     Timer2.stop();
-    Timer3.stop();
+    StopRefresh();
     const bool sorted = mReceiver.ParseWaiting();
     mDataReceived = false;
     emit passParsed(sorted);
@@ -156,7 +168,7 @@ void BusLink::SettleScan()
     emit scanSettled(CurrentRecord());
     // Its late replies stopped the automatic refresh that the scan had started.
     if (mRefreshWhenOver && mAutoRefresh)
-        Enable(Timer3);
+        EnableRefresh();
     mRefreshWhenOver = false;
 }
 
@@ -226,7 +238,7 @@ void BusLink::Scan(ScanOrigin origin)
         TakeInWaiting();
 
     if (mTable.Count() == 0) {
-        Timer3.stop();
+        StopRefresh();
         // A scan started inside this one's wait and finding none has said so already.
         if (mScan.serial == serial) {
             if (mCutShort)
@@ -244,7 +256,7 @@ void BusLink::Scan(ScanOrigin origin)
     }
     emit programmingAllowed();
     if (mTable.Count() >= 1 && mAutoRefresh) {
-        Timer3.start();
+        RestartRefresh();
         mRefreshWhenOver = true;
     }
 }

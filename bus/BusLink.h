@@ -1,6 +1,7 @@
 #pragma once
-// The link to the ring: the three timers that poll, parse and refresh, the commands the ring
-// understands, the scan, and the one place that decides when a scan is over.
+// The link to the ring: the timers that poll and parse, the automatic refresh (due on the
+// program's clock, looked at by each poll), the commands the ring understands, the scan, and the
+// one place that decides when a scan is over.
 #include "bus/ReplyReceiver.h"
 #include "model/RingScan.h"
 
@@ -65,8 +66,8 @@ public:
     // replies, without a hand-over: the program is ending.
     void Abandon();
     // The automatic refresh's timer: started (a running one keeps its interval) and stopped.
-    void StartRefresh() { Enable(Timer3); }
-    void StopRefresh() { Timer3.stop(); }
+    void StartRefresh() { EnableRefresh(); }
+    void StopRefresh() { mRefreshDueMs.reset(); }
     // True while any scan waits for its first counted module.
     bool ScanWaiting() const { return mWaits > 0; }
     // The serial number the next scan gets.
@@ -91,6 +92,9 @@ private:
     void ReadComInput();
     // "Enabled = True": starts a stopped timer; a running one keeps its interval.
     static void Enable(QTimer &timer);
+    // The same for the automatic refresh; Restart counts its interval afresh.
+    void EnableRefresh();
+    void RestartRefresh();
     // The record of the current scan with the modules counted so far, in ring order.
     RingScan CurrentRecord() const;
 
@@ -102,7 +106,8 @@ private:
 
     QTimer Timer1;  // polls the port
     QTimer Timer2;  // parses what came
-    QTimer Timer3;  // automatic refresh
+    // When the automatic refresh scans next, on the monotonic clock; none while it is stopped.
+    std::optional<int64_t> mRefreshDueMs;
     SerialPort *mPort;
     RingTable &mTable;
     ReplyReceiver mReceiver;

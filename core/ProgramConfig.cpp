@@ -33,6 +33,16 @@ ProgramConfig ProgramConfig::Read(const QString &iniPath)
     config.historyPath = HistoryPath(iniPath);
     config.historyDays = HistoryDays(iniPath);
     config.metrics = ReadMetricsSetting(iniPath);
+    const QString interval = ReadIniString(kAppTitle, QStringLiteral("scan_interval"), iniPath);
+    if (!interval.isEmpty()) {
+        bool ok = false;
+        config.scanIntervalS = interval.toInt(&ok);
+        if (!ok || config.scanIntervalS < 0 || config.scanIntervalS > 86400) {
+            config.scanIntervalS = 10;
+            config.scanIntervalProblem =
+                QStringLiteral("scan_interval=%1 in %2: not a number of seconds (0 to 86400)").arg(interval, iniPath);
+        }
+    }
     return config;
 }
 
@@ -48,7 +58,9 @@ QString ProgramConfig::WatchProblem() const
         return QStringLiteral("%1: no such configuration file").arg(iniPath);
     if (!HasComPort())
         return ComPortProblem();
-    return metrics.problem;
+    if (!metrics.problem.isEmpty())
+        return metrics.problem;
+    return scanIntervalProblem;
 }
 
 QString ProgramConfig::ComPortProblem() const

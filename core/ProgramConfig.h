@@ -23,6 +23,10 @@ struct ProgramConfig
     QString historyPath;  // empty: "history=off"
     int historyDays = 0;
     MetricsSetting metrics;
+    // The watcher's seconds from one G to the next ("scan_interval"); 0: at once after the
+    // hand-over.
+    int scanIntervalS = 10;
+    QString scanIntervalProblem;
 
     // The rule for a usable "comport".
     static bool IsComPort(int number) { return number >= 1 && number <= 4; }

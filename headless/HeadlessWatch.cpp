@@ -4,6 +4,8 @@
 #include "core/RingLog.h"
 #include "model/Clock.h"
 
+#include <algorithm>
+
 HeadlessWatch::HeadlessWatch(QObject *parent)
     : QObject(parent)
 {
@@ -11,7 +13,7 @@ HeadlessWatch::HeadlessWatch(QObject *parent)
     connect(&mScanTimer, &QTimer::timeout, this, &HeadlessWatch::ScanNext);
     connect(&mCore, &RingCore::scanHandedOver, this, [this] {
         if (!mStopped)
-            mScanTimer.start(kScanIntervalMs);
+            mScanTimer.start(int(std::max<int64_t>(0, mLastScanMs + mIntervalMs - TheClock().ElapsedMs())));
     });
     connect(&mCore.Events(), &EventList::added, this,
             [this](const RingEvent &event) { emit line(Line(event.time, event.id, event.text)); });
@@ -29,6 +31,7 @@ QString HeadlessWatch::Line(const QDateTime &time, int id, const QString &text)
 void HeadlessWatch::Start(const ProgramConfig &config)
 {
     mCore.Start(config);
+    mIntervalMs = int64_t(config.scanIntervalS) * 1000;
     if (mCore.OpenConfiguredPort() != SerialPort::OpenError::None) {
         mCore.Watcher().Start();
         emit notice(QStringLiteral("%1 cannot be opened: looking for it once a second").arg(PortLabel(mCore.Port())));
@@ -37,7 +40,11 @@ void HeadlessWatch::Start(const ProgramConfig &config)
     mScanTimer.start(0);
 }
 
-void HeadlessWatch::ScanNext() { mCore.Scan(ScanOrigin::AutoRefresh); }
+void HeadlessWatch::ScanNext()
+{
+    mLastScanMs = TheClock().ElapsedMs();
+    mCore.Scan(ScanOrigin::AutoRefresh);
+}
 
 void HeadlessWatch::Stop()
 {

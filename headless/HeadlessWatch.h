@@ -1,6 +1,7 @@
 #pragma once
 // The ring watched without a window: the configured port opened, and looked for once a second
-// while it is missing; a scan at start and another 10 s after each hand-over, whatever it found;
+// while it is missing; a scan at start, then one every scan_interval seconds from the last G (at
+// once after a scan that took longer), whatever it found;
 // each event and each change of the port's state as a line; what the core must tell as a
 // notice; the metrics page where the configuration asks for it. It never asks anything.
 #include "core/RingCore.h"
@@ -13,8 +14,6 @@ class HeadlessWatch : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int kScanIntervalMs = 10000;
-
     explicit HeadlessWatch(QObject *parent = nullptr);
 
     // Opens the core with the configuration, and its port, and starts watching.
@@ -39,6 +38,8 @@ private:
 
     RingCore mCore;
     QTimer mScanTimer;
+    int64_t mIntervalMs = 10000;
+    int64_t mLastScanMs = 0;  // when the last G went out, on the monotonic clock
     QString mPortState;
     bool mStopped = false;
 };

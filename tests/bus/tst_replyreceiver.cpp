@@ -1,12 +1,11 @@
-// Command frames, reception and parsing through the timer handlers, and the scan's
+// Command frames, reception and parsing as the link's timers drive them, and the scan's
 // outcomes, with the serial line played by a MemorySerialPort and time by a ManualClock.
 #include "bus/BusLink.h"
 #include "bus/Frames.h"
 #include "bus/MemorySerialPort.h"
-#include "bus/ScanView.h"
 #include "bus/SendCommand.h"
 #include "model/Clock.h"
-#include "model/Global.h"
+#include "model/RingTable.h"
 
 #include "TimedRing.h"
 
@@ -30,14 +29,29 @@ QByteArray Ring(int modules)
     return bytes;
 }
 
-struct RecordingView : ScanView
+// What a scan's wait ends in, as the windows hear it.
+QStringList Outcomes(BusLink &link, const RingTable &table, const std::function<void()> &scan)
 {
     QStringList calls;
-    void ShowNoModulesFound() override { calls << "none"; }
-    void RedrawRing() override { calls << QStringLiteral("redraw %1").arg(gModuleCount); }
-    void ShowForeignModuleWarning() override { calls << "warning"; }
-    void EnableApplyButtons() override { calls << "apply"; }
-};
+    QObject context;
+    QObject::connect(&link, &BusLink::noModulesFound, &context, [&] { calls << "none"; });
+    QObject::connect(&link, &BusLink::ringFound, &context, [&] { calls << QStringLiteral("redraw %1").arg(table.Count()); });
+    QObject::connect(&link, &BusLink::foreignModuleFound, &context, [&] { calls << "warning"; });
+    QObject::connect(&link, &BusLink::programmingAllowed, &context, [&] { calls << "apply"; });
+    scan();
+    return calls;
+}
+
+// Whether the automatic refresh sends G once ten seconds have passed on the clock.
+bool RefreshesAfterTenSeconds(ManualClock &clock, MemorySerialPort &port, BusLink &link)
+{
+    port.written.clear();
+    clock.SetAutoAdvance(0);
+    clock.Advance(BusLink::kRefreshIntervalMs);
+    QTimer::singleShot(0, &link, [&link] { link.Abandon(); });
+    link.PollPort();
+    return port.written.value(0).startsWith('G');
+}
 
 } // namespace
 
@@ -47,6 +61,7 @@ class TestReplyReceiver : public QObject
 
 private:
     std::unique_ptr<MemorySerialPort> port;
+    std::unique_ptr<RingTable> table;
     std::unique_ptr<BusLink> link;
     ManualClock clock;
 
@@ -55,25 +70,23 @@ private:
     void Deliver(const QByteArray &bytes)
     {
         port->Feed(bytes);
-        link->Timer1_Timer();
+        link->PollPort();
         if (!bytes.isEmpty())
-            link->Timer2_Timer();
+            link->ParseReceived();
     }
 
 private slots:
     void init()
     {
-        ResetGlobals();
         port = std::make_unique<MemorySerialPort>();
         port->Open();
-        link = std::make_unique<BusLink>(port.get());
-        SetCommPort(port.get());
+        table = std::make_unique<RingTable>();
+        link = std::make_unique<BusLink>(port.get(), *table);
         SetClock(&(clock = ManualClock()));
     }
     void cleanup()
     {
         SetClock(nullptr);
-        SetCommPort(nullptr);
         link.reset();
     }
 
@@ -93,12 +106,12 @@ private slots:
     {
         QFETCH(QByteArray, command);
         QFETCH(QByteArray, frame);
-        // Through SendCommand and the shared argument bytes; lost once the port is gone.
+        // Lost on a closed port.
         const auto *c = reinterpret_cast<const uint8_t *>(command.constData());
-        std::tie(gCmdArg1, gCmdArg2, gCmdArg3) = std::tuple(c[1], c[2], c[3]);
-        SendCommand(c[0]);
-        SetCommPort(nullptr);
-        SendCommand(c[0]);
+        QVERIFY(SendCommand(port.get(), c[0], c[1], c[2], c[3]));
+        QVERIFY(!SendCommand(nullptr, c[0], c[1], c[2], c[3]));
+        port->Close();
+        QVERIFY(!SendCommand(port.get(), c[0], c[1], c[2], c[3]));
         QCOMPARE(port->written, QList<QByteArray>{frame});
     }
 
@@ -107,9 +120,8 @@ private slots:
     {
         QSignalSpy modes(&link->Receiver(), &ReplyReceiver::localModeReceived);
         clock.SetTimeOfDay(100.0f);
-        link->StartRefresh();
         Deliver(QByteArray::fromHex("470700294b108010850a0d"));
-        const ModuleData &m = gModules[7];
+        const ModuleData &m = table->Module(7);
         QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9")
                      .arg(m.GetModuleID()).arg(QChar::fromLatin1(char(m.GetSide())))
                      .arg(m.GetVersion()).arg(m.GetMode())
@@ -118,9 +130,6 @@ private slots:
                  QStringLiteral("7 G 41 75 1296 16 1 1 100"));
         QCOMPARE(modes.count(), 1);
         QCOMPARE(modes[0][0].toInt(), 75);
-        QCOMPARE(QList<int>({gCmdArg1, gCmdArg2, gCmdArg3}), QList<int>({7, 0, 75}));
-        // After the pass: polling again, parsing waits for the next read, no refresh.
-        QVERIFY(link->Polling() && !link->Parsing() && !link->Refreshing() && !gDataReceived);
     }
 
     void batches_data()
@@ -171,12 +180,12 @@ private slots:
         QFETCH(int, mode7);
         for (const QByteArray &batch : batches)
             Deliver(batch);
-        QCOMPARE(QList<int>(gModuleOrder.begin(), gModuleOrder.begin() + gModuleCount), order);
-        QCOMPARE(int(gLocalModuleID), local);
+        QCOMPARE(QList<int>(table->Order().begin(), table->Order().end()), order);
+        QCOMPARE(table->LocalModuleID(), local);
         if (mode7 >= 0)
-            QCOMPARE(int(gModules[7].GetMode()), mode7);
+            QCOMPARE(int(table->Module(7).GetMode()), mode7);
         // An ID above 32000 must not land in the last slot of the table.
-        QVERIFY(order.contains(32000) || !gModules[32000].GetSide());
+        QVERIFY(order.contains(32000) || !table->Module(32000).GetSide());
     }
 
     // More than the buffer holds, back to back: the early parse keeps every reply.
@@ -195,10 +204,10 @@ private slots:
         const QByteArray bytes = Ring(modules);
         for (int at = 0; at < bytes.size(); at += chunk ? chunk : bytes.size()) {
             port->Feed(bytes.mid(at, chunk ? chunk : -1));
-            link->Timer1_Timer();
+            link->PollPort();
         }
-        link->Timer2_Timer();
-        const QList<int> order(gModuleOrder.begin(), gModuleOrder.begin() + gModuleCount);
+        link->ParseReceived();
+        const QList<int> order(table->Order().begin(), table->Order().end());
         QCOMPARE(QSet<int>(order.begin(), order.end()).size(), modules);
         // Attached, the first L, ..., the first R last.
         QCOMPARE(QList<int>({order.first(), order[1], order.last()}), QList<int>({1, 2, 3}));
@@ -220,7 +229,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, expected);
         QSignalSpy lines(&link->Receiver(), &ReplyReceiver::debugLine);
-        gDebugMode = debug;
+        link->Receiver().SetEcho(debug);
         Deliver(bytes);
         QCOMPARE(lines.size(), int(!expected.isEmpty()));
         QCOMPARE(lines.value(0).value(0).toString(), expected);
@@ -249,20 +258,16 @@ private slots:
         QFETCH(bool, autoRefresh);
         QFETCH(float, startTime);
         QFETCH(QStringList, calls);
-        RecordingView view;
-        link->SetScanView(&view);
-        gAutoRefresh = autoRefresh;
-        gMinVersion = 255;
+        link->SetAutoRefresh(autoRefresh);
         link->EnableReception();
         clock.SetTimeOfDay(startTime);
         clock.SetAutoAdvance(5);
         port->Feed(answer);
-        link->Scan();
-        QCOMPARE(view.calls, calls);
-        QCOMPARE(link->Refreshing(), autoRefresh && calls.contains("apply"));
+        QCOMPARE(Outcomes(*link, *table, [this] { link->Scan(); }), calls);
         // With nothing counted the wait is a second of the monotonic clock, even across midnight.
         if (calls == QStringList{"none"})
             QVERIFY2(clock.NowMs() >= 1000 && clock.NowMs() < 1100, qPrintable(QString::number(clock.NowMs())));
+        QCOMPARE(RefreshesAfterTenSeconds(clock, *port, *link), autoRefresh && calls.contains("apply"));
     }
 
     // When a scan is over: replies in groups on a clock that moves 5 ms a turn of the event
@@ -305,9 +310,9 @@ private slots:
         QFETCH(Events, events);
         QFETCH(bool, autoRefresh);
         QFETCH(QList<QStringList>, rings);
-        gAutoRefresh = autoRefresh;
+        link->SetAutoRefresh(autoRefresh);
         QSignalSpy over(link.get(), &BusLink::scanSettled);
-        TimedRing ring(clock, *port, *link, 5);
+        TimedRing ring(clock, *port, *link, 5, 4000);
         bool outerWaiting = false;  // a scan inside a wait still leaves the outer one waiting
         for (const auto &[ms, bytes] : events) {
             if (bytes == "scan")
@@ -330,7 +335,7 @@ private slots:
             handed << ring;
         }
         QCOMPARE(handed, rings);
-        QCOMPARE(link->Refreshing(), autoRefresh);
+        QCOMPARE(RefreshesAfterTenSeconds(clock, *port, *link), autoRefresh);
         QCOMPARE(outerWaiting, events.contains({100, "scan"}));
     }
 };

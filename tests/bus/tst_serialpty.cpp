@@ -5,8 +5,7 @@
 #include "bus/Frames.h"
 #include "bus/PortWatcher.h"
 #include "bus/QtSerialPort.h"
-#include "bus/SendCommand.h"
-#include "model/Global.h"
+#include "model/RingTable.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -27,7 +26,6 @@ qint64 CpuTimeMs()
 bool OpenOn(QtSerialPort &port, BusLink &link, const QString &device)
 {
     port.SetDeviceOverride(1, device);
-    SetCommPort(&port);
     link.EnableReception();
     return port.Open() == SerialPort::OpenError::None;
 }
@@ -39,9 +37,6 @@ class TestSerialPty : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { ResetGlobals(); }
-    void cleanup() { SetCommPort(nullptr); }
-
     void scanThenHangUp_data()
     {
         QTest::addColumn<int>("modules");
@@ -56,15 +51,16 @@ private slots:
         RingSimProcess sim;
         QVERIFY(sim.start({QStringLiteral("--modules"), QString::number(modules)}));
         QtSerialPort port;
-        BusLink link(&port);
+        RingTable table;
+        BusLink link(&port, table);
         QVERIFY(OpenOn(port, link, sim.devicePath()));
 
         link.Scan();
-        QVERIFY(gModuleCount >= 1);
+        QVERIFY(table.Count() >= 1);
         if (wholeWhenWaitEnds)
-            QCOMPARE(int(gModuleCount), modules);
+            QCOMPARE(table.Count(), modules);
         // The rest of the ring keeps coming after the wait and is counted all the same.
-        QTRY_COMPARE_WITH_TIMEOUT(int(gModuleCount), modules, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(table.Count(), modules, 5000);
 
         // The device goes away: its terminal hangs up, and the port must close instead of
         // reporting the hang-up on every turn of the event loop.
@@ -89,21 +85,25 @@ private slots:
         RingSimProcess sim;
         QVERIFY(sim.start(args));
         QtSerialPort port;
-        BusLink link(&port);
+        RingTable table;
+        BusLink link(&port, table);
         PortWatcher watcher(&link);
         QVERIFY(OpenOn(port, link, device));
         link.Scan();
-        QCOMPARE(int(gModuleCount), 3);
+        QCOMPARE(table.Count(), 3);
 
         sim.stop();
         QTRY_VERIFY(watcher.IsWatching());
         QVERIFY(!port.IsOpen());
         QSignalSpy over(&link, &BusLink::scanSettled);
         link.Scan();
-        // The scan before it is over now too, with its three modules.
+        // The scan before it is over now too, with its three modules, and cut: its port went
+        // away before the ring had been quiet for a second.
         QCOMPARE(over.size(), 2);
         QCOMPARE(over.at(0).at(0).value<RingScan>().modules.size(), size_t(3));
+        QVERIFY(over.at(0).at(0).value<RingScan>().cut);
         QVERIFY(over.at(1).at(0).value<RingScan>().modules.empty());
+        QVERIFY(!over.at(1).at(0).value<RingScan>().cut);
         watcher.Look();
         QVERIFY(watcher.IsWatching() && !port.IsOpen());
 
@@ -112,7 +112,7 @@ private slots:
         QVERIFY(port.IsOpen());
         QVERIFY(!watcher.IsWatching());
         link.Scan();
-        QCOMPARE(int(gModuleCount), 3);
+        QCOMPARE(table.Count(), 3);
     }
 
     void openErrors()

@@ -5,7 +5,7 @@
 #include "bus/SendCommand.h"
 #include "bus/DevicePort.h"
 #include "bus/WinSerialPort.h"
-#include "model/Global.h"
+#include "model/RingTable.h"
 
 #include <QtTest>
 
@@ -25,18 +25,12 @@ private slots:
     {
         if (com == 0 && QByteArray(QTest::currentTestFunction()) != "deviceGone")
             QSKIP("no simulated ring on a COM port (ZEPH_RING_COM, set by scripts/windows --test)");
-        ResetGlobals();
         if (com == 0)
             return;
         QVERIFY(port->SetPortNumber(com));
         QCOMPARE(port->Open(), OpenError::None);
-        SetCommPort(port.get());
     }
-    void cleanup()
-    {
-        SetCommPort(nullptr);
-        port->Close();
-    }
+    void cleanup() { port->Close(); }
 
     // Only errors that say the device went away close the port; a code of 0 is no error.
     void deviceGone_data()
@@ -61,17 +55,17 @@ private slots:
     {
         const int modules = qEnvironmentVariableIntValue("ZEPH_RING_MODULES");
         QVERIFY(modules > 1);
-        gCmdArg1 = 99;
-        QVERIFY(SendCommand('S'));
-        BusLink link(port.get());
+        QVERIFY(SendCommand(port.get(), 'S', 99));
+        RingTable table;
+        BusLink link(port.get(), table);
         link.EnableReception();
         link.Scan();
-        QVERIFY2(gModuleCount > 0, "the scan's wait ended with no reply");
-        QTRY_COMPARE(int(gModuleCount), modules);
-        QCOMPARE(int(gLocalModuleID), 1);
+        QVERIFY2(table.Count() > 0, "the scan's wait ended with no reply");
+        QTRY_COMPARE(table.Count(), modules);
+        QCOMPARE(table.LocalModuleID(), 1);
         QList<int> ids;
         for (int i = 0; i < modules; ++i)
-            ids << gModuleOrder[size_t(i)];
+            ids << table.IDAt(i);
         std::sort(ids.begin(), ids.end());
         for (int id = 1; id <= modules; ++id)
             QCOMPARE(ids[id - 1], id);

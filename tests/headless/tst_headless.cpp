@@ -1,7 +1,7 @@
 // The program without a window on the simulator: the watcher started with no display prints its
 // events and the port's state, serves its page to a real Prometheus server and ends on SIGTERM
 // with 0; in the test's own process it follows a device missing at start, scans at its own
-// timer's tick and abandons a scan when stopped; the check's exit codes and summary lines, and
+// own rhythm and abandons a scan when stopped; the check's exit codes and summary lines, and
 // its rules on the keeper.
 #include "HttpAsk.h"
 #include "RingSimProcess.h"
@@ -10,8 +10,9 @@
 #include "bus/SerialPort.h"
 #include "headless/HeadlessWatch.h"
 #include "headless/RingCheck.h"
+#include "ManualClock.h"
+#include "core/ProgramConfig.h"
 #include "model/Clock.h"
-#include "model/Global.h"
 #include "model/ReferenceFile.h"
 
 #include <QJsonArray>
@@ -120,15 +121,16 @@ private slots:
             QSKIP("prometheus (Debian package prometheus) is not installed: the scrape and the alert rules were not tried");
     }
 
-    // In this process, its own timer's tick driven by hand: the watcher looks for a device missing
-    // at start, goes on scanning after a scan found none, and abandons a scan when stopped.
+    // In this process, scanning at once after each hand-over: the watcher looks for a device
+    // missing at start, goes on scanning after scans that found none, tells each event once, and
+    // abandons a scan when stopped.
     void watchFollowsTheRing()
     {
-        ResetGlobals();
         const QString link = mDir.filePath(QStringLiteral("ring"));
         QTcpServer taken;
         QVERIFY(taken.listen(QHostAddress::LocalHost));
-        gIniPath = Ini(link, "metrics=" + QByteArray::number(taken.serverPort()) + "\r\n");
+        const ProgramConfig config =
+            ProgramConfig::Read(Ini(link, "metrics=" + QByteArray::number(taken.serverPort()) + "\r\nscan_interval=0\r\n"));
         HeadlessWatch watch;
         QStringList lines;
         QStringList notices;
@@ -136,8 +138,8 @@ private slots:
         connect(&watch, &HeadlessWatch::notice, this, [&notices](const QString &text) { notices << text; });
         QSignalSpy handed(&watch.Core(), &RingCore::scanHandedOver);
 
-        watch.Start(1);
-        QVERIFY(handed.wait(3000));
+        watch.Start(config);
+        QTRY_VERIFY_WITH_TIMEOUT(handed.count() >= 3, 10000);
         const QStringList first{QStringLiteral("- COM1 (%1): not found").arg(link), QStringLiteral("- No modules found")};
         QCOMPARE(lines, first);
         const QStringList told{QStringLiteral("COM1 (%1) cannot be opened: looking for it once a second").arg(link),
@@ -145,39 +147,36 @@ private slots:
                                    .arg(taken.serverPort())};
         QTRY_COMPARE(notices, told);
         QVERIFY(watch.Core().Watcher().IsWatching());
-        QCOMPARE(watch.ScanTimer().remainingTime() > 9000, true);
 
         RingSimProcess sim;
         QVERIFY(sim.start({QStringLiteral("--no-pacing"), QStringLiteral("--link"), link}, kRing));
-        watch.Core().Watcher().Look();
-        QCOMPARE(lines.last(), QStringLiteral("- COM1 (%1): open").arg(link));
-        watch.ScanTimer_Timer();
-        QTRY_COMPARE(handed.count(), 2);
-        QCOMPARE(lines.last(), QStringLiteral("3 Module 3 channel 2 faulty"));
-
+        QTRY_VERIFY_WITH_TIMEOUT(lines.contains(QStringLiteral("3 Module 3 channel 2 faulty")), 10000);
+        QVERIFY(lines.contains(QStringLiteral("- COM1 (%1): open").arg(link)));
         QVERIFY(sim.control(QStringLiteral("remove 2")));
-        watch.ScanTimer_Timer();
-        QTRY_COMPARE(handed.count(), 3);
+        QTRY_VERIFY_WITH_TIMEOUT(lines.contains(QStringLiteral("2 Module 2 missing")), 10000);
+        const qsizetype handedThen = handed.count();
+        QTRY_VERIFY_WITH_TIMEOUT(handed.count() >= handedThen + 2, 10000);
         QCOMPARE(watch.Core().Keeper().LastScan().origin, ScanOrigin::AutoRefresh);
-        QCOMPARE(lines.last(), QStringLiteral("2 Module 2 missing"));
-        QVERIFY(watch.ScanTimer().isActive());
+        QCOMPARE(lines.count(QStringLiteral("2 Module 2 missing")), 1);
+        QCOMPARE(lines.count(QStringLiteral("3 Module 3 channel 2 faulty")), 1);
 
         // A stop inside a scan's wait for a ring that does not answer, on a clock that stands
         // still: the wait ends by the stop alone.
         for (const char *id : {"1", "3", "4"})
             QVERIFY(sim.control(QStringLiteral("silent %1 on").arg(QLatin1String(id))));
+        QTRY_VERIFY_WITH_TIMEOUT(lines.last() == QStringLiteral("- No modules found"), 10000);
         ManualClock still;
         SetClock(&still);
         QTimer timeUp;
         connect(&timeUp, &QTimer::timeout, this, [&still] { still.Advance(BusLink::kScanLimitMs); });
         timeUp.start(3000);
         QTimer::singleShot(30, &watch, &HeadlessWatch::Stop);
-        watch.ScanTimer_Timer();
+        QTRY_VERIFY(!watch.Core().Port().IsOpen());
         SetClock(nullptr);
         QCOMPARE(still.NowMs(), 0);
-        QVERIFY(!watch.Core().Port().IsOpen());
-        QVERIFY(!watch.Core().Link().Polling() && !watch.ScanTimer().isActive());
-        QCOMPARE(handed.count(), 3);
+        const qsizetype handedAtStop = handed.count();
+        QTest::qWait(300);
+        QCOMPARE(handed.count(), handedAtStop);
     }
 
     void check_data()

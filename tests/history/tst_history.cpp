@@ -1,6 +1,7 @@
 // The ring history on real SQLite files: the rows each scan leaves, events and the last ring
 // across a reopening, the trend queries before and after thinning, files that cannot be the
 // history, a writer killed mid-loop, and two writers on one file.
+#include "ManualClock.h"
 #include "TestFiles.h"
 #include "history/RingHistory.h"
 #include "model/Clock.h"
@@ -243,7 +244,7 @@ private slots:
         clock.Advance(2 * 3600000 + 86400000);  // one day kept: the first two hours go
         QSignalSpy steps(history.get(), &RingHistory::problem);
         for (int step = 0; step < 50; ++step)
-            history->Thin_Timer();
+            history->ThinOneStep();
         QCOMPARE(Sql(path, "SELECT count(*), min(time_ms) = " + QString::number(kStartMs + 7200000) + " FROM scans"), QStringLiteral("360,1"));
         QCOMPARE(Sql(path, "SELECT start_s - " + QString::number(kStartMs / 1000) + ", scans FROM scan_hours"), QStringLiteral("0,360|3600,360"));
         QCOMPARE(Sql(path, "SELECT count(*) FROM module_rows WHERE module = 2"), QStringLiteral("360"));

@@ -1,5 +1,6 @@
 // The metrics page for a ring's states, each read by promtool as Prometheus reads it; the server
 // that serves it, its routes, and its guard against idle and hostile clients.
+#include "ManualClock.h"
 #include "HttpAsk.h"
 #include "RingText.h"
 #include "metrics/GuardedTcpServer.h"

@@ -3,14 +3,13 @@
 // counters' change across scans, the faults filter, repainting only what a pass changed, the
 // find field's input and the copied text; the ring's events against its reference and the
 // scan before, and the reference file.
+#include "ManualClock.h"
 #include "RingText.h"
 #include "TestFiles.h"
 #include "bus/BusLink.h"
 #include "bus/Frames.h"
 #include "bus/MemorySerialPort.h"
 #include "model/Clock.h"
-#include "model/Global.h"
-#include "model/LocateFailures.h"
 #include "model/ModeByte.h"
 #include "model/ModuleIDText.h"
 #include "model/ModuleListFilter.h"
@@ -18,6 +17,7 @@
 #include "model/ReferenceFile.h"
 #include "model/RingComparison.h"
 #include "model/RingKeeper.h"
+#include "model/RingTable.h"
 #include "model/TabText.h"
 
 #include <QSignalSpy>
@@ -55,6 +55,7 @@ class TestModel : public QObject
 
     ManualClock mClock;
     std::unique_ptr<MemorySerialPort> mPort;
+    std::unique_ptr<RingTable> mTable;
     std::unique_ptr<BusLink> mLink;
     RingKeeper mKeeper;
     std::unique_ptr<ModuleListModel> mRows;
@@ -66,13 +67,13 @@ class TestModel : public QObject
         for (const QString &word : words.split(QLatin1Char(' '), Qt::SkipEmptyParts))
             bytes += EncodeReply(ParseReply(word));
         mPort->Feed(bytes);
-        mLink->Timer1_Timer();
-        mLink->Timer2_Timer();
+        mLink->PollPort();
+        mLink->ParseReceived();
     }
     // A scan goes out: the order empties, and what comes is the new scan's.
     void Scan()
     {
-        gModuleCount = 0;
+        mTable->ClearOrder();
         mLink->Receiver().BeginScan();
     }
     // The scan is over: its record, as the receiver kept its replies, goes to the keeper and the rows.
@@ -80,7 +81,7 @@ class TestModel : public QObject
     {
         RingScan scan;
         scan.serial = mKeeper.LastScan().serial + 1;
-        scan.modules = mLink->Receiver().Readings(gModuleOrder.data(), gModuleCount);
+        scan.modules = mLink->Receiver().Readings();
         mKeeper.Take(scan);
         mRows->TakeScan(scan);
     }
@@ -96,14 +97,13 @@ class TestModel : public QObject
 private slots:
     void init()
     {
-        ResetGlobals();
-        ClearAllLocateFailures();
         SetClock(&mClock);
         mPort = std::make_unique<MemorySerialPort>();
         mPort->Open();
-        mLink = std::make_unique<BusLink>(mPort.get());
+        mTable = std::make_unique<RingTable>();
+        mLink = std::make_unique<BusLink>(mPort.get(), *mTable);
         mKeeper = RingKeeper();
-        mRows = std::make_unique<ModuleListModel>(&mKeeper);
+        mRows = std::make_unique<ModuleListModel>(&mKeeper, mTable.get());
         connect(mLink.get(), &BusLink::passParsed, mRows.get(), &ModuleListModel::Follow);
     }
     void cleanup()
@@ -167,9 +167,7 @@ private slots:
                 Settle();
             } else if (step.startsWith(QLatin1String("nolocate "))) {
                 const int id = step.mid(9).toInt();
-                gModules[id].SetStatusChannel1(true);
-                gModules[id].SetStatusChannel2(true);
-                MarkLocateFailed(id);
+                mTable->MarkLocateFailed(id);
                 mRows->Follow();
             } else if (step == QLatin1String("faults")) {
                 shown.SetFaultsOnly(true);
@@ -251,9 +249,10 @@ private slots:
     void setVersionLowersMinimum()
     {
         QFETCH(Ids, versions);
+        RingTable table;
         for (int v : versions)
-            gModules[5].SetVersion(uint8_t(v));
-        QTEST(int(gMinVersion), "minimum");
+            table.Store(5, 'L', uint8_t(v), 0x13, false, 0, false, 0, 0.0f);
+        QTEST(int(table.MinVersion()), "minimum");
     }
 
     // The attached module (G) first, then the L side in order, then the R side reversed.
@@ -272,16 +271,19 @@ private slots:
     {
         QFETCH(Ids, ids);
         QFETCH(QString, sides);
+        RingTable table;
+        // An earlier, longer ring leaves 999 behind the count.
         for (int i = 0; i < ids.size(); ++i) {
-            gModuleOrder[i] = int16_t(ids[i]);
-            gModules[ids[i]].SetSide(uint8_t(sides[i].toLatin1()));
+            table.Store(ids[i], uint8_t(sides[i].toLatin1()), 41, 0x13, false, 0, false, 0, 0.0f);
+            table.Append(ids[i]);
         }
-        gModuleOrder[ids.size()] = 999;  // stale entry behind the count
-        gModuleCount = int16_t(ids.size());
-        SortModulesBySide();
-        const Ids order(gModuleOrder.begin(), gModuleOrder.begin() + ids.size() + 1);
-        QTEST(order.mid(0, ids.size()), "sorted");
-        QCOMPARE(order.last(), 999);
+        table.Append(999);
+        table.ClearOrder();
+        for (const int id : ids)
+            table.Append(id);
+        table.SortModulesBySide();
+        QTEST(Ids(table.Order().begin(), table.Order().end()), "sorted");
+        QCOMPARE(table.IDAt(int(ids.size())), 999);
     }
 
     void modeByteFields_data()

@@ -1,6 +1,7 @@
 #pragma once
 // Plays the ring for a test on a manual clock: on every turn of the event loop the clock moves
-// on by a step, the actions due by then run, and then the link polls and parses as its timers do.
+// on by a step, the actions due by then run, and then the link polls and parses as its timers do;
+// at endMs (if given) the play ends and the clock stands still.
 #include "ManualClock.h"
 #include "bus/BusLink.h"
 #include "bus/MemorySerialPort.h"
@@ -13,10 +14,14 @@
 class TimedRing : public QObject
 {
 public:
-    TimedRing(ManualClock &clock, MemorySerialPort &port, BusLink &link, int64_t stepMs = 0)
+    TimedRing(ManualClock &clock, MemorySerialPort &port, BusLink &link, int64_t stepMs = 0, int64_t endMs = -1)
         : mClock(clock), mPort(port)
     {
-        connect(&mTicker, &QTimer::timeout, this, [this, &link, stepMs] {
+        connect(&mTicker, &QTimer::timeout, this, [this, &link, stepMs, endMs] {
+            if (endMs >= 0 && mClock.NowMs() >= endMs) {
+                mTicker.stop();
+                return;
+            }
             mClock.Advance(stepMs);
             for (auto &[due, action] : mActions)
                 if (action && mClock.NowMs() >= due)
