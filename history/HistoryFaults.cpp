@@ -76,3 +76,10 @@ QString HistoryProblemText(const QString &path, const QString &reason)
     return QStringLiteral("The ring history cannot be kept in\r\n%1\r\n%2\r\nThe program runs without it.")
         .arg(QDir::toNativeSeparators(path), reason);
 }
+
+QString HistoryDamageText(const QString &path, const QString &what)
+{
+    return QStringLiteral("The ring history in\r\n%1\r\nholds a value that no scan can have; the program leaves it out and keeps the"
+                          " history:\r\n%2.")
+        .arg(QDir::toNativeSeparators(path), what);
+}

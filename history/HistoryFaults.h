@@ -17,3 +17,7 @@ QString NewerVersionReason(int version);
 
 // "The ring history cannot be kept in ... / reason / The program runs without it."
 QString HistoryProblemText(const QString &path, const QString &reason);
+
+// "The ring history in ... / holds a value that no scan can have; the program leaves it out
+// and keeps the history: / what."
+QString HistoryDamageText(const QString &path, const QString &what);

@@ -1,10 +1,12 @@
 #include "history/HistoryThinner.h"
 
 #include "history/RingOrderBlob.h"
+#include "history/StoredRow.h"
 #include "model/EventList.h"
 
 #include <QElapsedTimer>
 #include <QSqlQuery>
+#include <limits>
 
 namespace {
 const QString kUntilKey = QStringLiteral("thinned_until_s");
@@ -37,9 +39,12 @@ bool HistoryThinner::LoadUntil(bool &found)
     QSqlQuery query;
     if (!Exec(QStringLiteral("SELECT value FROM settings WHERE key = ?"), {kUntilKey}, &query))
         return false;
+    // A value no thinning can have left is passed over: the first scan kept tells it anew.
+    StoredRow row(QString{});
     found = query.next();
     if (found)
-        mUntilS = query.value(0).toLongLong();
+        mUntilS = row.Int(query.value(0), "value", 0, kLastStoredMs / 1000);
+    found = found && row.Ok();
     return true;
 }
 
@@ -53,16 +58,20 @@ bool HistoryThinner::SaveUntil(int64_t untilS)
 
 bool HistoryThinner::Ports(std::vector<int> &ports)
 {
-    // Each port's scans lie together: one look per port.
-    int after = -1;
+    // Each port's scans lie together: one look per port. A port that is no whole number is
+    // passed over.
+    QVariant after = -1;
     for (;;) {
         QSqlQuery query;
         if (!Exec(QStringLiteral("SELECT port FROM scans WHERE port > ? ORDER BY port LIMIT 1"), {after}, &query))
             return false;
         if (!query.next())
             return true;
-        after = query.value(0).toInt();
-        ports.push_back(after);
+        after = query.value(0);
+        StoredRow row(QString{});
+        const int port = int(row.Int(after, "port", std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+        if (row.Ok())
+            ports.push_back(port);
     }
 }
 
@@ -110,8 +119,9 @@ bool HistoryThinner::Prepare(int64_t hourS)
             QSqlQuery ids;
             if (!Exec(QStringLiteral("SELECT ids FROM rings WHERE id = ?"), {ring}, &ids))
                 return false;
+            StoredRow row(QString{});
             if (ids.next()) {
-                for (int id : RingOrderIds(ids.value(0).toByteArray()))
+                for (int id : RingOrderIds(ids.value(0), row))
                     hour.answered[id] += scans;
             }
         }
@@ -131,8 +141,8 @@ bool HistoryThinner::ThinModule(const PortHour &hour, int id, int answered)
               {hour.port, id, from, to}, &sums))
         return false;
     sums.next();
-    const QVariantList totals{qint64(sums.value(0).toDouble()), qint64(sums.value(1).toDouble()),
-                              qint64(sums.value(2).toDouble()), qint64(sums.value(3).toDouble())};
+    const QVariantList totals{StoredTotal(sums.value(0)), StoredTotal(sums.value(1)), StoredTotal(sums.value(2)),
+                              StoredTotal(sums.value(3))};
     sums.finish();
     return Exec(QStringLiteral("DELETE FROM module_periods WHERE port = ? AND module = ? AND start_s >= ? AND start_s < ?"),
                 {hour.port, id, from, to})

@@ -6,9 +6,11 @@
 #include "history/HistoryThinner.h"
 #include "history/RingOrderBlob.h"
 #include "history/ScanWriter.h"
+#include "history/StoredRow.h"
 #include "history/TrendQueries.h"
 #include "history/WalCheckpointer.h"
 #include "model/Clock.h"
+#include "model/Global.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -73,6 +75,7 @@ bool RingHistory::Open(const QString &path, int keepDays)
 {
     Close();
     mPath = path;
+    mDamageTold = false;
     mKeepDays = std::max(1, keepDays);
     // The header first: a file that is no history of this program is never handed to SQLite,
     // which might write to it.
@@ -206,19 +209,24 @@ std::vector<RingEvent> RingHistory::Events(size_t limit)
         return events;
     QSqlQuery query(mDb);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT time_ms, module, position, kind, text, acknowledged FROM events"
+    query.prepare(QStringLiteral("SELECT time_ms, module, position, kind, text, acknowledged, id FROM events"
                                  " ORDER BY id DESC LIMIT ?"));
     query.bindValue(0, qint64(limit));
     if (!query.exec())
         return events;
     while (query.next()) {
+        StoredRow row(QStringLiteral("Event %1").arg(query.value(6).toLongLong()));
         RingEvent event;
-        event.time = QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong());
-        event.id = query.value(1).isNull() ? -1 : query.value(1).toInt();
-        event.position = query.value(2).isNull() ? -1 : query.value(2).toInt();
-        event.kind = RingEventKind(query.value(3).toInt());
+        event.time = QDateTime::fromMSecsSinceEpoch(row.Int(query.value(0), "time_ms", 0, kLastStoredMs));
+        event.id = int(row.IntOrNone(query.value(1), "module", 0, kMaxModuleID, -1));
+        event.position = int(row.IntOrNone(query.value(2), "position", 0, kMaxModuleID, -1));
+        event.kind = RingEventKind(row.Int(query.value(3), "kind", 0, int(RingEventKind::Other)));
         event.text = query.value(4).toString();
-        event.acknowledged = query.value(5).toBool();
+        event.acknowledged = row.Int(query.value(5), "acknowledged", 0, 1) != 0;
+        if (!row.Ok()) {
+            Damaged(row.Problem());
+            continue;
+        }
         events.push_back(std::move(event));
     }
     std::reverse(events.begin(), events.end());
@@ -230,17 +238,20 @@ std::optional<RingScan> RingHistory::LastFound(int port)
     if (!IsOpen())
         return std::nullopt;
     QSqlQuery scanRow(mDb);
-    scanRow.prepare(QStringLiteral("SELECT s.time_ms, s.origin, s.device, r.ids FROM scans s JOIN rings r ON r.id = s.ring"
+    scanRow.prepare(QStringLiteral("SELECT s.time_ms, s.origin, s.device, r.ids, r.id FROM scans s JOIN rings r ON r.id = s.ring"
                                    " WHERE s.port = ? AND s.ring IS NOT NULL ORDER BY s.time_ms DESC LIMIT 1"));
     scanRow.bindValue(0, port);
     if (!scanRow.exec() || !scanRow.next())
         return std::nullopt;
+    // A last ring the program cannot use is left out: the run starts without one, and its
+    // first scan keeps a ring of its own.
+    StoredRow stored(QStringLiteral("Ring %1 of port %2").arg(scanRow.value(4).toLongLong()).arg(port));
     RingScan scan;
-    scan.sentMs = scanRow.value(0).toLongLong();
-    scan.origin = scanRow.value(1).toInt() == 1 ? ScanOrigin::AutoRefresh : ScanOrigin::Menu;
+    scan.sentMs = stored.Int(scanRow.value(0), "time_ms", 0, kLastStoredMs);
+    scan.origin = stored.Int(scanRow.value(1), "origin", 0, 1) == 1 ? ScanOrigin::AutoRefresh : ScanOrigin::Menu;
     scan.device = scanRow.value(2).toString();
     scan.portNumber = port;
-    const std::vector<int> ids = RingOrderIds(scanRow.value(3).toByteArray());
+    const std::vector<int> ids = RingOrderIds(scanRow.value(3), stored);
     scanRow.finish();
     QSqlQuery row(mDb);
     row.setForwardOnly(true);
@@ -252,10 +263,19 @@ std::optional<RingScan> RingHistory::LastFound(int port)
         row.bindValue(2, qint64(scan.sentMs));
         if (!row.exec() || !row.next())
             continue;
-        ModuleSnapshot module = ModuleFromRow(row, id);
+        StoredRow moduleRow(ModuleRowName(port, id));
+        ModuleSnapshot module = ModuleFromRow(row, id, moduleRow);
+        row.finish();
+        if (!moduleRow.Ok()) {
+            stored = moduleRow;
+            break;
+        }
         module.parsedMs = scan.sentMs;
         scan.modules.push_back(module);
-        row.finish();
+    }
+    if (!stored.Ok()) {
+        Damaged(stored.Problem());
+        return std::nullopt;
     }
     return scan;
 }
@@ -269,21 +289,30 @@ std::vector<TrendBucket> RingHistory::ModuleTrend(int port, int id, int64_t from
 {
     if (!IsOpen())
         return {};
-    return TrendQueries(mDb, ThinnedUntilMs()).ModuleTrend(port, id, fromMs, toMs, widthMs);
+    TrendQueries queries(mDb, ThinnedUntilMs());
+    std::vector<TrendBucket> buckets = queries.ModuleTrend(port, id, fromMs, toMs, widthMs);
+    Damaged(queries.Problem());
+    return buckets;
 }
 
 std::vector<ChannelTotal> RingHistory::WorstChannels(int port, int64_t fromMs, int64_t toMs, size_t limit)
 {
     if (!IsOpen())
         return {};
-    return TrendQueries(mDb, ThinnedUntilMs()).WorstChannels(port, fromMs, toMs, limit);
+    TrendQueries queries(mDb, ThinnedUntilMs());
+    std::vector<ChannelTotal> channels = queries.WorstChannels(port, fromMs, toMs, limit);
+    Damaged(queries.Problem());
+    return channels;
 }
 
 std::vector<ModuleShare> RingHistory::AnswerShares(int port, int64_t fromMs, int64_t toMs)
 {
     if (!IsOpen())
         return {};
-    return TrendQueries(mDb, ThinnedUntilMs()).AnswerShares(port, fromMs, toMs);
+    TrendQueries queries(mDb, ThinnedUntilMs());
+    std::vector<ModuleShare> shares = queries.AnswerShares(port, fromMs, toMs);
+    Damaged(queries.Problem());
+    return shares;
 }
 
 int64_t RingHistory::FirstScanMs()
@@ -291,18 +320,36 @@ int64_t RingHistory::FirstScanMs()
     if (!IsOpen())
         return -1;
     int64_t first = -1;
-    const auto take = [&first](int64_t time) { first = first < 0 ? time : std::min(first, time); };
+    const auto take = [this, &first](const QVariant &stored, const QString &name, qint64 scale) {
+        StoredRow row(name);
+        const int64_t time = row.Int(stored, "time", 0, kLastStoredMs / scale) * scale;
+        if (!row.Ok())
+            Damaged(row.Problem());
+        else
+            first = first < 0 ? time : std::min(first, time);
+    };
     QSqlQuery query(mDb);
     // One look per port: each port's scans lie together, oldest first.
-    for (int port = -1; query.exec(QStringLiteral("SELECT port, time_ms FROM scans WHERE port > %1"
-                                                  " ORDER BY port, time_ms LIMIT 1").arg(port)) && query.next();) {
-        port = query.value(0).toInt();
-        take(query.value(1).toLongLong());
+    query.prepare(QStringLiteral("SELECT port, time_ms FROM scans WHERE port > ? ORDER BY port, time_ms LIMIT 1"));
+    for (QVariant port = -1;;) {
+        query.bindValue(0, port);
+        if (!query.exec() || !query.next())
+            break;
+        port = query.value(0);
+        take(query.value(1), QStringLiteral("First scan of port %1").arg(StoredValueText(port)), 1);
         query.finish();
     }
     if (query.exec(QStringLiteral("SELECT min(start_s) FROM scan_hours")) && query.next() && !query.value(0).isNull())
-        take(query.value(0).toLongLong() * 1000);
+        take(query.value(0), QStringLiteral("First hour of the scans"), 1000);
     return first;
+}
+
+void RingHistory::Damaged(const QString &what)
+{
+    if (what.isEmpty() || mDamageTold)
+        return;
+    mDamageTold = true;
+    emit problem(HistoryDamageText(mPath, what));
 }
 
 void RingHistory::ThinOneStep()

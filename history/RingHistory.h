@@ -3,7 +3,10 @@
 // with the events it brought and the verification it completed), the acknowledgement of
 // events, and thins itself a little at a time. A file that cannot be the history is told once
 // through problem(), naming the file and the reason; the history then stays closed and the
-// file untouched. Several programs (one per port) may write one file.
+// file untouched. Values read from the file that no scan can have (a module ID outside the
+// table, a ring order of odd length, text where a number belongs) never leave it: the row is
+// passed over, the first such row is told once through problem(), and the history goes on.
+// Several programs (one per port) may write one file.
 #include "history/HistoryTypes.h"
 #include "model/RingEvent.h"
 #include "model/RingScan.h"
@@ -78,6 +81,8 @@ private:
     bool Exec(const QString &statement, const QVariantList &values = {}, qint64 *insertedId = nullptr);
     void Fail(const QSqlError &error);
     void Refuse(const QString &reason);
+    // The first row passed over since opening is told; empty: none.
+    void Damaged(const QString &what);
     QString OpenDatabase();
     int64_t ThinnedUntilMs() const;
 
@@ -90,4 +95,5 @@ private:
     std::unique_ptr<WalCheckpointer> mCheckpointer;
     QTimer mThinTimer;
     qint64 mLastEventId = 0;
+    bool mDamageTold = false;
 };

@@ -77,15 +77,24 @@ bool ScanWriter::Load(int port, PortState &state)
     mLastScan.bindValue(0, port);
     if (!Run(mLastScan))
         return false;
-    if (mLastScan.next())
-        state.lastScanMs = mLastScan.value(0).toLongLong();
+    // What the file holds that no scan can have is passed over (the reader tells it): the
+    // next scan writes a ring order and module rows of its own.
+    if (mLastScan.next()) {
+        StoredRow row(QString{});
+        const qint64 timeMs = row.Int(mLastScan.value(0), "time_ms", 0, kLastStoredMs);
+        state.lastScanMs = row.Ok() ? timeMs : -1;
+    }
     mLastScan.finish();
     mLastRing.bindValue(0, port);
     if (!Run(mLastRing))
         return false;
     if (mLastRing.next()) {
-        state.ringId = mLastRing.value(0).toLongLong();
-        state.ringIds = RingOrderIds(mLastRing.value(1).toByteArray());
+        StoredRow row(QString{});
+        std::vector<int> ids = RingOrderIds(mLastRing.value(1), row);
+        if (row.Ok()) {
+            state.ringId = mLastRing.value(0).toLongLong();
+            state.ringIds = std::move(ids);
+        }
     }
     mLastRing.finish();
     state.loaded = true;
@@ -142,8 +151,11 @@ bool ScanWriter::LastRow(int port, int id, ModuleSnapshot &module, bool &found)
     if (!Run(mLastRow))
         return false;
     found = mLastRow.next();
-    if (found)
-        module = ModuleFromRow(mLastRow, id);
+    if (found) {
+        StoredRow row(QString{});
+        module = ModuleFromRow(mLastRow, id, row);
+        found = row.Ok();
+    }
     mLastRow.finish();
     return true;
 }

@@ -1,9 +1,11 @@
 #include "history/TrendQueries.h"
 
 #include "history/RingOrderBlob.h"
+#include "model/Global.h"
 
 #include <QSqlQuery>
 #include <algorithm>
+#include <limits>
 #include <map>
 
 namespace {
@@ -22,6 +24,9 @@ QSqlQuery Run(const QSqlDatabase &db, const char *statement, const QVariantList 
 
 qint64 Seconds(int64_t ms) { return qint64((ms + 999) / 1000); }
 
+// A sum of scans, as many as a count can hold.
+int Count(const QVariant &total) { return int(std::min<qint64>(StoredTotal(total), std::numeric_limits<int>::max() / 4)); }
+
 } // namespace
 
 TrendQueries::TrendQueries(const QSqlDatabase &db, int64_t thinnedUntilMs)
@@ -29,13 +34,25 @@ TrendQueries::TrendQueries(const QSqlDatabase &db, int64_t thinnedUntilMs)
 {
 }
 
+bool TrendQueries::Damaged(const StoredRow &row)
+{
+    if (mProblem.isEmpty())
+        mProblem = row.Problem();
+    return row.Ok();
+}
+
 const std::vector<int> &TrendQueries::Ring(qint64 id)
 {
     auto known = mRings.find(id);
     if (known != mRings.end())
         return known->second;
-    QSqlQuery query = Run(mDb, "SELECT ids FROM rings WHERE id = ?", {id});
-    std::vector<int> ids = query.next() ? RingOrderIds(query.value(0).toByteArray()) : std::vector<int>();
+    QSqlQuery query = Run(mDb, "SELECT ids, port FROM rings WHERE id = ?", {id});
+    std::vector<int> ids;
+    if (query.next()) {
+        StoredRow row(QStringLiteral("Ring %1 of port %2").arg(id).arg(StoredValueText(query.value(1))));
+        ids = RingOrderIds(query.value(0), row);
+        Damaged(row);
+    }
     std::sort(ids.begin(), ids.end());
     return mRings.emplace(id, std::move(ids)).first->second;
 }
@@ -51,13 +68,17 @@ void TrendQueries::SumPerModule(int port, const QString &sums, int64_t fromMs, i
     totals.prepare(QStringLiteral("SELECT %1 FROM module_periods WHERE port = ? AND module = ? AND start_s >= ?"
                                   " AND start_s < ?").arg(sums));
     // Each module's rows lie together: one look for the next module, one for its sums.
-    for (int id = -1;;) {
+    for (QVariant stored = -1;;) {
         next.bindValue(0, port);
-        next.bindValue(1, id);
+        next.bindValue(1, stored);
         if (!next.exec() || !next.next())
             return;
-        id = next.value(0).toInt();
+        stored = next.value(0);
         next.finish();
+        StoredRow row(QStringLiteral("Sums of port %1").arg(port));
+        const int id = int(row.Int(stored, "module", 0, kMaxModuleID));
+        if (!Damaged(row))
+            continue;
         const QVariantList values{port, id, Seconds(fromMs), Seconds(toMs)};
         for (int k = 0; k < values.size(); ++k)
             totals.bindValue(k, values[k]);
@@ -109,11 +130,11 @@ std::vector<TrendBucket> TrendQueries::ModuleTrend(int port, int id, int64_t fro
                          {qint64(fromMs), qint64(widthMs), port, id, Seconds(fromMs), Seconds(toMs)});
     while (sums.next()) {
         if (TrendBucket *bucket = bucketAt(sums.value(0).toLongLong())) {
-            bucket->increase1 += int64_t(sums.value(1).toDouble());
-            bucket->increase2 += int64_t(sums.value(2).toDouble());
-            bucket->faulty1Ms += int64_t(sums.value(3).toDouble());
-            bucket->faulty2Ms += int64_t(sums.value(4).toDouble());
-            bucket->answered += int(sums.value(5).toDouble());
+            bucket->increase1 += StoredTotal(sums.value(1));
+            bucket->increase2 += StoredTotal(sums.value(2));
+            bucket->faulty1Ms += StoredTotal(sums.value(3));
+            bucket->faulty2Ms += StoredTotal(sums.value(4));
+            bucket->answered += Count(sums.value(5));
         }
     }
     QSqlQuery hours = Run(mDb,
@@ -122,7 +143,7 @@ std::vector<TrendBucket> TrendQueries::ModuleTrend(int port, int id, int64_t fro
                           {qint64(fromMs), qint64(widthMs), port, Seconds(fromMs), Seconds(std::min(toMs, mThinnedUntilMs))});
     while (hours.next()) {
         if (TrendBucket *bucket = bucketAt(hours.value(0).toLongLong()))
-            bucket->scans += int(hours.value(1).toDouble());
+            bucket->scans += Count(hours.value(1));
     }
     // The scans still kept one by one, counted in each interval, with those whose ring lacks
     // the module (or that found none).
@@ -142,7 +163,7 @@ std::vector<TrendBucket> TrendQueries::ModuleTrend(int port, int id, int64_t fro
             if (count.exec() && count.next()) {
                 const int scans = count.value(0).toInt();
                 bucket.scans += scans;
-                bucket.answered += scans - int(count.value(1).toDouble());
+                bucket.answered += scans - Count(count.value(1));
             }
             count.finish();
         }
@@ -156,8 +177,8 @@ std::vector<ChannelTotal> TrendQueries::WorstChannels(int port, int64_t fromMs, 
     SumPerModule(port, QStringLiteral("total(increase1), total(increase2), total(faulty1_ms), total(faulty2_ms)"), fromMs,
                  toMs, [&](int id, const QSqlQuery &sums) {
                      for (int channel = 1; channel <= 2; ++channel) {
-                         const ChannelTotal total{id, channel, int64_t(sums.value(channel - 1).toDouble()),
-                                                  int64_t(sums.value(channel + 1).toDouble())};
+                         const ChannelTotal total{id, channel, StoredTotal(sums.value(channel - 1)),
+                                                  StoredTotal(sums.value(channel + 1))};
                          if (total.increase > 0 || total.faultyMs > 0)
                              channels.push_back(total);
                      }
@@ -182,10 +203,10 @@ std::vector<ModuleShare> TrendQueries::AnswerShares(int port, int64_t fromMs, in
     if (fromMs < thinnedTo) {
         QSqlQuery hours = Run(mDb, "SELECT total(scans) FROM scan_hours WHERE port = ? AND start_s >= ? AND start_s < ?",
                               {port, Seconds(fromMs), Seconds(thinnedTo)});
-        scans += hours.next() ? int(hours.value(0).toDouble()) : 0;
+        scans += hours.next() ? Count(hours.value(0)) : 0;
         SumPerModule(port, QStringLiteral("total(answered)"), fromMs, thinnedTo, [&](int id, const QSqlQuery &sums) {
-            if (sums.value(0).toDouble() > 0)
-                answered[id] += int(sums.value(0).toDouble());
+            if (Count(sums.value(0)) > 0)
+                answered[id] += Count(sums.value(0));
         });
     }
     const int64_t start = std::max(fromMs, mThinnedUntilMs);

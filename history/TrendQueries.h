@@ -4,6 +4,7 @@
 // and each module's share of the scans it answered. Times are ms since 1970 UTC; a span runs
 // from its start up to, not including, its end. Before thinnedUntilMs the history holds hours.
 #include "history/HistoryTypes.h"
+#include "history/StoredRow.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -22,6 +23,8 @@ public:
     std::vector<ChannelTotal> WorstChannels(int port, int64_t fromMs, int64_t toMs, size_t limit);
     // Every module that answered at least once, by ID.
     std::vector<ModuleShare> AnswerShares(int port, int64_t fromMs, int64_t toMs);
+    // The first row the answers passed over, as StoredRow tells it; empty: none.
+    QString Problem() const { return mProblem; }
 
 private:
     // Calls back with each module the port has minute or hour sums of, and its sums (the
@@ -30,9 +33,13 @@ private:
                       const std::function<void(int id, const QSqlQuery &totals)> &call);
     // The port's ring orders used in the span that lack the module, as an SQL list.
     QString RingsWithout(int port, int id, int64_t fromMs, int64_t toMs);
+    // The ring order's IDs, sorted; none when it is missing or cannot be used.
     const std::vector<int> &Ring(qint64 id);
+    // Remembers the row's problem when it is the first; whether the row is fine.
+    bool Damaged(const StoredRow &row);
 
     QSqlDatabase mDb;
     int64_t mThinnedUntilMs;
     std::unordered_map<qint64, std::vector<int>> mRings;
+    QString mProblem;
 };

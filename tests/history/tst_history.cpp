@@ -1,6 +1,6 @@
 // The ring history on real SQLite files: the rows each scan leaves, events and the last ring
 // across a reopening, the trend queries before and after thinning, files that cannot be the
-// history, a writer killed mid-loop, and two writers on one file.
+// history, values no scan can have, a writer killed mid-loop, and two writers on one file.
 #include "ManualClock.h"
 #include "TestFiles.h"
 #include "history/RingHistory.h"
@@ -304,6 +304,65 @@ private slots:
         other = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("other"));
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    // A history whose values no scan can have: one message naming the file and the row, no
+    // such value handed on, and the next scan kept as it is.
+    void damagedFiles_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("problem");
+        QTest::addColumn<bool>("inEvent");
+        const QString ring = QStringLiteral("Ring 1 of port 1: ids ");
+        QTest::newRow("module ID 32001") << "UPDATE rings SET ids = x'0100017D0300'; UPDATE module_rows SET module = 32001 WHERE module = 2"
+                                         << ring + "holds module ID 32001, not a whole number from 0 to 32000" << false;
+        QTest::newRow("module ID -1") << "UPDATE rings SET ids = x'0100FFFF0300'; UPDATE module_rows SET module = 65535 WHERE module = 2"
+                                      << ring + "holds module ID 65535, not a whole number from 0 to 32000" << false;
+        QTest::newRow("short ring order") << "UPDATE rings SET ids = x'0100020003'" << ring + "is 5 bytes long, not two bytes for each module" << false;
+        QTest::newRow("a module twice") << "UPDATE rings SET ids = x'010002000100'" << ring + "holds module 1 twice" << false;
+        QTest::newRow("text for a ring order") << "UPDATE rings SET ids = 'abc'" << ring + "is the text \"abc\", not a list of module IDs" << false;
+        QTest::newRow("NULL ring order") << "CREATE TABLE r(id INTEGER PRIMARY KEY, port INTEGER NOT NULL, ids BLOB);"
+                                            " INSERT INTO r SELECT id, port, NULL FROM rings; DROP TABLE rings; ALTER TABLE r RENAME TO rings"
+                                         << ring + "is empty, not a list of module IDs" << false;
+        QTest::newRow("counter above 15 bits") << "UPDATE module_rows SET counter1 = 40000 WHERE module = 2"
+                                               << "Row of module 2 of port 1: counter1 is 40000, not a whole number from 0 to 32767" << false;
+        QTest::newRow("text for a version") << "UPDATE module_rows SET version = 'x4' WHERE module = 3"
+                                            << "Row of module 3 of port 1: version is the text \"x4\", not a whole number from 0 to 255" << false;
+        QTest::newRow("event of module 32001") << "UPDATE events SET module = 32001" << "Event 1: module is 32001, not a whole number from 0 to 32000" << true;
+        QTest::newRow("event of module -1") << "UPDATE events SET module = -1" << "Event 1: module is -1, not a whole number from 0 to 32000" << true;
+        QTest::newRow("event position") << "UPDATE events SET position = 99999" << "Event 1: position is 99999, not a whole number from 0 to 32000" << true;
+    }
+    void damagedFiles()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QString, problem);
+        QFETCH(bool, inEvent);
+        RingEvent event;
+        event.id = 2;
+        event.position = 1;
+        event.text = QStringLiteral("Module 2 channel 1 faulty");
+        history->Keep(Scan(kStartMs, "1 2:5! 3"), {event});
+        history.reset();
+        for (const QString &statement : damage.split(QLatin1Char(';')))
+            QCOMPARE(Sql(path, statement), QString());
+        const auto ids = [](const std::optional<RingScan> &scan) {
+            QStringList texts;
+            for (const ModuleSnapshot &module : scan ? scan->modules : RingSnapshot())
+                texts << QStringLiteral("%1:%2").arg(module.id).arg(module.counter1);
+            return texts.join(QLatin1Char(' '));
+        };
+        // As the program starts: the events, then the last ring found when the first scan comes.
+        Open();
+        QCOMPARE(history->Events(10).size(), size_t(inEvent ? 0 : 1));
+        QCOMPARE(ids(history->LastFound(1)), inEvent ? QStringLiteral("1:0 2:5 3:0") : QString());
+        QCOMPARE(problems->count(), 1);
+        QCOMPARE(problems->at(0).at(0).toString(),
+                 QStringLiteral("The ring history in\r\n%1\r\nholds a value that no scan can have; the program leaves it out and"
+                                " keeps the history:\r\n%2.").arg(QDir::toNativeSeparators(path), problem));
+        history->Keep(Scan(kStartMs + kScanMs, "1 2:6 3"));
+        QCOMPARE(ids(history->LastFound(1)), QStringLiteral("1:0 2:6 3:0"));
+        QVERIFY(history->IsOpen());
+        QCOMPARE(problems->count(), 1);
     }
 
     // Killed in the middle of its loop, a writer leaves a file that passes SQLite's check, with
