@@ -2,7 +2,7 @@
 // Settings (typed text is compared as typed, long rules show their beginning, the list shows
 // every rule whole), and greyed-out controls that stay readable in every style.
 #include "bus/MemorySerialPort.h"
-#include "bus/SendCommand.h"
+#include "core/RingCore.h"
 #include "dialogs/frmGlobalSettings.h"
 #include "dialogs/frmModuleState.h"
 #include "dialogs/frmProgramSettings.h"
@@ -29,15 +29,15 @@ const QList<std::pair<const char *, Form>> kForms{{"Module State", Form::ModuleS
 
 int Luminance(const QColor &colour) { return qGray(colour.rgb()); }
 
-std::unique_ptr<QWidget> MakeForm(const QString &name)
+std::unique_ptr<QWidget> MakeForm(const QString &name, RingCore &core)
 {
     if (name == QLatin1String("frmProgramSettings"))
-        return std::make_unique<frmProgramSettings>(nullptr);
+        return std::make_unique<frmProgramSettings>(core);
     if (name == QLatin1String("frmModuleState"))
-        return std::make_unique<frmModuleState>();
+        return std::make_unique<frmModuleState>(core);
     if (name == QLatin1String("frmGlobalSettings"))
-        return std::make_unique<frmGlobalSettings>();
-    return std::make_unique<frmProgress>();
+        return std::make_unique<frmGlobalSettings>(core);
+    return std::make_unique<frmProgress>(1);
 }
 
 } // namespace
@@ -51,14 +51,15 @@ class TestFormControls : public QObject
 private:
     std::unique_ptr<QWidget> window;
     MemorySerialPort port;
+    std::unique_ptr<RingCore> core;
     QComboBox *combo = nullptr;
 
     void Load(Form which)
     {
         if (which == Form::ModuleState)
-            window = std::make_unique<frmModuleState>();
+            window = std::make_unique<frmModuleState>(*core);
         else
-            window = std::make_unique<frmGlobalSettings>();
+            window = std::make_unique<frmGlobalSettings>(*core);
         combo = window->findChild<QComboBox *>(QStringLiteral("cmbErrorRelais"));
         window->show();
         window->activateWindow();
@@ -71,8 +72,6 @@ private:
         if (which == Form::GlobalSettings)
             return static_cast<frmGlobalSettings *>(window.get())->ComposeSettingsByte() & ModeByte::kRuleMask;
         auto *state = static_cast<frmModuleState *>(window.get());
-        gModules[7].SetModuleID(7);
-        gModules[7].SetMode(0x00);
         state->txtModulID->setText(QStringLiteral("7"));
         port.written.clear();
         state->cmdApply_Click();
@@ -84,14 +83,13 @@ private:
 private slots:
     void init()
     {
-        ResetGlobals();
         port.Open();
-        SetCommPort(&port);
+        core = std::make_unique<RingCore>(&port);
     }
     void cleanup()
     {
-        SetCommPort(nullptr);
         window.reset();
+        core.reset();
     }
 
     void typedTextIsComparedAsTyped_data()
@@ -209,7 +207,7 @@ private slots:
         QFETCH(QString, form);
         QFETCH(QString, control);
         QApplication::setStyle(QStyleFactory::create(style));
-        std::unique_ptr<QWidget> window = MakeForm(form);
+        std::unique_ptr<QWidget> window = MakeForm(form, *core);
         auto *widget = window->findChild<QWidget *>(control);
         QVERIFY(widget);
         widget->setEnabled(false);

@@ -2,13 +2,13 @@
 // shown on them, and "&Apply", which programs the modules of the last scan with the progress
 // window counting, the attached module last, and stops where the port refuses a frame.
 #include "BoxCatcher.h"
+#include "ManualClock.h"
+#include "bus/Frames.h"
 #include "bus/MemorySerialPort.h"
-#include "bus/SendCommand.h"
+#include "core/RingCore.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/frmGlobalSettings.h"
 #include "dialogs/frmProgress.h"
-#include "model/AppliedModes.h"
-#include "model/Global.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +18,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QtTest>
 #include <functional>
 
@@ -49,19 +50,6 @@ QByteArray Frame(char letter, int id, uint8_t settings = 0x54)
     return QByteArray(bytes, sizeof bytes);
 }
 
-// What the last scan left: the order, the count and the attached module. The modules' own
-// modes are all 0xFF: Apply sends the form's byte, never theirs.
-void SetRing(const IdList &order, int local)
-{
-    for (int i = 0; i < order.size(); ++i) {
-        gModuleOrder[size_t(i)] = int16_t(order[i]);
-        gModules[size_t(order[i])].SetModuleID(int16_t(order[i]));
-        gModules[size_t(order[i])].SetMode(0xFF);
-    }
-    gModuleCount = int16_t(order.size());
-    gLocalModuleID = int16_t(local);
-}
-
 } // namespace
 
 class TestGlobalSettings : public QObject
@@ -73,11 +61,53 @@ private:
     QMdiArea *area = nullptr;
     frmGlobalSettings *form = nullptr;
     WatchedPort *port = nullptr;
+    RingCore *core = nullptr;
+    ManualClock clock;
     QStringList steps;  // the progress window as each frame left: "value (text) ok|- caption"
+
+    // A scan that the ring answers in this order, the attached module with G and the others
+    // with L, each in mode 0xFF (Apply sends the form's byte, never theirs); then the ring goes
+    // quiet and the scan is over.
+    void Scan(const IdList &order, int local)
+    {
+        QByteArray replies;
+        for (int id : order)
+            replies += EncodeReply(Reply{uint8_t(id == local ? 'G' : 'L'), id, 41, 0xFF, false, false, 0, 0});
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this, [&] {
+            clock.Advance(10);
+            port->Feed(std::exchange(replies, {}));
+            core->Link().PollPort();
+            core->Link().ParseReceived();
+        });
+        ticker.start(0);
+        core->Scan();
+        ticker.stop();
+        clock.Advance(BusLink::kScanQuietMs);
+        core->Link().PollPort();
+    }
+    // The last scan found order; an attached module that is not in it answered a scan before.
+    void SetRing(const IdList &order, int local)
+    {
+        if (local != 0 && !order.contains(local))
+            Scan({local}, local);
+        Scan(order, local);
+    }
+    // The frames that programmed modules (S or W), without the scans' G.
+    Frames Programmed() const
+    {
+        Frames frames;
+        for (const QByteArray &frame : port->written)
+            if (frame.startsWith('S') || frame.startsWith('W'))
+                frames << frame;
+        return frames;
+    }
 
     void WatchProgress()
     {
-        port->onWrite = [this](const QByteArray &) {
+        port->onWrite = [this](const QByteArray &frame) {
+            if (frame.startsWith('G'))
+                return;
             frmProgress *progress = form->Progress();
             steps << QStringLiteral("%1 (%2) %3 %4").arg(progress->ProgressBar->value())
                          .arg(progress->ProgressBar->text(), progress->cmdOK->isEnabled() ? "ok" : "-",
@@ -88,24 +118,26 @@ private:
 private slots:
     void init()
     {
-        ResetGlobals();
+        clock = ManualClock();
+        SetClock(&clock);
+        port = new WatchedPort;
+        port->Open();
+        core = new RingCore(port);
         main = new QMainWindow;
         main->resize(900, 640);
         area = new QMdiArea(main);
         main->setCentralWidget(area);
-        form = new frmGlobalSettings;
+        form = new frmGlobalSettings(*core);
         AddChildWindow(area, form, frmGlobalSettings::kClientWidthTwips,
                        frmGlobalSettings::kClientHeightTwips)->show();
-        port = new WatchedPort;
-        port->Open();
-        SetCommPort(port);
         steps.clear();
     }
     void cleanup()
     {
-        SetCommPort(nullptr);
         delete main;
+        delete core;
         delete port;
+        SetClock(nullptr);
     }
 
     void settingsByte_data()
@@ -168,7 +200,7 @@ private slots:
         QTest::newRow("three modules") << IdList{7, 12, 5} << 7 << IdList{5, 12, 7} << IdList{1, 2, 3};
         QTest::newRow("ID above 255") << IdList{1, 300} << 1 << IdList{300, 1} << IdList{1, 2};
         QTest::newRow("top of the table") << IdList{1, 32000, 300} << 1 << IdList{300, 32000, 1} << IdList{1, 2, 3};
-        QTest::newRow("an ID counted twice is programmed once") << IdList{7, 12, 12, 5} << 7 << IdList{5, 12, 7} << IdList{1, 2, 3};
+        QTest::newRow("a module answering twice is programmed once") << IdList{7, 12, 12, 5} << 7 << IdList{5, 12, 7} << IdList{1, 2, 3};
         QTest::newRow("ID 0 is no module") << IdList{7, 0, 5} << 7 << IdList{5, 7} << IdList{1, 2};
         // The bar does not take a value beyond its maximum.
         QTest::newRow("local module never seen") << IdList{12, 5} << 0 << IdList{5, 12, 0} << IdList{1, 2, 2};
@@ -195,36 +227,35 @@ private slots:
 
         Frames expectedFrames;
         QStringList expectedSteps;
-        const int total = order.isEmpty() ? 100 : int(order.size());
+        // A module that answered twice is counted once.
+        const int counted = int(QSet<int>(order.begin(), order.end()).size());
+        const int total = order.isEmpty() ? 100 : counted;
         for (int i = 0; i < frames.size(); ++i) {
             expectedFrames << Frame('S', frames[i]);
             // Modules sent of all modules, never a percentage.
             expectedSteps << QStringLiteral("%1 (%1 of %2) - %3").arg(barValues[i]).arg(total).arg("Update modules...");
         }
-        QCOMPARE(port->written, expectedFrames);
+        QCOMPARE(Programmed(), expectedFrames);
         QCOMPARE(steps, expectedSteps);
         // Over: OK enabled, the bar's maximum the count (100 if none), a third across and a
         // quarter down the main window.
         frmProgress *progress = form->Progress();
         QVERIFY(progress->cmdOK->isEnabled());
-        QCOMPARE(progress->ProgressBar->maximum(), order.isEmpty() ? 100 : order.size());
+        QCOMPARE(progress->ProgressBar->maximum(), total);
         QCOMPARE(ChildFrame(progress)->pos(), QPoint(main->width() / 3, main->height() / 4));
     }
 
-    // Apply programs the ring of the last scan as it stood when Apply began: records left by
-    // earlier scans are no modules of it, and a scan answered, a reply parsed or a second Apply
-    // in the yield before each frame changes nothing; each frame sets all three argument
-    // bytes right before it goes. Once the run is over, Apply works again.
+    // Apply programs the ring of the last scan as it stood when Apply began: modules of an
+    // earlier, longer ring are no modules of it, and a scan answered or a second Apply in the
+    // yield before each frame changes nothing. Once the run is over, Apply works again.
     void aRunKeepsTheRingItBeganWith()
     {
-        SetRing({3, 9, 11}, 3);
+        SetRing({3, 9, 11, 2}, 3);
         SetRing({7, 12, 5}, 7);
-        gModules[2].SetModuleID(2);
         QList<int> writtenAtYield;
         std::function<void()> watch = [&] {
-            writtenAtYield << int(port->written.size());
+            writtenAtYield << int(Programmed().size());
             SetRing({9}, 9);
-            gCmdArg1 = gCmdArg2 = gCmdArg3 = 0xEE;
             form->cmdApply->click();
             if (writtenAtYield.size() < 10)
                 QMetaObject::invokeMethod(form, watch, Qt::QueuedConnection);
@@ -232,9 +263,10 @@ private slots:
         QMetaObject::invokeMethod(form, watch, Qt::QueuedConnection);
         form->cmdApply_Click();
         QCOMPARE(writtenAtYield, (QList<int>{0, 1, 2}));
-        QCOMPARE(port->written, (Frames{Frame('S', 5), Frame('S', 12), Frame('S', 7)}));
+        QCOMPARE(Programmed(), (Frames{Frame('S', 5), Frame('S', 12), Frame('S', 7)}));
+        QCOMPARE(core->Table().Order().size(), size_t(1));
         form->cmdApply->click();
-        QCOMPARE(port->written.mid(3), Frames{Frame('S', 9)});
+        QCOMPARE(Programmed().mid(3), Frames{Frame('S', 9)});
     }
 
     // A port that does not take a frame: the run stops there and says so, and only the frames
@@ -242,16 +274,15 @@ private slots:
     void stopsAtTheFirstFrameRefused()
     {
         BoxCatcher catcher;
-        gAppliedModes.Clear();
         SetRing({7, 12, 5, 20}, 7);
-        port->refusedFrom = 1;
+        port->refusedFrom = int(port->written.size()) + 1;
         form->cmdApply_Click();
-        QCOMPARE(port->written, Frames{Frame('S', 5)});
+        QCOMPARE(Programmed(), Frames{Frame('S', 5)});
         QCOMPARE(catcher.boxes, QStringList{"3 Global Settings: The frame for module 12 could not be sent on COM1 ("
                                             + port->DeviceName(1) + ").\r\n1 of 4 modules were programmed; "
                                             "the others were not sent anything."});
-        QCOMPARE(int(gAppliedModes.All().size()), 1);
-        QVERIFY(gAppliedModes.Applied(5));
+        QCOMPARE(int(core->Table().Applied().All().size()), 1);
+        QVERIFY(core->Table().Applied().AwaitingReadBack(5));
         QVERIFY(form->Progress()->cmdOK->isEnabled() && !form->ApplyRunning());
     }
 
@@ -292,12 +323,12 @@ private slots:
         form->chkWriteToEEPROM->setChecked(true);
         QPointer<frmGlobalSettings> watched = form;
         port->onWrite = [&](const QByteArray &) {
-            if (watched && port->written.size() == 1)
+            if (watched && Programmed().size() == 1)
                 ChildFrame(progress ? static_cast<QWidget *>(form->Progress()) : form)->close();
         };
         form->cmdApply_Click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(port->written, (Frames{Frame('W', 5), Frame('W', 12), Frame('W', 7)}));
+        QCOMPARE(Programmed(), (Frames{Frame('W', 5), Frame('W', 12), Frame('W', 7)}));
         QCOMPARE(watched.isNull(), !progress);
         if (progress)
             QVERIFY(!form->Progress() && !form->ApplyRunning());

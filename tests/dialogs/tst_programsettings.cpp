@@ -1,11 +1,12 @@
 // "Program settings": the probe of COM1 to COM4 and OK, first on a MemorySerialPort, then
 // on QSerialPort with pseudo-terminals standing in for the devices.
 #include "BoxCatcher.h"
+#include "ManualClock.h"
 #include "TestFiles.h"
-#include "core/Ini.h"
-#include "bus/BusLink.h"
+#include "bus/Frames.h"
 #include "bus/MemorySerialPort.h"
 #include "bus/QtSerialPort.h"
+#include "core/RingCore.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/frmProgramSettings.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSerialPort>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -44,17 +46,27 @@ class TestProgramSettings : public QObject
 
 private:
     QTemporaryDir dir;
+    QString iniPath;
+    ManualClock clock;
     QMainWindow *main = nullptr;
     QMdiArea *area = nullptr;
     SerialPort *port = nullptr;
     MemorySerialPort *memory = nullptr;
-    BusLink *link = nullptr;
+    RingCore *core = nullptr;
     QPointer<frmProgramSettings> form;
     BoxCatcher catcher;
 
+    // A core on port that has read the configuration file as it stands.
+    void StartCore(SerialPort *on)
+    {
+        delete core;
+        port = on;
+        core = new RingCore(port);
+        core->Start(ProgramConfig::Read(iniPath));
+    }
     void Load()
     {
-        form = new frmProgramSettings(link);
+        form = new frmProgramSettings(*core);
         AddChildWindow(area, form, frmProgramSettings::kClientWidthTwips,
                        frmProgramSettings::kClientHeightTwips)->show();
     }
@@ -77,20 +89,24 @@ private:
 private slots:
     void init()
     {
-        ResetGlobals();
-        gIniPath = dir.filePath(QStringLiteral("zephlink9-setup.ini"));
-        QFile::remove(gIniPath);
+        clock = ManualClock();
+        clock.SetAutoAdvance(50);
+        SetClock(&clock);
+        iniPath = dir.filePath(QStringLiteral("zephlink9-setup.ini"));
+        QFile::remove(iniPath);
         main = new QMainWindow;
         area = new QMdiArea(main);
         main->setCentralWidget(area);
-        port = memory = new MemorySerialPort;
-        link = new BusLink(port);
+        memory = new MemorySerialPort;
+        StartCore(memory);
         catcher.boxes.clear();
     }
     void cleanup()
     {
         delete main;
-        delete link;
+        delete core;
+        core = nullptr;
+        SetClock(nullptr);
         if (port != memory)
             delete port;
         delete memory;
@@ -127,6 +143,8 @@ private slots:
     }
 
     // "reopened": the main window's activation reopened the configured COM1 while the dialog was open.
+    // OK stores the choice, opens that port and restarts reception, and the automatic refresh
+    // when it is on: ten seconds later a scan goes out.
     void ok_data()
     {
         QTest::addColumn<int>("selected");
@@ -142,7 +160,7 @@ private slots:
         QFETCH(int, selected);
         QFETCH(bool, autoRefresh);
         QFETCH(bool, reopened);
-        gAutoRefresh = autoRefresh;
+        core->Link().SetAutoRefresh(autoRefresh);
         Load();
         if (reopened) {
             memory->SetPortNumber(1);
@@ -152,25 +170,38 @@ private slots:
             form->optCom[selected]->setChecked(true);
         form->cmdOK->click();
 
-        QCOMPARE(int(gComPort), selected);
+        QCOMPARE(core->Config().comport, selected);
         QCOMPARE(port->IsOpen() ? port->PortNumber() : 0, selected);
         QCOMPARE(catcher.boxes, selected ? QStringList() : QStringList{"3 ZEPHLINK9 Setup Tool: No com port available!"});
-        QCOMPARE(ReadTestFile(gIniPath), "[ZEPHLINK9 Setup Tool]" + kLineEnd + "comport= " + QByteArray::number(selected) + kLineEnd);
-        QVERIFY(link->Polling() && link->Parsing());
-        QCOMPARE(link->Refreshing(), autoRefresh);
+        QCOMPARE(ReadTestFile(iniPath), "[ZEPHLINK9 Setup Tool]" + kLineEnd + "comport= " + QByteArray::number(selected) + kLineEnd);
         QVERIFY(Unloaded());
+
+        memory->written.clear();
+        QSignalSpy scans(&core->Link(), &BusLink::noModulesFound);
+        clock.Advance(BusLink::kRefreshIntervalMs);
+        core->Link().PollPort();
+        QCOMPARE(scans.size(), autoRefresh ? 1 : 0);
+        QCOMPARE(memory->written.size(), autoRefresh && selected ? 1 : 0);
+        if (selected) {
+            // The link's own timers take in and parse what the ring sends.
+            memory->Feed(EncodeReply(Reply{'P', 5, 41, 0x13, false, false, 0, 0}));
+            QTRY_COMPARE(core->Table().Module(5).GetSide(), uint8_t('P'));
+        }
     }
 
     void closedWithoutOkLeavesThePortClosed()
     {
-        gComPort = 1;
+        const QByteArray ini = "[ZEPHLINK9 Setup Tool]" + kLineEnd + "comport= 1" + kLineEnd;
+        WriteTestFile(iniPath, ini);
+        StartCore(memory);
         memory->SetPortNumber(1);
         memory->Open();
         Load();
         form->optCom[2]->setChecked(true);
         ChildFrame(form)->close();
-        QVERIFY(Unloaded() && !memory->IsOpen() && !QFile::exists(gIniPath));
-        QCOMPARE(int(gComPort), 1);
+        QVERIFY(Unloaded() && !memory->IsOpen());
+        QCOMPARE(ReadTestFile(iniPath), ini);
+        QCOMPARE(core->Config().comport, 1);
     }
 
 #ifdef Q_OS_UNIX
@@ -190,12 +221,10 @@ private slots:
         QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
 
         // The configuration file itself stands in for a file that is no terminal.
-        WriteTestFile(gIniPath, "[ZEPHLINK9 Setup Tool]\nCOM1=" + slaves[0].toLocal8Bit() + "\nCOM2=" + slaves[1].toLocal8Bit()
-                                    + "\nCOM3=" + dir.filePath("no-such-tty").toLocal8Bit() + "\nCOM4=" + gIniPath.toLocal8Bit() + "\n");
+        WriteTestFile(iniPath, "[ZEPHLINK9 Setup Tool]\nCOM1=" + slaves[0].toLocal8Bit() + "\nCOM2=" + slaves[1].toLocal8Bit()
+                                    + "\nCOM3=" + dir.filePath("no-such-tty").toLocal8Bit() + "\nCOM4=" + iniPath.toLocal8Bit() + "\n");
 
-        delete link;
-        port = new QtSerialPort;
-        link = new BusLink(port);
+        StartCore(new QtSerialPort);
         Load();
         QCOMPARE(Marks(), (QStringList{"COM1", "-COM2 (in use)", "-COM3 (not found)", "-COM4"}));
         QCOMPARE(form->optCom[1]->toolTip(), slaves[0]);

@@ -1,11 +1,10 @@
-// "Bus Info" without a click: ring geometry, the module images, the drawing with the link
-// colours read back from it, and what a picture tells on hover and to a screen reader.
+// "Bus Info" without a click: the module images, the drawing with the link colours read back
+// from it, where the pictures stand on the ring, and what a picture tells on hover and to a
+// screen reader.
 #include "RingFixture.h"
-#include "model/LocateFailures.h"
 #include "model/ModuleDescription.h"
 #include "ringview/ModuleImages.h"
 #include "ringview/ModulePicture.h"
-#include "ringview/RingCanvas.h"
 #include "ringview/frmBackground.h"
 
 #include <QHelpEvent>
@@ -28,6 +27,17 @@ ModuleData MakeRecord(int id, char side, int version, int mode, bool fault1, int
     record.SetErrorCounterChannel2(int16_t(counter2));
     return record;
 }
+
+// Whether the left (lamp of channel 1) or right half (channel 2) of an image shows a colour.
+bool Shows(const QImage &image, bool rightHalf, QRgb colour)
+{
+    const int half = image.width() / 2;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = rightHalf ? half : 0; x < half + (rightHalf ? half : 0); ++x)
+            if (image.pixel(x, y) == colour)
+                return true;
+    return false;
+}
 } // namespace
 
 Q_DECLARE_METATYPE(ModuleData)
@@ -37,11 +47,15 @@ class TestBusInfo : public QObject
     Q_OBJECT
 
 private:
-    // 400 x 300 pixels: 6000 x 4500 twips, ring radius 1845 twips (123 pixels).
+    std::unique_ptr<MemorySerialPort> mPort;
+    std::unique_ptr<RingCore> mCore;
+    TwipsSize mKeptSize;
+
+    // A fresh window drawn over the ring; 400 x 300 pixels: ring radius 1845 twips (123 pixels).
     std::unique_ptr<frmBackground> Drawn(const std::vector<RingModule> &ring, int width = 400, int height = 300)
     {
-        SetRing(ring);
-        auto window = std::make_unique<frmBackground>();
+        SetRing(*mCore, *mPort, ring);
+        auto window = std::make_unique<frmBackground>(*mCore, mKeptSize);
         window->resize(width, height);
         window->DrawModules();
         return window;
@@ -55,44 +69,49 @@ private:
     }
 
 private slots:
-    void init() { ResetGlobals(); }
-
-    // Halves go to the even neighbour: 112.5 is 112, 157.5 is 158.
-    void positionDegrees()
+    void init()
     {
-        const QList<int> degrees{90, 112, 135, 158, 180, 202, 225, 248, 270, 292, 315, 338, 360, 382, 405, 428};
-        for (int k = 0; k < 16; ++k)
-            QCOMPARE(PositionDegrees(k, 16), degrees[k]);
+        mCore.reset();
+        mPort = std::make_unique<MemorySerialPort>();
+        mCore = std::make_unique<RingCore>(mPort.get());
+        mKeptSize = {};
     }
 
-    // Face (10,15), lamps (7,5) and (14,5), a lamp rim corner left to the face, a cut corner.
-    void faceAndLamps_data()
+    // Lamp 1 on the left, lamp 2 on the right: red when the channel is faulty, else green;
+    // the face light blue for the selected module, else grey.
+    void imageShowsChannelsAndSelection_data()
     {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QList<QRgb>>("pixels");
-        const QRgb green = qRgb(0, 255, 0), red = qRgb(255, 0, 0), grey = qRgb(128, 128, 128);
-        const QRgb blue = qRgb(192, 192, 255);
-        QTest::newRow("3 unselected, ch2 faulty") << 3 << QList<QRgb>{grey, green, red, grey, 0};
-        QTest::newRow("6 selected, ch1 faulty") << 6 << QList<QRgb>{blue, red, green, blue, 0};
+        QTest::addColumn<bool>("fault1");
+        QTest::addColumn<bool>("fault2");
+        QTest::addColumn<bool>("selected");
+        for (int k = 0; k < 8; ++k)
+            QTest::addRow("ch1 %s, ch2 %s%s", k & 1 ? "faulty" : "sound", k & 2 ? "faulty" : "sound",
+                          k & 4 ? ", selected" : "")
+                << bool(k & 1) << bool(k & 2) << bool(k & 4);
     }
-    void faceAndLamps()
+    void imageShowsChannelsAndSelection()
     {
-        QFETCH(int, index);
-        const QImage image = ModuleImage(index);
-        const QList<QRgb> pixels{image.pixel(10, 15), image.pixel(7, 5), image.pixel(14, 5), image.pixel(5, 3),
-                                 image.pixel(0, 0)};
-        QTEST(pixels, "pixels");
-        QVERIFY(ModuleImage(0).isNull() && ModuleImage(9).isNull());
+        QFETCH(bool, fault1);
+        QFETCH(bool, fault2);
+        QFETCH(bool, selected);
+        const QImage image = ModuleImage(ImageIndex(fault1, fault2, selected));
+        const QRgb green = qRgb(0, 255, 0), red = qRgb(255, 0, 0);
+        QCOMPARE(Shows(image, false, red), fault1);
+        QCOMPARE(Shows(image, false, green), !fault1);
+        QCOMPARE(Shows(image, true, red), fault2);
+        QCOMPARE(Shows(image, true, green), !fault2);
+        QCOMPARE(Shows(image, false, qRgb(192, 192, 255)), selected);
+        QCOMPARE(Shows(image, false, qRgb(128, 128, 128)), !selected);
     }
 
-    // Whole pixels on a screen at 150 %: each design pixel becomes 2 x 2.
+    // Whole pixels on a screen at 150 %: each design pixel becomes 2 x 2, so the image stays sharp.
     void highDpiIsWholePixels()
     {
         const QPixmap pixmap = ModulePixmap(6, 1.5);
-        QCOMPARE(pixmap.size(), QSize(40, 54));
         QCOMPARE(pixmap.devicePixelRatio(), 2.0);
         const QImage scaled = pixmap.toImage();
         const QImage design = ModuleImage(6);
+        QCOMPARE(scaled.size(), design.size() * 2);
         for (int y = 0; y < scaled.height(); ++y)
             for (int x = 0; x < scaled.width(); ++x)
                 QCOMPARE(scaled.pixel(x, y), design.pixel(x / 2, y / 2));
@@ -162,47 +181,53 @@ private slots:
         for (int id = 1; id <= 1000; ++id)
             ring.push_back({id, id == 3 || id == 4, false});
         const auto window = Drawn(ring);
+        QCOMPARE(window->PictureCount(), 1000);
         for (int degrees = 0; degrees < 360; degrees += 45)
             QCOMPARE(RingColourAt(window->Drawing(), degrees + 7), 'b');
     }
 
-    void lowWindowMirrorsThePictures()
+    // Each picture's centre lies on the ring at its position, counterclockwise from the top; a
+    // window too low for a ring mirrors them through the centre; a window beyond 16 bits of
+    // twips (a 4K screen, or taller than 2184 pixels) does not wrap. Closed and opened again,
+    // the window has its size back.
+    void picturesOnTheRing_data()
     {
-        // 30 pixels high: ring radius 225 - 405 = -180 twips, no ring drawn.
-        const auto window = Drawn({{1}, {2}}, 400, 30);
-        const QImage &image = window->Drawing();
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                QCOMPARE(image.pixel(x, y), QColor(192, 192, 192).rgb());
-        // Position 0 belongs at the top and lands below the centre, position 1 the other way.
-        QCOMPARE(window->picModule(0)->pos(), QPoint(190, 14));
-        QCOMPARE(window->picModule(1)->pos(), QPoint(190, -11));
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("ringDrawn");
+        QTest::newRow("400 x 300") << QSize(400, 300) << true;
+        QTest::newRow("30 high: no ring, mirrored") << QSize(400, 30) << false;
+        QTest::newRow("3840 wide") << QSize(3840, 600) << true;
+        QTest::newRow("4500 high") << QSize(300, 4500) << true;
     }
-
-    void wideWindowDoesNotWrap()
+    void picturesOnTheRing()
     {
-        // Wider than 32767 twips, as on a 4K screen: ring radius 4095 twips, centre x 28800.
-        const auto window = Drawn({{1}, {2}, {3}, {4}}, 3840, 600);
-        QCOMPARE(window->picModule(0)->pos(), QPoint(1910, 14));
-        QCOMPARE(window->picModule(3)->pos(), QPoint(2183, 287));
-        QCOMPARE(RingColourAt(window->Drawing(), 45), 'b');
-        // Nor does a ring taller than 16 bits of twips.
-        QCOMPARE(PictureRadius(RingRadius(70000.0, 405)), 34595);
+        QFETCH(QSize, size);
+        QFETCH(bool, ringDrawn);
+        constexpr int kCount = 5;
+        const auto window = Drawn({{1}, {2}, {3}, {4}, {5}}, size.width(), size.height());
+        const double radius = (size.height() * kTwipsPerPixel / 2.0 - 405.0) / kTwipsPerPixel;
+        for (int k = 0; k < kCount; ++k) {
+            const double a = PositionDegrees(k, kCount) * kRingPi / 180.0;
+            const QPointF expected(size.width() / 2.0 + radius * std::cos(a), size.height() / 2.0 - radius * std::sin(a));
+            const QPointF centre = QRectF(window->picModule(k)->geometry()).center();
+            QVERIFY2((centre - expected).manhattanLength() <= 2.0, qPrintable(QString::number(k)));
+        }
+        QCOMPARE(QRectF(window->picModule(0)->geometry()).center().y() > size.height() / 2.0, !ringDrawn);
+        QCOMPARE(RingColourAt(window->Drawing(), LinkMiddle(2, kCount)), ringDrawn ? 'b' : '-');
+
         window->close();
-        QCOMPARE(gBusInfoWidth, int32_t(57600));
-        QCOMPARE(gBusInfoHeight, int32_t(9000));
-        QCOMPARE(frmBackground().size(), QSize(3840, 600));
+        QCOMPARE(frmBackground(*mCore, mKeptSize).size(), size);
     }
 
+    // A drawing pass shows every module of the new ring as sound or faulty, unselected, and
+    // hides the pictures the ring no longer has; activation drops them.
     void drawingPassShowsNormalImagesAndHidesLeftovers()
     {
         const auto window = Drawn({{1}, {2}, {3}, {4}, {5}});
         window->picModule(2)->SetImage(7, 3);
-        gModules[3].SetStatusChannel2(true);
-        gModuleCount = 3;
+        SetRing(*mCore, *mPort, {{1}, {2}, {3, false, true}});
         window->DrawModules();
         QCOMPARE(Images(*window), (QList<int>{1, 1, 3, 0, 0}));
-        // Activation drops the leftovers.
         QPointer<ModulePicture> leftover = window->picModule(4);
         window->Form_Activate();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -210,23 +235,23 @@ private slots:
         QCOMPARE(Images(*window), (QList<int>{1, 1, 3}));
     }
 
+    // A repaint shows the last drawing pass, not what came since; a resize draws anew.
     void paintingShowsTheLastPassAndResizeRedraws()
     {
         const auto window = Drawn({{1, true}, {2, true}, {3}});
         window->show();
-        // Statuses change without a drawing pass: a repaint must not draw anew.
-        gModules[2].SetStatusChannel1(false);
+        SetRing(*mCore, *mPort, {{1, true}, {2}, {3}});
         const QImage shown = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(RingColourAt(shown, LinkMiddle(0, 3)), 'r');
         QCOMPARE(RingColourAt(shown, LinkMiddle(1, 3)), 'b');
 
-        gModuleCount = 2;
-        gModules[2].SetStatusChannel1(true);
+        SetRing(*mCore, *mPort, {{1, true}, {2, true}});
         window->resize(500, 360);
         QCoreApplication::processEvents();
         QCOMPARE(window->Drawing().size(), QSize(500, 360));
         QCOMPARE(RingColourAt(window->Drawing(), 180), 'r');
     }
+
     void describe_data()
     {
         QTest::addColumn<ModuleData>("record");
@@ -267,16 +292,27 @@ private slots:
     // the ring was drawn shows; the description carries the same words.
     void pictureTellsRecord()
     {
+        SetRing(*mCore, *mPort, {{12}});
+        const RingTable &table = mCore->Table();
         QWidget parent;
-        ModulePicture picture(0, &parent);
-        gModules[12] = MakeRecord(12, 'R', 41, 0x03, false, 0, false, 0);
+        ModulePicture picture(0, table, &parent);
         picture.SetImage(5, 12);
-        QCOMPARE(picture.accessibleDescription(), DescribeModule(gModules[12], false) + "\nSelected");
-        gModules[12].SetErrorCounterChannel1(7);
-        MarkLocateFailed(12);
+        QCOMPARE(picture.accessibleDescription(), DescribeModule(table.Module(12), false) + "\nSelected");
+        Reply reply;
+        reply.letter = 'P';
+        reply.id = 12;
+        reply.version = 41;
+        reply.mode = 0x03;
+        reply.counter1 = 7;
+        mPort->Feed(EncodeReply(reply));
+        mCore->Link().PollPort();
+        mCore->Link().ParseReceived();
+        QCOMPARE(table.Module(12).GetErrorCounterChannel1(), int16_t(7));
+        mCore->LocateUnanswered(0, 12);
         QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), QPoint(2, 2));
         QApplication::sendEvent(&picture, &hover);
-        QCOMPARE(picture.toolTip(), DescribeModule(gModules[12], true));
+        QCOMPARE(picture.toolTip(), DescribeModule(table.Module(12), true));
+        QVERIFY(picture.toolTip().contains("error counter 7") && picture.toolTip().contains("Marked faulty"));
         QCOMPARE(picture.accessibleDescription(), picture.toolTip() + "\nSelected");
     }
 };

@@ -1,13 +1,13 @@
 // A click on a module picture: the locate request, the wait with its spinner, the outcome,
 // the highlight, the redrawn links and Module State, re-entrant clicks, scans and closing
 // during the wait; then Module State's Apply. Ring: a MemorySerialPort; time: a ManualClock.
-#include "TestFiles.h"
 #include "BoxCatcher.h"
+#include "ManualClock.h"
 #include "RingFixture.h"
+#include "TestFiles.h"
 #include "TimedRing.h"
 #include "app/frmMain.h"
 #include "bus/Frames.h"
-#include "bus/SendCommand.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/frmModuleState.h"
@@ -50,7 +50,8 @@ private:
     BoxCatcher catcher;  // the boxes, "icon title: text"
     QStringList titles;
     std::unique_ptr<MemorySerialPort> port;
-    std::unique_ptr<BusLink> link;
+    std::unique_ptr<RingCore> core;
+    TwipsSize busInfoSize;
     std::unique_ptr<frmModuleState> state;
     QPointer<frmBackground> window;
     std::unique_ptr<TimedRing> ring;
@@ -60,8 +61,9 @@ private:
     QString Shown() const
     {
         QStringList shown;
-        for (int k = 0; k < gModuleCount; ++k)
-            shown << QString::number(ImageOf(k)) + RingColourAt(window->Drawing(), LinkMiddle(k, gModuleCount));
+        const int count = core->Table().Count();
+        for (int k = 0; k < count; ++k)
+            shown << QString::number(ImageOf(k)) + RingColourAt(window->Drawing(), LinkMiddle(k, count));
         return shown.join(' ');
     }
     // Module State: ID, version, mode, the two error counters and the rule.
@@ -71,16 +73,27 @@ private:
                 state->txtErrorCounterCH1->text(), state->txtErrorCounterCH2->text(),
                 state->cmbErrorRelais->currentText()};
     }
+    // A scan brings the ring, the ring goes quiet and the window draws it; the scan's frame is
+    // not the click's.
     void ShowRing(const std::vector<RingModule> &modules)
     {
-        SetRing(modules);
+        SetRing(*core, *port, modules);
+        clock.Advance(BusLink::kScanQuietMs);
+        core->Link().PollPort();
         window->Form_Activate();
+        port->written.clear();
+    }
+    // Module id reports mode, unasked.
+    void Report(int id, uint8_t mode)
+    {
+        port->Feed(EncodeReply(Reply{'P', id, 41, mode, false, false, 0, 0}));
+        core->Link().PollPort();
+        core->Link().ParseReceived();
     }
 
 private slots:
     void init()
     {
-        ResetGlobals();
         clock = ManualClock();
         clock.SetAutoAdvance(1);
         SetClock(&clock);
@@ -88,29 +101,28 @@ private slots:
         titles.clear();
         port = std::make_unique<MemorySerialPort>();
         port->Open();
-        SetCommPort(port.get());
-        link = std::make_unique<BusLink>(port.get());
-        state = std::make_unique<frmModuleState>();
-        window = new frmBackground;
+        core = std::make_unique<RingCore>(port.get());
+        state = std::make_unique<frmModuleState>(*core);
+        window = new frmBackground(*core, busInfoSize);
         window->resize(400, 300);
         window->SetModuleStateProvider([this] { return state.get(); });
         connect(window, &QWidget::windowTitleChanged, this, [this](const QString &t) { titles << t; });
-        ring = std::make_unique<TimedRing>(clock, *port, *link);
+        ring = std::make_unique<TimedRing>(clock, *port, core->Link());
     }
     void cleanup()
     {
         ring.reset();
         delete window;
         state.reset();
-        link.reset();
-        SetCommPort(nullptr);
+        core.reset();
         port.reset();
         SetClock(nullptr);
     }
 
     // The wait spans midnight: its limit is elapsed time, not time of day. One millisecond per
     // pass; the spinner steps every 400 passes from the second step on. Unanswered, the module
-    // is marked faulty on both channels, yet its links stay blue: the neighbours are sound.
+    // is marked faulty on both channels, yet its links stay blue: the neighbours are sound;
+    // Module State shows what the module last reported, from the scan.
     void locate_data()
     {
         QTest::addColumn<bool>("answers");  // after 300 ms, faulty on channel 1
@@ -125,14 +137,13 @@ private slots:
         QTest::newRow("no answer") << false
             << QStringList{s + "|", s + "/", s + "-", s + "\\", s + "|", "Bus Info - Selected module not found!"}
             << QStringList{"3 Error!: Modul with ID 300 not answer!"} << "1b 8b 1b 1b"
-            << QStringList{"300", "25.5", "00000000", "0", "0", "CH1_Error AND CH2_Error"};
+            << QStringList{"300", "4.1", "00010011", "0", "0", "NOT CH1_Error AND NOT CH2_Error"};
     }
     void locate()
     {
         QFETCH(bool, answers);
         clock.SetTimeOfDay(86399.5f);
         ShowRing({{1}, {300}, {3}, {4}});
-        gModules[300].SetVersion(255);
         const int64_t t0 = clock.NowMs();
         if (answers)
             ring->AnswerAt(t0 + 300, LocateReply(300, true, false, 123, 0x35, 17, 4));
@@ -233,26 +244,27 @@ private slots:
         QTEST(Shown(), "shown");
     }
 
-    // A scan inside the wait of a silent module's locate recreates the pictures: the end of the
-    // click goes to that module where it stands now, or to no picture when it left; the message
-    // and Module State name it.
+    // A scan inside the wait of a locate recreates the pictures: the end of the click goes to
+    // the module where it stands now (its reply to the scan is an answer), or to no picture when
+    // it left, unanswered; the message and Module State name it.
     void scanDuringTheWait_data()
     {
         QTest::addColumn<QList<int>>("after");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("selected");
-        QTest::newRow("ring unchanged") << QList<int>{1, 2, 3, 4} << "1b 1b 8b 1b" << 2;
-        QTest::newRow("moved to the front") << QList<int>{3, 1, 4, 2} << "8b 1b 1b 1b" << 0;
-        QTest::newRow("moved to the end") << QList<int>{1, 2, 4, 3} << "1b 1b 1b 8b" << 3;
+        QTest::newRow("ring unchanged") << QList<int>{1, 2, 3, 4} << "1b 1b 5b 1b" << 2;
+        QTest::newRow("moved to the front") << QList<int>{3, 1, 4, 2} << "5b 1b 1b 1b" << 0;
+        QTest::newRow("moved to the end") << QList<int>{1, 2, 4, 3} << "1b 1b 1b 5b" << 3;
         QTest::newRow("left the ring") << QList<int>{1, 2, 4} << "1b 1b 1b" << 2;
         QTest::newRow("ring shrank below the selection") << QList<int>{1} << "1b" << 2;
     }
     void scanDuringTheWait()
     {
         QFETCH(QList<int>, after);
+        const bool stays = after.contains(3);
         ShowRing({{1}, {2}, {3}, {4}});
         QPointer<ModulePicture> clicked = window->picModule(2);
-        ring->At(100, [this, after] {
+        ring->At(clock.NowMs() + 100, [this, after] {
             std::vector<RingModule> modules;
             for (int id : after)
                 modules.push_back({id});
@@ -261,8 +273,9 @@ private slots:
         window->picModule_Click(2);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!clicked);
-        QCOMPARE(catcher.boxes, QStringList{"3 Error!: Modul with ID 3 not answer!"});
-        QVERIFY(gModules[3].GetStatusChannel1() && gModules[3].GetStatusChannel2());
+        QCOMPARE(catcher.boxes, stays ? QStringList() : QStringList{"3 Error!: Modul with ID 3 not answer!"});
+        QCOMPARE(core->Table().LocateFailed(3), !stays);
+        QCOMPARE(core->Table().Module(3).GetStatusChannel1() && core->Table().Module(3).GetStatusChannel2(), !stays);
         QCOMPARE(Fields().first(), QStringLiteral("3"));
         QTEST(Shown(), "shown");
         QTEST(int(window->SelectedIndex()), "selected");
@@ -275,17 +288,18 @@ private slots:
     void windowClosedDuringTheWait()
     {
         ShowRing({{1}, {2}});
-        ring->At(100, [this] { delete window; });
+        ring->At(clock.NowMs() + 100, [this] { delete window; });
         frmBackground *raw = window;
         raw->picModule_Click(1);
         QVERIFY(!window);
         QCOMPARE(catcher.boxes, QStringList{"3 Error!: Modul with ID 2 not answer!"});
-        QVERIFY(gModules[2].GetStatusChannel1());
+        QVERIFY(core->Table().LocateFailed(2) && core->Table().Module(2).GetStatusChannel1());
     }
 
     // Module State's Apply: a new mode byte from the rule for the module with S or W, its rule
-    // bits replaced and the rest kept; on a closed port the record changes all the same. The
-    // input check of the ID: nothing sent, nothing changed (id -1). A rejected ID marks its
+    // bits replaced and the rest of its reported mode kept. The table keeps the reported mode;
+    // the mode sent is recorded as applied, awaiting its read-back, only when the port took the
+    // frame. The input check of the ID: nothing sent, nothing recorded (id -1). A rejected ID marks its
     // field with the reason until the text changes; an empty one, which is no ID at all, and an
     // accepted one leave it unmarked.
     void apply_data()
@@ -317,7 +331,7 @@ private slots:
         QFETCH(QString, reason);
         const QList<int> ids{0, 5, 7, 32000};
         for (int slot : ids)
-            gModules[size_t(slot)].SetMode(0xDA);
+            Report(slot, 0xDA);
         if (command == 0)
             port->Close();
         state->txtModulID->setText(text);
@@ -326,9 +340,15 @@ private slots:
         state->cmbErrorRelais->setCurrentText(rule);
         state->chkWriteToEEPROM->setChecked(command == 'W');
         state->cmdApply->click();
-        for (int slot : ids)
-            QCOMPARE(int(gModules[size_t(slot)].GetMode()), slot == id ? mode : 0xDA);
         const bool sent = id >= 0 && command != 0;
+        for (int slot : ids) {
+            QCOMPARE(int(core->Table().Module(slot).GetMode()), 0xDA);
+            const auto applied = core->Table().Applied().Applied(slot);
+            QCOMPARE(applied.has_value(), sent && slot == id);
+            if (applied)
+                QCOMPARE(int(applied->mode), mode);
+            QCOMPARE(core->Table().Applied().AwaitingReadBack(slot), sent && slot == id);
+        }
         QCOMPARE(port->written, sent ? QList<QByteArray>{Frame(command, id, mode)} : QList<QByteArray>());
         QCOMPARE(state->txtMode->text(), id < 0 ? QStringLiteral("unchanged") : ByteToBin(uint8_t(mode)));
 
@@ -354,7 +374,9 @@ private slots:
     {
         QFETCH(bool, onPicture);
         ring.reset();
-        link.reset();
+        delete window;
+        state.reset();
+        core.reset();
         port->Close();
         QTemporaryDir dir;
         const QString ini = WriteTestFile(dir.filePath(QStringLiteral("zephlink9-setup.ini")),
@@ -363,10 +385,13 @@ private slots:
         main.show();
         QVERIFY(QTest::qWaitForWindowActive(&main));
         QTRY_VERIFY(port->IsOpen());
-        SetRing({{1}, {2}, {3}});
+        SetRing(main.Core(), *port, {{1}, {2}, {3}});
+        clock.Advance(BusLink::kScanQuietMs);
+        main.Link().PollPort();
+        port->written.clear();
         main.RedrawRing();
         frmBackground *busInfo = main.BusInfo();
-        main.MdiArea()->setActiveSubWindow(ChildFrame(onPicture ? main.ModuleState() : static_cast<QWidget *>(busInfo)));
+        qobject_cast<QMdiArea *>(main.centralWidget())->setActiveSubWindow(ChildFrame(onPicture ? main.ModuleState() : static_cast<QWidget *>(busInfo)));
         TimedRing answers(clock, *port, main.Link());
         answers.AnswerAt(clock.NowMs() + 50, LocateReply(3, false, true));
         QWidget *target = onPicture ? static_cast<QWidget *>(busInfo->picModule(2)) : main.ModuleState()->cmdApply;
