@@ -4,7 +4,7 @@
 #include "bus/Frames.h"
 #include "bus/MemorySerialPort.h"
 #include "bus/SendCommand.h"
-#include "model/Global.h"
+#include "model/RingTable.h"
 #include "model/ModuleListFilter.h"
 #include "model/ModuleListModel.h"
 #include "model/RingKeeper.h"
@@ -42,18 +42,18 @@ private slots:
     void receiveAndParse()
     {
         QFETCH(int, modules);
-        ResetGlobals();
         MemorySerialPort port;
         port.Open();
-        BusLink link(&port);
+        RingTable table;
+        BusLink link(&port, table);
         const QByteArray answer = ScanAnswer(modules);
         QBENCHMARK {
-            gModuleCount = 0;
+            table.ClearOrder();
             port.Feed(answer);
-            link.Timer1_Timer();
-            link.Timer2_Timer();
+            link.PollPort();
+            link.ParseReceived();
         }
-        QCOMPARE(int(gModuleCount), modules);
+        QCOMPARE(table.Count(), modules);
     }
 
     // The parse pass with the Module List kept up to date, on a ring of 1000 shown sorted by
@@ -71,16 +71,16 @@ private slots:
     {
         QFETCH(bool, oneReply);
         QFETCH(bool, emptied);
-        ResetGlobals();
         MemorySerialPort port;
         port.Open();
-        BusLink link(&port);
+        RingTable table;
+        BusLink link(&port, table);
         RingKeeper keeper;
-        ModuleListModel rows(&keeper);
+        ModuleListModel rows(&keeper, &table);
         ModuleListFilter shown(&rows);
         port.Feed(ScanAnswer(1000));
-        link.Timer1_Timer();
-        link.Timer2_Timer();
+        link.PollPort();
+        link.ParseReceived();
         Reply locate;
         locate.letter = 'P';
         locate.id = 500;
@@ -90,17 +90,17 @@ private slots:
             if (oneReply) {
                 locate.counter1 = ++counter;
                 port.Feed(EncodeReply(locate));
-                link.Timer1_Timer();
-                link.Timer2_Timer();
+                link.PollPort();
+                link.ParseReceived();
             } else {
-                gModuleCount = 0;
+                table.ClearOrder();
                 if (emptied)
                     rows.Follow();
                 port.Feed(ScanAnswer(1000));
-                link.Timer1_Timer();
-                link.Timer2_Timer();
+                link.PollPort();
+                link.ParseReceived();
                 rows.Follow();
-                const RingScan scan{1, ScanOrigin::Menu, 0, 1, {}, link.Receiver().Readings(gModuleOrder.data(), 1000)};
+                const RingScan scan{1, ScanOrigin::Menu, 0, 1, {}, link.Receiver().Readings()};
                 keeper.Take(scan);
                 rows.TakeScan(scan);
             }
@@ -111,16 +111,16 @@ private slots:
 
     void sortModulesBySide32000()
     {
-        ResetGlobals();
+        RingTable table;
         for (int id = 0; id <= 32000; ++id)
-            gModules[id].SetSide(uint8_t(id % 3 ? 'L' : 'R'));
-        gModuleCount = 32000;
+            table.Store(id, uint8_t(id % 3 ? 'L' : 'R'), 41, 0x13, false, 0, false, 0, 0.0f);
         QBENCHMARK {
+            table.ClearOrder();
             for (int i = 0; i < 32000; ++i)
-                gModuleOrder[i] = int16_t(i + 1);
-            SortModulesBySide();
+                table.Append(i + 1);
+            table.SortModulesBySide();
         }
-        QCOMPARE(int(gModuleOrder[0]), 1);
+        QCOMPARE(table.IDAt(0), 1);
     }
 };
 

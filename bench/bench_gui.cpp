@@ -3,7 +3,7 @@
 #include "app/frmMain.h"
 #include "bus/MemorySerialPort.h"
 #include "dialogs/frmGlobalSettings.h"
-#include "model/Global.h"
+#include "RingFixture.h"
 #include "ringview/frmBackground.h"
 
 #include <QMdiSubWindow>
@@ -12,19 +12,13 @@
 #include <QtTest>
 
 namespace {
-void FillRing(int modules)
+// A scan that a ring of modules answers, module 1 attached.
+void FillRing(frmMain &window, MemorySerialPort &port, int modules)
 {
-    ResetGlobals();
-    for (int id = 1; id <= modules; ++id) {
-        ModuleData &record = gModules[id];
-        record.SetModuleID(int16_t(id));
-        record.SetSide(uint8_t(id == 1 ? 'G' : 'L'));
-        record.SetStatusChannel1(id % 7 == 0);
-        record.SetStatusChannel2(id % 5 == 0);
-        gModuleOrder[id - 1] = int16_t(id);
-    }
-    gModuleCount = int16_t(modules);
-    gLocalModuleID = 1;
+    std::vector<ringtest::RingModule> ring;
+    for (int id = 1; id <= modules; ++id)
+        ring.push_back({id, id % 7 == 0, id % 5 == 0});
+    ringtest::SetRing(window.Core(), port, ring);
 }
 } // namespace
 
@@ -55,12 +49,12 @@ private slots:
     void drawModules()
     {
         QFETCH(int, modules);
-        FillRing(modules);
         MemorySerialPort port;
         frmMain window(frmMain::Options{&port, Ini(), [] {}});
         window.resize(1600, 1000);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        FillRing(window, port, modules);
         frmBackground *busInfo = window.BusInfo();
         busInfo->DrawModules();  // pictures created once, as after an activation
         QBENCHMARK {
@@ -71,11 +65,11 @@ private slots:
 
     void apply1000()
     {
-        FillRing(1000);
         MemorySerialPort port;
         frmMain window(frmMain::Options{&port, Ini(), [] {}});
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        FillRing(window, port, 1000);
         frmGlobalSettings *settings = window.GlobalSettings();
         QBENCHMARK {
             port.written.clear();

@@ -5,6 +5,7 @@
 // Usage: bench_history FILE   (a FILE filled before is used again; the measurements run on a
 // copy beside it, FILE-run, which is left for the start-up measurement)
 #include "history/RingHistory.h"
+#include "ManualClock.h"
 #include "model/Clock.h"
 
 #include <QCoreApplication>
@@ -94,7 +95,7 @@ int main(int argc, char **argv)
             setNow(time);
             // The program thins an hour at a time while it runs.
             for (int step = 0; step < 2; ++step)
-                history.Thin_Timer();
+                history.ThinOneStep();
         }
         history.KeepAll(batch);
         // The events of the last scans, as many as the Events window shows.
@@ -129,7 +130,7 @@ int main(int argc, char **argv)
         longestKeep = std::max(longestKeep, keep150.back());
         if (n % 20 == 0) {
             setNow(time);
-            longestStep = std::max(longestStep, TimeMs([&] { history.Thin_Timer(); }));
+            longestStep = std::max(longestStep, TimeMs([&] { history.ThinOneStep(); }));
         }
     }
     // A 1000-module ring on a second port of the same file.

@@ -1,7 +1,6 @@
 // The ring report of long rings: the time to write a PDF of 1000 modules, its size and
 // pages, and the pages of 150; prints rows of bench/RESULTS.md's table.
 #include "app/RingReport.h"
-#include "model/Global.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -15,7 +14,6 @@ namespace {
 
 RingReport Ring(int count)
 {
-    ResetGlobals();
     RingReport report;
     report.time = QDateTime::currentDateTime();
     report.programVersion = QStringLiteral("1.31");

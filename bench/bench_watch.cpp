@@ -7,7 +7,7 @@
 // row of bench/RESULTS.md's table. Usage: bench_watch SIMULATOR
 #include "headless/HeadlessWatch.h"
 #include "model/Clock.h"
-#include "model/Global.h"
+#include "core/ProgramConfig.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -60,10 +60,10 @@ int main(int argc, char **argv)
     probe.listen(QHostAddress::LocalHost);
     const quint16 port = probe.serverPort();
     probe.close();
-    gIniPath = dir.filePath(QStringLiteral("zephlink9-setup.ini"));
-    QFile ini(gIniPath);
+    const QString iniPath = dir.filePath(QStringLiteral("zephlink9-setup.ini"));
+    QFile ini(iniPath);
     ini.open(QIODevice::WriteOnly);
-    ini.write(QStringLiteral("[ZEPHLINK9 Setup Tool]\ncomport=1\nCOM1=%1\nmetrics=%2\nlog=ring-log.csv\n").arg(link).arg(port).toUtf8());
+    ini.write(QStringLiteral("[ZEPHLINK9 Setup Tool]\ncomport=1\nCOM1=%1\nmetrics=%2\nlog=ring-log.csv\nscan_interval=0\n").arg(link).arg(port).toUtf8());
     ini.close();
 
     FastClock clock;
@@ -71,8 +71,8 @@ int main(int argc, char **argv)
     HeadlessWatch watch;
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, &watch, [&watch] {
-        watch.Core().Link().Timer1_Timer();
-        watch.Core().Link().Timer2_Timer();
+        watch.Core().Link().PollPort();
+        watch.Core().Link().ParseReceived();
     });
     ticker.start(0);
     int scans = 0;
@@ -93,10 +93,8 @@ int main(int argc, char **argv)
         }
         if (scans == 1000)
             QCoreApplication::quit();
-        else
-            QMetaObject::invokeMethod(&watch, &HeadlessWatch::ScanTimer_Timer, Qt::QueuedConnection);
     });
-    watch.Start(1);
+    watch.Start(ProgramConfig::Read(iniPath));
     app.exec();
     watch.Stop();
     std::printf("| watcher without a window, 150 modules, after scan 100 / 500 / 1000 (page fetched and log written at each) | "

@@ -221,7 +221,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ReadAll(history);
     Check(history.IsOpen(), "reading never closes the history");
     for (int step = 0; step < 3 && history.IsOpen(); ++step)
-        history.Thin_Timer();
+        history.ThinOneStep();
     ReadAll(history);
     const RingScan kept = KeptScan();
     history.Keep(kept);

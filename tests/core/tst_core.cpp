@@ -1,0 +1,172 @@
+// The core as the only door to the ring: the order in which a finished scan is handed over, a
+// scan cut by a vanished port, and two cores on two simulated rings in one process.
+#include "ManualClock.h"
+#include "RingSimProcess.h"
+#include "TestFiles.h"
+#include "TimedRing.h"
+#include "bus/Frames.h"
+#include "bus/MemorySerialPort.h"
+#include "core/RingCore.h"
+#include "history/RingHistory.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray ReplyOf(char letter, int id, bool faulty1 = false, int counter1 = 0)
+{
+    return EncodeReply({.letter = uint8_t(letter), .id = id, .version = 41, .mode = 0x13, .status1 = faulty1,
+                        .counter1 = int16_t(counter1)});
+}
+
+QList<int> Ids(const RingTable &table) { return QList<int>(table.Order().begin(), table.Order().end()); }
+
+} // namespace
+
+class TestCore : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir mDir;
+    ManualClock mClock;
+
+    QString Ini(const QByteArray &more = {})
+    {
+        return WriteTestFile(mDir.filePath(QStringLiteral("zephlink9-setup.ini")),
+                             "[ZEPHLINK9 Setup Tool]\r\ncomport=1\r\nlog=ring-log.csv\r\n" + more);
+    }
+
+    // A scan on the manual clock that the ring answers with replies 100 ms after its G, over once
+    // the ring has been quiet for a second.
+    static void ScanAnswered(RingCore &core, MemorySerialPort &port, ManualClock &clock, const QByteArray &replies,
+                             const std::function<void()> &meanwhile = {})
+    {
+        QSignalSpy over(&core, &RingCore::scanHandedOver);
+        TimedRing ring(clock, port, core.Link(), 5, clock.NowMs() + 3000);
+        ring.AnswerAt(clock.NowMs() + 100, replies);
+        if (meanwhile)
+            ring.At(clock.NowMs() + 300, meanwhile);
+        core.Scan();
+        QTRY_COMPARE(over.count(), 1);
+    }
+
+private slots:
+    void init()
+    {
+        for (const char *name : {"ring-log.csv", "ring-history.sqlite", "ring-history.sqlite-wal", "ring-history.sqlite-shm"})
+            QFile::remove(mDir.filePath(QLatin1String(name)));
+        SetClock(&(mClock = ManualClock()));
+    }
+    void cleanup() { SetClock(nullptr); }
+
+    // Keeper, counts, verification, log, events, history, then the windows: each part finds the
+    // parts before it done with the scan and the parts after it not yet.
+    void handOverOrder()
+    {
+        MemorySerialPort port;
+        port.Open();
+        RingCore core(&port);
+        core.Start(ProgramConfig::Read(Ini()));
+        const QString log = mDir.filePath(QStringLiteral("ring-log.csv"));
+        ScanAnswered(core, port, mClock, ReplyOf('G', 1) + ReplyOf('L', 2));
+        core.ProgramModule(2, 0x4B, false);
+
+        RingHistory reader;
+        QStringList seen;
+        connect(&core.Events(), &EventList::added, this, [&](const RingEvent &event) {
+            if (event.id != 2 || !event.text.contains(QLatin1String("faulty")))
+                return;
+            const RingScan *found = core.Keeper().LastFound();
+            seen << QStringLiteral("events: keeper %1, verified %2, logged %3, kept %4")
+                        .arg(found && found->Find(2) && found->Find(2)->faulty1)
+                        .arg(core.Keeper().LastVerification().has_value())
+                        .arg(ReadTestFile(log).count("\n"))
+                        .arg(reader.Open(mDir.filePath(QStringLiteral("ring-history.sqlite")), 90)
+                                 && reader.LastFound(1) && reader.LastFound(1)->Find(2)->faulty1);
+            reader.Close();
+        });
+        connect(&core, &RingCore::scanHandedOver, this, [&] {
+            seen << QStringLiteral("windows: kept %1")
+                        .arg(reader.Open(mDir.filePath(QStringLiteral("ring-history.sqlite")), 90)
+                             && reader.LastFound(1) && reader.LastFound(1)->Find(2)->faulty1);
+            reader.Close();
+        });
+        QSignalSpy over(&core, &RingCore::scanHandedOver);
+        TimedRing ring(mClock, port, core.Link(), 5, mClock.NowMs() + 3000);
+        ring.AnswerAt(mClock.NowMs() + 100, ReplyOf('G', 1) + ReplyOf('L', 2, true));
+        core.Verify();
+        QTRY_COMPARE(over.count(), 1);
+        // The header, two rows of each scan and the event's own row are in the log.
+        QCOMPARE(seen, QStringList({QStringLiteral("events: keeper 1, verified 1, logged 6, kept 0"),
+                                    QStringLiteral("windows: kept 1")}));
+    }
+
+    // The adapter pulled while the ring answers: the scan is no ring. Nothing is missing, nothing
+    // is kept, and the next whole scan compares with the last whole one.
+    void scanCutByAVanishedPort()
+    {
+        MemorySerialPort port;
+        port.Open();
+        RingCore core(&port);
+        core.Start(ProgramConfig::Read(Ini()));
+        ScanAnswered(core, port, mClock, ReplyOf('G', 1) + ReplyOf('L', 2) + ReplyOf('L', 3, false, 5));
+        const size_t eventsBefore = core.Events().Count();
+
+        QSignalSpy over(&core, &RingCore::scanHandedOver);
+        ScanAnswered(core, port, mClock, ReplyOf('G', 1), [&port] { port.Vanish(); });
+        QVERIFY(over.at(0).at(0).value<RingScan>().cut);
+        QCOMPARE(core.Events().Count(), eventsBefore);
+        QCOMPARE(core.Keeper().LastFound()->modules.size(), size_t(3));
+        RingHistory reader;
+        QVERIFY(reader.Open(mDir.filePath(QStringLiteral("ring-history.sqlite")), 90));
+        QCOMPARE(reader.LastFound(1)->modules.size(), size_t(3));
+        reader.Close();
+
+        port.Open();
+        ScanAnswered(core, port, mClock, ReplyOf('G', 1) + ReplyOf('L', 2) + ReplyOf('L', 3, false, 9));
+        QCOMPARE(core.Events().Count(), eventsBefore + 1);
+        QCOMPARE(core.Events().At(eventsBefore).text, QStringLiteral("Module 3 channel 1 error counter +4"));
+    }
+
+    // Two rings on two ports in one process, scanned at once: each core's table, keeper and
+    // events hold its own ring only, and a ring that goes silent leaves the other one whole.
+    void twoCoresTwoRings()
+    {
+        SetClock(nullptr);
+        RingSimProcess north, south;
+        QVERIFY(north.start({QStringLiteral("--no-pacing")}, "id=1 side=G\nid=2 side=L\n"));
+        QVERIFY(south.start({QStringLiteral("--no-pacing")}, "id=101 side=G\nid=102 side=L ch1=fault:3\nid=103 side=R\n"));
+        QTemporaryDir northDir, southDir;
+        RingCore first, second;
+        for (auto [core, dir, sim] : {std::tuple{&first, &northDir, &north}, std::tuple{&second, &southDir, &south}}) {
+            const QString ini = WriteTestFile(dir->filePath(QStringLiteral("ring.ini")),
+                                              "[ZEPHLINK9 Setup Tool]\r\ncomport=1\r\nCOM1=" + sim->devicePath().toUtf8() + "\r\n");
+            core->Start(ProgramConfig::Read(ini));
+            QCOMPARE(core->OpenConfiguredPort(), SerialPort::OpenError::None);
+            core->Link().EnableReception();
+        }
+        QSignalSpy firstOver(&first, &RingCore::scanHandedOver), secondOver(&second, &RingCore::scanHandedOver);
+        // The second scan starts inside the first one's wait.
+        QTimer::singleShot(0, &first, [&] { first.Scan(); });
+        QTimer::singleShot(1, &second, [&] { second.Scan(); });
+        QTRY_VERIFY_WITH_TIMEOUT(firstOver.count() == 1 && secondOver.count() == 1, 10000);
+        QCOMPARE(Ids(first.Table()), QList<int>({1, 2}));
+        QCOMPARE(Ids(second.Table()), QList<int>({101, 102, 103}));
+        QCOMPARE(first.Table().Module(102).GetSide(), uint8_t(0));
+        QCOMPARE(first.Events().Count(), size_t(0));
+        QCOMPARE(second.Events().Count(), size_t(1));
+
+        QVERIFY(north.control(QStringLiteral("silent 1 on")) && north.control(QStringLiteral("silent 2 on")));
+        QTimer::singleShot(0, &first, [&] { first.Scan(); });
+        QTimer::singleShot(1, &second, [&] { second.Scan(); });
+        QTRY_VERIFY_WITH_TIMEOUT(firstOver.count() == 2 && secondOver.count() == 2, 10000);
+        QVERIFY(!first.Keeper().LastScan().Found());
+        QCOMPARE(second.Keeper().LastScan().modules.size(), size_t(3));
+        QCOMPARE(Ids(second.Table()), QList<int>({101, 102, 103}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCore)
+#include "tst_core.moc"
