@@ -137,7 +137,7 @@ void RingCore::TakeScan(const RingScan &scan)
     }
     if (mKeeper.LastScan().serial == 0)
         if (std::optional<RingScan> kept = mHistory.LastFound(scan.portNumber))
-            mKeeper.Seed(*kept);
+            mKeeper.Seed(*kept, mHistory.ModulesSeen(scan.portNumber));
     mKeeper.Take(scan);
     mScanCounts.Count(scan);
     std::optional<Verification> verification = mVerifier.Take(scan);

@@ -9,6 +9,7 @@
 #include "history/StoredRow.h"
 #include "history/TrendQueries.h"
 #include "history/WalCheckpointer.h"
+#include "model/Global.h"
 #include "model/Clock.h"
 #include "model/Global.h"
 
@@ -231,6 +232,29 @@ std::vector<RingEvent> RingHistory::Events(size_t limit)
     }
     std::reverse(events.begin(), events.end());
     return events;
+}
+
+std::vector<int> RingHistory::ModulesSeen(int port)
+{
+    std::vector<int> ids;
+    if (!IsOpen())
+        return ids;
+    QSqlQuery query(mDb);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT DISTINCT module FROM module_rows WHERE port = ?"));
+    query.bindValue(0, port);
+    if (!query.exec())
+        return ids;
+    while (query.next()) {
+        StoredRow stored(QStringLiteral("Row of a module of port %1").arg(port));
+        const int id = int(stored.Int(query.value(0), "module", 0, kMaxModuleID));
+        if (!stored.Ok()) {
+            Damaged(stored.Problem());
+            continue;
+        }
+        ids.push_back(id);
+    }
+    return ids;
 }
 
 std::optional<RingScan> RingHistory::LastFound(int port)

@@ -62,6 +62,8 @@ public:
     std::vector<RingEvent> Events(size_t limit);
     // The port's last scan that found modules, as kept (serial 0); none without one.
     std::optional<RingScan> LastFound(int port);
+    // Every module a scan of the port has found, as far back as the history reaches.
+    std::vector<int> ModulesSeen(int port);
 
     std::vector<TrendBucket> ModuleTrend(int port, int id, int64_t fromMs, int64_t toMs, int64_t widthMs);
     std::vector<ChannelTotal> WorstChannels(int port, int64_t fromMs, int64_t toMs, size_t limit);

@@ -24,7 +24,7 @@ void RingKeeper::Take(const RingScan &scan)
             mSeen.set(size_t(module.id));
 }
 
-void RingKeeper::Seed(const RingScan &found)
+void RingKeeper::Seed(const RingScan &found, const std::vector<int> &seenBefore)
 {
     if (!found.Found())
         return;
@@ -32,6 +32,9 @@ void RingKeeper::Seed(const RingScan &found)
     for (const ModuleSnapshot &module : found.modules)
         if (IsTableID(module.id))
             mSeen.set(size_t(module.id));
+    for (const int id : seenBefore)
+        if (IsTableID(id))
+            mSeen.set(size_t(id));
 }
 
 bool RingKeeper::SeenBefore(int id) const { return IsTableID(id) && mSeenBefore.test(size_t(id)); }

@@ -18,8 +18,9 @@ public:
     // A finished scan. One that found modules becomes the last found, and its counters are
     // compared with the found ring before it.
     void Take(const RingScan &scan);
-    // A ring found before this run (kept in the history): the first scan counts from it.
-    void Seed(const RingScan &found);
+    // A ring found before this run (kept in the history), and every module found before it:
+    // the first scan counts from the ring, and a module seen before that answers again says so.
+    void Seed(const RingScan &found, const std::vector<int> &seenBefore = {});
 
     // The last scan handed over; serial 0 before the first.
     const RingScan &LastScan() const { return mLastScan; }

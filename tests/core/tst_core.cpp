@@ -130,6 +130,30 @@ private slots:
         QCOMPARE(core.Events().At(eventsBefore).text, QStringLiteral("Module 3 channel 1 error counter +4"));
     }
 
+    // With the history on, the first scan of a run compares with the last ring kept: a channel
+    // still faulty is not told again; one that became faulty while the program was off is, and
+    // so is a module that was missing then and answers now.
+    void restartComparesWithTheRingKept()
+    {
+        const QString ini = Ini();
+        {
+            MemorySerialPort port;
+            port.Open();
+            RingCore core(&port);
+            core.Start(ProgramConfig::Read(ini));
+            ScanAnswered(core, port, mClock, ReplyOf('G', 1) + ReplyOf('L', 2) + ReplyOf('L', 3, true) + ReplyOf('L', 4));
+            ScanAnswered(core, port, mClock, ReplyOf('G', 1) + ReplyOf('L', 2) + ReplyOf('L', 3, true));
+        }
+        MemorySerialPort port;
+        port.Open();
+        RingCore core(&port);
+        core.Start(ProgramConfig::Read(ini));
+        QStringList told;
+        connect(&core.Events(), &EventList::added, this, [&told](const RingEvent &event) { told << event.text; });
+        ScanAnswered(core, port, mClock, ReplyOf('G', 1) + ReplyOf('L', 2, true) + ReplyOf('L', 3, true) + ReplyOf('L', 4));
+        QCOMPARE(told, QStringList({QStringLiteral("Module 2 channel 1 faulty"), QStringLiteral("Module 4 answers again")}));
+    }
+
     // Two rings on two ports in one process, scanned at once: each core's table, keeper and
     // events hold its own ring only, and a ring that goes silent leaves the other one whole.
     void twoCoresTwoRings()
