@@ -9,7 +9,7 @@ int RingKeeper::CounterIncrease(int before, int after) { return after >= before 
 void RingKeeper::Take(const RingScan &scan)
 {
     mLastScan = scan;
-    if (!scan.Found()) {
+    if (!scan.Found() || scan.cut) {
         ++mFailedInRow;
         return;
     }
