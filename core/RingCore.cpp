@@ -130,6 +130,7 @@ void RingCore::TakeScan(const RingScan &scan)
     // A scan cut by a vanished port is no ring: it is counted and logged, and nothing compares
     // with it.
     if (scan.cut) {
+        mKeeper.Take(scan);
         mScanCounts.Count(scan);
         mLog.WriteScan(scan);
         emit scanHandedOver(scan);

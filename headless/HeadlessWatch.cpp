@@ -11,7 +11,9 @@ HeadlessWatch::HeadlessWatch(QObject *parent)
 {
     mScanTimer.setSingleShot(true);
     connect(&mScanTimer, &QTimer::timeout, this, &HeadlessWatch::ScanNext);
-    connect(&mCore, &RingCore::scanHandedOver, this, [this] {
+    connect(&mCore, &RingCore::scanHandedOver, this, [this](const RingScan &scan) {
+        if (scan.cut)
+            emit line(Line(ClockNow(), -1, QStringLiteral("scan cut: the port was lost")));
         if (!mStopped)
             mScanTimer.start(int(std::max<int64_t>(0, mLastScanMs + mIntervalMs - TheClock().ElapsedMs())));
     });

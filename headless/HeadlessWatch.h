@@ -1,9 +1,8 @@
 #pragma once
 // The ring watched without a window: the configured port opened, and looked for once a second
 // while it is missing; a scan at start, then one every scan_interval seconds from the last G (at
-// once after a scan that took longer), whatever it found;
-// each event and each change of the port's state as a line; what the core must tell as a
-// notice; the metrics page where the configuration asks for it. It never asks anything.
+// once after a scan that took longer), whatever it found; each event, each scan cut by a lost
+// port and each change of the port's state as a line; what the core must tell as a// notice; the metrics page where the configuration asks for it. It never asks anything.
 #include "core/RingCore.h"
 
 #include <QObject>
@@ -27,7 +26,7 @@ public:
     static QString Line(const QDateTime &time, int id, const QString &text);
 
 signals:
-    // A line for standard output: an event or the port's new state.
+    // A line for standard output: an event, a scan cut by a lost port, or the port's new state.
     void line(const QString &text);
     // A line for standard error: what the core must tell.
     void notice(const QString &text);

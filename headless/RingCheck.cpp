@@ -6,14 +6,32 @@
 
 namespace {
 
-constexpr int kTextsShown = 5;
+// The status word and the findings, before the performance data: what a pager shows.
+constexpr int kSummaryWidth = 79;
 
-QString Summary(const QStringList &texts)
+// As many findings as fit in room, the first first, then how many more there are.
+QString Findings(const QStringList &texts, int room)
 {
-    QStringList shown = texts.mid(0, kTextsShown);
-    if (texts.size() > kTextsShown)
-        shown << QStringLiteral("and %1 more").arg(texts.size() - kTextsShown);
-    return shown.join(QStringLiteral("; "));
+    QString shown;
+    for (int k = 1; k <= texts.size(); ++k) {
+        QString candidate = texts.mid(0, k).join(QStringLiteral("; "));
+        if (k < texts.size())
+            candidate += QStringLiteral("; and %1 more").arg(texts.size() - k);
+        if (candidate.size() > room)
+            break;
+        shown = candidate;
+    }
+    return shown.isEmpty() ? QStringLiteral("%1 findings").arg(texts.size()) : shown;
+}
+
+// 'label'=value[UOM];warn;crit;min, the label quoted where it holds a space, = or '.
+QString PerfDatum(const QString &label, qint64 value, const char *uom, const char *warn, const char *crit)
+{
+    QString name = label;
+    if (name.contains(QLatin1Char(' ')) || name.contains(QLatin1Char('=')) || name.contains(QLatin1Char('\'')))
+        name = QLatin1Char('\'') + name.replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+    return name + QLatin1Char('=') + QString::number(value) + QLatin1String(uom) + QLatin1Char(';') + QLatin1String(warn)
+           + QLatin1Char(';') + QLatin1String(crit) + QLatin1String(";0");
 }
 
 } // namespace
@@ -36,15 +54,22 @@ RingCheck RingCheck::Unknown(const QString &why)
 
 RingCheck RingCheck::Judge(const RingKeeper &keeper)
 {
+    static const RingSnapshot kNone;
     const RingScan &scan = keeper.LastScan();
+    // A cut scan is no ring: it is judged as one that found none.
+    const RingSnapshot &modules = scan.cut ? kNone : scan.modules;
     QStringList critical;
     QStringList warning;
     int faulty = 0;
     int missing = 0;
-    if (!scan.Found())
+    qint64 errors = 0;
+    if (scan.cut)
+        critical << QStringLiteral("Scan cut: the port was lost");
+    else if (modules.empty())
         critical << QStringLiteral("No modules found");
-    for (const ModuleSnapshot &module : scan.modules) {
+    for (const ModuleSnapshot &module : modules) {
         const bool channels[2] = {module.faulty1, module.faulty2};
+        errors += module.counter1 + module.counter2;
         for (int channel = 1; channel <= 2; ++channel) {
             if (channels[channel - 1]) {
                 ++faulty;
@@ -55,7 +80,7 @@ RingCheck RingCheck::Judge(const RingKeeper &keeper)
         }
     }
     if (keeper.Reference()) {
-        for (const RingEvent &difference : ReferenceDifferences(scan.modules, *keeper.Reference())) {
+        for (const RingEvent &difference : ReferenceDifferences(modules, *keeper.Reference())) {
             const bool gone = difference.kind == RingEventKind::Missing;
             missing += int(gone);
             (gone ? critical : warning) << difference.text;
@@ -63,22 +88,20 @@ RingCheck RingCheck::Judge(const RingKeeper &keeper)
     }
 
     RingCheck check;
+    check.status = !critical.isEmpty() ? Status::Critical : !warning.isEmpty() ? Status::Warning : Status::Ok;
+    const int room = kSummaryWidth - int(Word(check.status).size()) - 2;
     QString text;
-    if (!critical.isEmpty()) {
-        check.status = Status::Critical;
-        text = Summary(critical + warning);
-    } else if (!warning.isEmpty()) {
-        check.status = Status::Warning;
-        text = Summary(warning);
-    } else {
-        check.status = Status::Ok;
-        text = keeper.Reference() ? QStringLiteral("%1 modules sound, as the reference").arg(scan.modules.size())
-                                  : QStringLiteral("%1 modules sound").arg(scan.modules.size());
-    }
-    check.line = QStringLiteral("%1: %2 | modules=%3 faulty=%4 missing=%5")
-                     .arg(Word(check.status), text)
-                     .arg(scan.modules.size())
-                     .arg(faulty)
-                     .arg(missing);
+    if (check.status != Status::Ok)
+        text = Findings(critical + warning, room);
+    else
+        text = keeper.Reference() ? QStringLiteral("%1 modules sound, as the reference").arg(modules.size())
+                                  : QStringLiteral("%1 modules sound").arg(modules.size());
+    QStringList performance{PerfDatum(QStringLiteral("modules"), qint64(modules.size()), "", "", ""),
+                            PerfDatum(QStringLiteral("faulty"), faulty, "", "", "0"),
+                            PerfDatum(QStringLiteral("missing"), missing, "", "", "0")};
+    // The channels' own counters, summed: a grapher takes their rate; no ring, no reading.
+    if (!modules.empty())
+        performance << PerfDatum(QStringLiteral("errors"), errors, "c", "", "");
+    check.line = QStringLiteral("%1: %2 | %3").arg(Word(check.status), text, performance.join(QLatin1Char(' ')));
     return check;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What a check for scripts makes of the keeper's last scan, by the Nagios and Icinga plugin
 // convention: the status as exit code, and one summary line beginning with the status's word,
-// with performance data ("CRITICAL: Module 3 channel 2 faulty | modules=14 faulty=1 missing=0").
+// under 80 characters up to its performance data
+// ("CRITICAL: Module 3 channel 2 faulty | modules=14;;;0 faulty=1;;0;0 missing=0;;0;0 errors=17c;;;0").
 #include "model/RingKeeper.h"
 
 #include <QString>
@@ -13,7 +14,8 @@ struct RingCheck
     Status status = Status::Unknown;
     QString line;
 
-    // CRITICAL: no module answering, a faulty channel, a module of the reference missing.
+    // CRITICAL: no module answering or the scan cut by a lost port (judged as a ring of none), a
+    // faulty channel, a module of the reference missing.
     // WARNING: a counter increased since the found ring before (the one kept from an earlier run
     // where the keeper was seeded with it), modules that differ from the reference.
     // OK: neither.

@@ -34,6 +34,7 @@ QJsonObject ScanJson(const RingScan &scan)
         {QStringLiteral("sent"), Time(scan.sentMs)},
         {QStringLiteral("port"), scan.portNumber},
         {QStringLiteral("device"), scan.device},
+        {QStringLiteral("cut"), scan.cut},
         {QStringLiteral("modules"), modules},
     };
 }

@@ -92,11 +92,15 @@ QByteArray MetricsPage(const MetricsSources &sources)
     PageText page(qsizetype(2000 + ring.size() * 360 + reference.size() * 40));
     page.Family("zephlink9_port_open", "gauge", "Whether the serial port to the ring is open (1) or not (0).");
     page << "zephlink9_port_open " << (sources.portOpen ? "1\n" : "0\n");
-    page.Family("zephlink9_ring_modules", "gauge", "Modules counted by the last finished scan.");
-    page << "zephlink9_ring_modules " << int64_t(last.modules.size()) << '\n';
-    page.Family("zephlink9_scans_total", "counter", "Scans finished since the program started, by whether they found modules.");
+    page.Family("zephlink9_ring_modules", "gauge",
+                "Modules counted by the last finished scan; none after a scan cut by a lost port, which is no ring.");
+    if (!last.cut)
+        page << "zephlink9_ring_modules " << int64_t(last.modules.size()) << '\n';
+    page.Family("zephlink9_scans_total", "counter",
+                "Scans finished since the program started, by whether they found modules, found none, or were cut by a lost port.");
     page << "zephlink9_scans_total{result=\"found\"} " << int64_t(sources.scans.found) << '\n';
     page << "zephlink9_scans_total{result=\"none\"} " << int64_t(sources.scans.none) << '\n';
+    page << "zephlink9_scans_total{result=\"cut\"} " << int64_t(sources.scans.cut) << '\n';
     page.Family("zephlink9_last_scan_timestamp_seconds", "gauge",
                 "When the last finished scan was sent to the ring, in seconds since 1970 UTC.");
     if (last.serial != 0) {
@@ -127,8 +131,9 @@ QByteArray MetricsPage(const MetricsSources &sources)
         if (first[k])
             page << "zephlink9_module_present{module=\"" << int64_t(ring[k].id) << "\"} 1\n";
     int64_t missing = 0;
-    // Before the first scan nothing is known to be missing.
-    for (const ModuleSnapshot &module : last.serial != 0 ? reference : kNone) {
+    // Before the first scan nothing is known to be missing, nor after scans that were all cut.
+    const bool compared = last.serial != 0 && (keeper.LastFound() || !last.cut);
+    for (const ModuleSnapshot &module : compared ? reference : kNone) {
         const size_t id = size_t(module.id) & 0xFFFF;
         if (seen->test(id))
             continue;

@@ -8,13 +8,14 @@
 
 inline constexpr char kMetricsContentType[] = "text/plain; version=0.0.4";
 
-// The scans of this run, by whether they found modules.
+// The scans of this run, by whether they found modules, found none, or were cut by a lost port.
 struct ScanCounts
 {
     uint64_t found = 0;
     uint64_t none = 0;
+    uint64_t cut = 0;
 
-    void Count(const RingScan &scan) { ++(scan.Found() ? found : none); }
+    void Count(const RingScan &scan) { ++(scan.cut ? cut : scan.Found() ? found : none); }
 };
 
 struct MetricsSources

@@ -9,6 +9,9 @@ int RingKeeper::CounterIncrease(int before, int after) { return after >= before 
 void RingKeeper::Take(const RingScan &scan)
 {
     mLastScan = scan;
+    // A scan cut by a lost port is the last scan, and no ring: nothing compares with it.
+    if (scan.cut)
+        return;
     if (mVerification)
         mVerification->Follow(scan);
     if (!scan.Found()) {

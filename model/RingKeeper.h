@@ -16,7 +16,7 @@ public:
     static int CounterIncrease(int before, int after);
 
     // A finished scan. One that found modules becomes the last found, and its counters are
-    // compared with the found ring before it.
+    // compared with the found ring before it; a cut one counts as one that found none.
     void Take(const RingScan &scan);
     // A ring found before this run (kept in the history), and every module found before it:
     // the first scan counts from the ring, and a module seen before that answers again says so.
@@ -27,7 +27,8 @@ public:
     // The last scan that found modules, and the one that found modules before it; null: none.
     const RingScan *LastFound() const { return mLastFound ? &*mLastFound : nullptr; }
     const RingScan *FoundBefore() const { return mFoundBefore ? &*mFoundBefore : nullptr; }
-    // Scans in a row up to the last one that found no modules; 0 when the last one found some.
+    // Scans in a row up to the last one that found no modules or were cut; 0 when the last one
+    // found some.
     int FailedInRow() const { return mFailedInRow; }
     // Whether the module answered a scan before the last found one (in this run, or the seed).
     bool SeenBefore(int id) const;

@@ -160,6 +160,17 @@ private slots:
         QCOMPARE(lines.count(QStringLiteral("2 Module 2 missing")), 1);
         QCOMPARE(lines.count(QStringLiteral("3 Module 3 channel 2 faulty")), 1);
 
+        // The adapter pulled while the watcher scans: the scan is cut, and no module is missing.
+        const QStringList args{QStringLiteral("--no-pacing"), QStringLiteral("--link"), link};
+        sim.stop();
+        QTRY_VERIFY_WITH_TIMEOUT(lines.contains(QStringLiteral("- scan cut: the port was lost")), 10000);
+        QVERIFY(sim.start(args, kRing));
+        QVERIFY(sim.control(QStringLiteral("remove 2")));
+        QTRY_VERIFY_WITH_TIMEOUT(lines.last() == QStringLiteral("- COM1 (%1): open").arg(link), 10000);
+        const qsizetype handedBack = handed.count();
+        QTRY_VERIFY_WITH_TIMEOUT(handed.count() >= handedBack + 2, 10000);
+        QCOMPARE(lines.filter(QStringLiteral("missing")), QStringList{QStringLiteral("2 Module 2 missing")});
+
         // A stop inside a scan's wait for a ring that does not answer, on a clock that stands
         // still: the wait ends by the stop alone.
         for (const char *id : {"1", "3", "4"})
@@ -187,13 +198,13 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("line");          // %1: the device
         QTest::newRow("sound ring") << QByteArray("id=1 side=G\nid=2 side=L\n") << "" << QByteArray() << 0
-                                    << "OK: 2 modules sound | modules=2 faulty=0 missing=0";
+                                    << "OK: 2 modules sound | modules=2;;;0 faulty=0;;0;0 missing=0;;0;0 errors=0c;;;0";
         QTest::newRow("as the reference") << QByteArray("id=1 side=G\nid=2 side=L\n") << "1G 2L" << QByteArray() << 0
-                                          << "OK: 2 modules sound, as the reference | modules=2 faulty=0 missing=0";
+                                          << "OK: 2 modules sound, as the reference | modules=2;;;0 faulty=0;;0;0 missing=0;;0;0 errors=0c;;;0";
         QTest::newRow("faulty channel") << kRing << "" << QByteArray() << 2
-                                        << "CRITICAL: Module 3 channel 2 faulty | modules=4 faulty=1 missing=0";
+                                        << "CRITICAL: Module 3 channel 2 faulty | modules=4;;;0 faulty=1;;0;0 missing=0;;0;0 errors=17c;;;0";
         QTest::newRow("module missing") << QByteArray("id=1 side=G\nid=2 side=L\n") << "1G 2L 5R" << QByteArray() << 2
-                                        << "CRITICAL: Module 5 missing | modules=2 faulty=0 missing=1";
+                                        << "CRITICAL: Module 5 missing | modules=2;;;0 faulty=0;;0;0 missing=1;;0;0 errors=0c;;;0";
         QTest::newRow("missing port") << QByteArray() << "" << QByteArray() << 3 << "UNKNOWN: COM1 (%1): not found";
         QTest::newRow("bad metrics port") << kRing << "" << QByteArray("metrics=0\r\n") << 3
                                           << "UNKNOWN: metrics=0 in %2: not a TCP port (1 to 65535)";
@@ -224,6 +235,7 @@ private slots:
             }
             const QJsonObject record = QJsonDocument::fromJson(check.process.readAllStandardOutput()).object();
             QCOMPARE(record.value(QStringLiteral("summary")).toString(), summary);
+            QCOMPARE(record.value(QStringLiteral("cut")).toBool(true), check.process.exitCode() == 3);
             QCOMPARE(record.value(QStringLiteral("modules")).toArray().size(), check.process.exitCode() == 3 ? 0 : ring.count('\n'));
         }
     }
@@ -240,11 +252,11 @@ private slots:
             check.process.waitForFinished(10000);
             return QStringLiteral("%1 %2").arg(check.process.exitCode()).arg(QString::fromUtf8(check.process.readAllStandardOutput()).trimmed());
         };
-        const QString sound = QStringLiteral("0 OK: 2 modules sound | modules=2 faulty=0 missing=0");
-        QCOMPARE(checkOnce(), sound);
+        const QString performance = QStringLiteral(" | modules=2;;;0 faulty=0;;0;0 missing=0;;0;0 errors=%1c;;;0");
+        QCOMPARE(checkOnce(), QStringLiteral("0 OK: 2 modules sound") + performance.arg(3));
         QVERIFY(sim.control(QStringLiteral("counter 2 1 43")));
-        QCOMPARE(checkOnce(), QStringLiteral("1 WARNING: Module 2 channel 1 error counter +40 | modules=2 faulty=0 missing=0"));
-        QCOMPARE(checkOnce(), sound);
+        QCOMPARE(checkOnce(), QStringLiteral("1 WARNING: Module 2 channel 1 error counter +40") + performance.arg(43));
+        QCOMPARE(checkOnce(), QStringLiteral("0 OK: 2 modules sound") + performance.arg(43));
     }
 
     // The rules on the keeper after the check's scan; "kept" is the ring an earlier run kept,
@@ -256,18 +268,31 @@ private slots:
         QTest::addColumn<QString>("scans");
         QTest::addColumn<QString>("line");
         QTest::newRow("counter up since the kept ring") << "none" << "1G 2L:c1=3" << "1G 2L:c1=43:c2=1"
-            << "WARNING: Module 2 channel 1 error counter +40; Module 2 channel 2 error counter +1 | modules=2 faulty=0 missing=0";
+            << "WARNING: Module 2 channel 1 error counter +40; and 1 more | modules=2;;;0 faulty=0;;0;0 missing=0;;0;0 errors=44c;;;0";
         QTest::newRow("counters as kept") << "1G 2L" << "1G 2L:c1=3" << "1G 2L:c1=3"
-            << "OK: 2 modules sound, as the reference | modules=2 faulty=0 missing=0";
+            << "OK: 2 modules sound, as the reference | modules=2;;;0 faulty=0;;0;0 missing=0;;0;0 errors=3c;;;0";
         QTest::newRow("differs from the reference") << "1G 2L" << "" << "1G 2L:v42 9R"
-            << "WARNING: Module 2 firmware 4.2, reference 4.1; Module 9 not in the reference | modules=3 faulty=0 missing=0";
+            << "WARNING: Module 2 firmware 4.2, reference 4.1; Module 9 not in the reference | modules=3;;;0 faulty=0;;0;0 missing=0;;0;0 errors=0c;;;0";
         QTest::newRow("critical before warning") << "1G 2L 3L" << "1G 2L" << "1G 2L:f1:c1=5 9R"
-            << "CRITICAL: Module 2 channel 1 faulty; Module 3 missing; Module 2 channel 1 error counter +5; Module 9 not in the reference"
-               " | modules=3 faulty=1 missing=1";
-        QTest::newRow("no module answering") << "none" << "" << "1G|-" << "CRITICAL: No modules found | modules=0 faulty=0 missing=0";
+            << "CRITICAL: Module 2 channel 1 faulty; Module 3 missing; and 2 more"
+               " | modules=3;;;0 faulty=1;;0;0 missing=1;;0;0 errors=5c;;;0";
+        QTest::newRow("no module answering") << "none" << "" << "1G|-" << "CRITICAL: No modules found | modules=0;;;0 faulty=0;;0;0 missing=0;;0;0";
+        QTest::newRow("scan cut") << "1G 2L" << "" << "1G 2L|!1G:f1"
+            << "CRITICAL: Scan cut: the port was lost; Module 1 missing; Module 2 missing"
+               " | modules=0;;;0 faulty=0;;0;0 missing=2;;0;0";
+        QString reference;
+        QString big;
+        for (int id = 1; id <= 1000; ++id) {
+            reference += QStringLiteral("%1L ").arg(id);
+            if (id % 3 != 0)
+                big += QStringLiteral("%1L:f1:f2:c1=%2 ").arg(id).arg(id % 7);
+        }
+        QTest::newRow("a big ring, much faulty, much missing") << reference << "" << big
+            << "CRITICAL: Module 1 channel 1 faulty; Module 1 channel 2 faulty; and 1665 more"
+               " | modules=667;;;0 faulty=1334;;0;0 missing=333;;0;0 errors=2000c;;;0";
         QTest::newRow("many") << "none" << "" << "1G:f1:f2 2L:f1:f2 3L:f1:f2"
-            << "CRITICAL: Module 1 channel 1 faulty; Module 1 channel 2 faulty; Module 2 channel 1 faulty; Module 2 channel 2 faulty;"
-               " Module 3 channel 1 faulty; and 1 more | modules=3 faulty=6 missing=0";
+            << "CRITICAL: Module 1 channel 1 faulty; Module 1 channel 2 faulty; and 4 more"
+               " | modules=3;;;0 faulty=6;;0;0 missing=0;;0;0 errors=0c;;;0";
     }
     void judge()
     {
@@ -276,7 +301,14 @@ private slots:
         QFETCH(QString, scans);
         RingKeeper keeper;
         TakeRings(keeper, reference, scans, [](const RingScan &) {}, 0, kept);
-        QTEST(RingCheck::Judge(keeper).line, "line");
+        const QString line = RingCheck::Judge(keeper).line;
+        QTEST(line, "line");
+        // What a pager shows stays under 80 characters; the performance data that follows is
+        // 'label'=value[UOM];warn;crit;min[;max] each.
+        QVERIFY2(line.section(QLatin1String(" | "), 0, 0).size() < 80, qPrintable(line));
+        const QString datum = QStringLiteral("('([^']|'')+'|[^' =]+)=-?[0-9.]+(s|us|ms|%|B|KB|MB|GB|TB|c)?(;@?[-~0-9.:]*){2};-?[0-9.]*(;-?[0-9.]*)?");
+        const QRegularExpression performance(QStringLiteral("^%1( %1)*$").arg(datum));
+        QVERIFY2(performance.match(line.section(QLatin1String(" | "), 1)).hasMatch(), qPrintable(line));
     }
 };
 

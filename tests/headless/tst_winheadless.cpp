@@ -37,7 +37,7 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("line");
-        QTest::newRow("sound ring") << "comport=%c" << 0 << "OK: %m modules sound | modules=%m faulty=0 missing=0";
+        QTest::newRow("sound ring") << "comport=%c" << 0 << "OK: %m modules sound | modules=%m;;;0 faulty=0;;0;0 missing=0;;0;0 errors=0c;;;0";
         QTest::newRow("missing port") << "comport=%c\r\nCOM%c=NO-SUCH-PORT" << 3 << "UNKNOWN: COM%c (NO-SUCH-PORT): not found";
     }
     void check()

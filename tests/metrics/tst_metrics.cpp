@@ -70,6 +70,17 @@ private slots:
                            "zephlink9_last_scan_timestamp_seconds 1765112919.005", "zephlink9_module_present{module=\"2\"} 1",
                            "zephlink9_module_info{module=\"2\",position=\"1\",side=\"L\",version=\"4.1\",mode=\"0x13\"} 1"}
             << QStringList();
+        QTest::newRow("a scan cut by a lost port") << "1G 2L 3L" << "1G 2L 3L|!1G 7R"
+            << QStringList{"zephlink9_scans_total{result=\"found\"} 1", "zephlink9_scans_total{result=\"none\"} 0",
+                           "zephlink9_scans_total{result=\"cut\"} 1", "zephlink9_module_present{module=\"3\"} 1",
+                           "zephlink9_reference_modules_missing 0"}
+            << QStringList{"\nzephlink9_ring_modules ", "zephlink9_module_present{module=\"3\"} 0", "module=\"7\""};
+        QTest::newRow("only scans cut") << "1G 2L" << "!|!1G"
+            << QStringList{"zephlink9_scans_total{result=\"cut\"} 2", "zephlink9_reference_modules_missing 0"}
+            << QStringList{"zephlink9_module_present{", "\nzephlink9_ring_modules "};
+        QTest::newRow("a module neither in the ring nor in the reference") << "1G 2L" << "1G 2L 7R|1G 2L 9R"
+            << QStringList{"zephlink9_module_present{module=\"9\"} 1", "zephlink9_module_present{module=\"2\"} 1"}
+            << QStringList{"module=\"7\""};
         QTest::newRow("a module answering twice") << "1G 2L" << "1G 2L 2R"
             << QStringList{"zephlink9_module_present{module=\"2\"} 1", "zephlink9_channel_faulty{module=\"2\",channel=\"1\"} 0"}
             << QStringList{"position=\"2\""};

@@ -26,7 +26,7 @@ inline RingSnapshot Ring(const QString &text)
 }
 
 // The reference ("none": without one) and the scans, "|" between them ("-": a scan that found
-// none), taken in turn; the scans are sent 10 s apart from firstSentMs. seed: a ring kept from
+// none; "!" before one: cut by a lost port after what follows), taken in turn; the scans are sent 10 s apart from firstSentMs. seed: a ring kept from
 // an earlier run.
 template <typename EachScan>
 void TakeRings(RingKeeper &keeper, const QString &reference, const QString &scans, EachScan eachScan,
@@ -43,7 +43,9 @@ void TakeRings(RingKeeper &keeper, const QString &reference, const QString &scan
         RingScan scan;
         scan.serial = keeper.LastScan().serial + 1;
         scan.sentMs = firstSentMs + int64_t(scan.serial - 1) * 10000;
-        scan.modules = ring == QLatin1String("-") ? RingSnapshot() : Ring(ring);
+        scan.cut = ring.startsWith(QLatin1Char('!'));
+        const QString modules = scan.cut ? ring.mid(1) : ring;
+        scan.modules = modules == QLatin1String("-") ? RingSnapshot() : Ring(modules);
         keeper.Take(scan);
         eachScan(scan);
     }
