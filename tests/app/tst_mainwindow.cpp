@@ -2,6 +2,7 @@
 // buttons, automatic refresh, the menus, the port's state, the ring log and what counts as
 // activation.
 #include "BoxCatcher.h"
+#include "ManualClock.h"
 #include "TestFiles.h"
 #include "TimedRing.h"
 #include "core/RingLog.h"
@@ -11,8 +12,7 @@
 #include "dialogs/ChildWindow.h"
 #include "dialogs/MessageBox.h"
 #include "model/Clock.h"
-#include "model/Global.h"
-#include "model/LocateFailures.h"
+#include "model/ModuleListModel.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <QtTest>
@@ -39,9 +40,7 @@ QByteArray ReplyBytes(char letter, int id, uint8_t version = 41)
 }
 const QList<bool> kOn{true, true};
 const QList<bool> kOff{false, false};
-using Timers = QList<bool>;  // Timer1, Timer2, Timer3
-const Timers kAll{true, true, true};
-const Timers kNone{false, false, false};
+using Running = QList<bool>;  // receives, refreshes
 const QByteArray kSection = "[ZEPHLINK9 Setup Tool]\n";
 const QByteArray kIni = "[ZEPHLINK9 Setup Tool]\r\ncomport= 1\r\n";
 // A log row's time, once LogLines has put it in the place of the time written.
@@ -63,7 +62,8 @@ private:
     frmMain *window = nullptr;
     ManualClock clock;
     std::unique_ptr<BoxCatcher> catcher;  // "icon title: text" of each box
-    QList<Timers> exits;  // the timers at each call of the exit
+    int exits = 0;  // calls of the exit
+    int probes = 0;  // replies sent by Receives()
 
     // Module State's and Global Settings' Apply buttons.
     QList<bool> Apply() const
@@ -71,7 +71,53 @@ private:
         return {window->ModuleState()->cmdApply->isEnabled(), window->GlobalSettings()->cmdApply->isEnabled()};
     }
     BusLink &Link() { return window->Link(); }
-    Timers Running() { return {Link().Polling(), Link().Parsing(), Link().Refreshing()}; }
+    const RingTable &Table() { return window->Core().Table(); }
+    // Whether a reply that comes now is read and parsed by the link's own timers; one that is
+    // not is taken off the line again.
+    bool Receives()
+    {
+        if (!port->IsOpen())
+            return false;
+        const int id = 200 + ++probes;
+        port->Feed(EncodeReply(Reply{'P', id, 41, 0x5C}));
+        if (QTest::qWaitFor([&] { return Table().Module(id).GetMode() == 0x5C; }, 500))
+            return true;
+        port->ReadAll();
+        return false;
+    }
+    // Whether the automatic refresh scans once its interval is over on the program's clock,
+    // looked at by the link's own poll; the ring answers the scan with answer.
+    bool Refreshes(const QByteArray &answer = ReplyBytes('G', 5))
+    {
+        // A scan still taking late replies is over first: the interval counts from its end.
+        clock.Advance(BusLink::kScanQuietMs);
+        Link().PollPort();
+        const qsizetype sent = port->written.size();
+        bool answered = false;
+        QTimer ring;
+        connect(&ring, &QTimer::timeout, this, [&] {
+            if (port->written.size() > sent && !std::exchange(answered, true))
+                port->Feed(answer);
+        });
+        ring.start(0);
+        clock.Advance(BusLink::kRefreshIntervalMs);
+        return QTest::qWaitFor([&] { return port->written.size() > sent; }, 500);
+    }
+    // Refresh first: bytes that come outside a scan stop the automatic refresh.
+    Running Runs()
+    {
+        const bool refreshes = Refreshes();
+        return {Receives(), refreshes};
+    }
+    // The Module List's "Verified" of module id.
+    QString Verified(int id)
+    {
+        const QAbstractItemModel *rows = window->ModuleList()->tblModuleList->model();
+        for (int row = 0; row < rows->rowCount(); ++row)
+            if (rows->index(row, ModuleListModel::ID).data().toInt() == id)
+                return rows->index(row, ModuleListModel::Verified).data().toString();
+        return QStringLiteral("not listed");
+    }
     QStringList &Boxes() { return catcher->boxes; }
     void Create(const QByteArray &ini)  // null: no file at all
     {
@@ -81,7 +127,7 @@ private:
         if (!ini.isNull())
             WriteTestFile(iniPath, ini);
         port = new MemorySerialPort;
-        window = new frmMain(frmMain::Options{port, iniPath, [this] { exits.append(Running()); }});
+        window = new frmMain(frmMain::Options{port, iniPath, [this] { ++exits; }});
         window->Form_Activate();
     }
     QString LogPath() const { return dir->filePath(QStringLiteral("logs/ring.csv")); }
@@ -101,7 +147,7 @@ private:
     {
         window->mnuRefresh_Click();
         clock.Advance(BusLink::kScanQuietMs);
-        Link().Timer1_Timer();
+        Link().PollPort();
     }
     void ShowFocused()
     {
@@ -113,7 +159,6 @@ private:
 private slots:
     void init()
     {
-        ResetGlobals();
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("logs")));
         iniPath = dir->filePath(QStringLiteral("zephlink9-setup.ini"));
@@ -121,7 +166,7 @@ private slots:
         clock.SetAutoAdvance(5);
         SetClock(&clock);
         catcher = std::make_unique<BoxCatcher>();
-        exits.clear();
+        exits = 0;
         Create(kIni);
     }
     void cleanup()
@@ -155,18 +200,16 @@ private slots:
         QFETCH(QByteArray, ini);
         QFETCH(bool, debug);
         QFETCH(int, openedPort);
-        ResetGlobals();
-        gDebugMode = !debug;
         Create(ini);
-        QCOMPARE(gIniPath, iniPath);
-        QCOMPARE(gDebugMode, debug);
+        QCOMPARE(window->Core().Config().iniPath, iniPath);
+        QCOMPARE(window->Core().Debug(), debug);
         QCOMPARE(window->mnuDebug->isVisible(), debug);
         QCOMPARE(window->mnuDebug->isChecked(), debug);
         QCOMPARE(port->IsOpen() ? port->PortNumber() : 0, openedPort);
-        QCOMPARE(int(gComPort), openedPort);
-        frmProgramSettings *dialog = window->ProgramSettingsIfLoaded();
+        frmProgramSettings *dialog = window->findChild<frmProgramSettings *>();
         QCOMPARE(dialog && !ChildFrame(dialog)->isHidden(), openedPort == 0);
-        QCOMPARE(Running(), (Timers{true, true, false}));
+        QCOMPARE(Receives(), openedPort != 0);
+        QVERIFY(port->written.isEmpty());
         QVERIFY(Boxes().isEmpty());
         // Nothing is written at start-up.
         QCOMPARE(QFile::exists(iniPath), !ini.isNull());
@@ -197,14 +240,14 @@ private slots:
         clock.SetAutoAdvance(step);
         port->Feed(replies);
         if (readFirst)
-            Link().ReadComInput();
+            Link().PollPort();
         window->mnuRefresh_Click();
         QTEST(Boxes(), "expectedBoxes");
-        QTEST(int(gModuleCount), "count");
+        QTEST(Table().Count(), "count");
         QTEST(Apply(), "apply");
         QCOMPARE(port->written, QList<QByteArray>{BuildCommandFrame('G', 0, 0, 0)});
         // Reception goes on after the message.
-        QVERIFY(Link().Polling());
+        QVERIFY(Receives());
     }
 
     // A module with old firmware warns at every scan until the window is activated again,
@@ -216,14 +259,14 @@ private slots:
         port->Feed(ReplyBytes('G', 5));
         Refresh();
         QCOMPARE(Boxes(), QStringList(2, "3 Warning!: " + kForeign));
-        QCOMPARE(int(gModuleCount), 1);
+        QCOMPARE(Table().Count(), 1);
         QCOMPARE(Apply(), kOff);
         window->Form_Deactivate();
-        QVERIFY(!Link().Polling());
+        QVERIFY(!Receives());
         window->Form_Activate();
         QCOMPARE(port->openCount, 1);
         QCOMPARE(port->closeCount, 0);
-        QVERIFY(Link().Polling() && Link().Parsing());
+        QVERIFY(Receives());
         port->Feed(ReplyBytes('G', 5));
         Refresh();
         QCOMPARE(Boxes().size(), 2);
@@ -235,25 +278,25 @@ private slots:
         window->mnuAutorefresh->trigger();
         QVERIFY(!window->mnuRefresh->isEnabled());
         QCOMPARE(Apply(), kOff);
-        QVERIFY(port->written.isEmpty());  // the first scan comes with the first tick
-        QCOMPARE(Link().RefreshIntervalMs(), 10000);
+        QVERIFY(port->written.isEmpty());  // the first scan comes once the interval is over
 
-        // A tick scans; success enables the buttons and starts the next 10 seconds.
-        port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7));
-        Link().Timer3_Timer();
+        // Its scan finds modules: the buttons are enabled, and the next interval runs.
+        QVERIFY(Refreshes(ReplyBytes('G', 5) + ReplyBytes('L', 7)));
         QCOMPARE(Apply(), kOn);
-        QVERIFY(Link().Refreshing());
-        QCOMPARE(port->written.size(), 1);
+        QCOMPARE(Table().Count(), 2);
+        QVERIFY(Refreshes());
+        QCOMPARE(port->written.size(), 2);
 
         window->mnuAutorefresh->trigger();
         QVERIFY(window->mnuRefresh->isEnabled());
         QCOMPARE(Apply(), kOn);
+        QVERIFY(!Refreshes());
 
-        Link().Timer3_Timer();
-        QCOMPARE(port->written.size(), 1);
         window->mnuAutorefresh->trigger();
         window->mnuExit->trigger();
-        QCOMPARE(exits, QList<Timers>{kNone});
+        QCOMPARE(exits, 1);
+        QCOMPARE(Runs(), kOff);
+        QVERIFY(Boxes().isEmpty());
     }
 
     // The first reply with debug on opens the debug window and echoes there; switched off,
@@ -263,12 +306,13 @@ private slots:
         Create(kSection + "debug=73\ncomport=1\n");
         const auto deliver = [this](const QByteArray &bytes) {
             port->Feed(bytes);
-            Link().Timer1_Timer();
-            Link().Timer2_Timer();
+            Link().PollPort();
+            Link().ParseReceived();
         };
+        QVERIFY(!window->findChild<frmDebug *>());
         deliver(ReplyBytes('L', 300));
-        QVERIFY(window->DebugIfLoaded());
-        QListWidget *list = window->DebugIfLoaded()->lstDebugOutput;
+        QVERIFY(window->findChild<frmDebug *>());
+        QListWidget *list = window->findChild<frmDebug *>()->lstDebugOutput;
         QCOMPARE(list->count(), 1);
         QVERIFY(list->item(0)->text().startsWith(QStringLiteral(" 4C 2C 01 ")));
         window->mnuDebug->trigger();
@@ -302,8 +346,8 @@ private slots:
         clicker.stop();
         QCOMPARE(clicks, 1);
         QTest::qWait(50);
-        QVERIFY(int(gMinVersion) < 40);
-        QVERIFY(Link().Polling());
+        QVERIFY(Table().MinVersion() < 40);
+        QVERIFY(Receives());
     }
 
     // A main window smaller than its children scrolls its client area; a large one does not.
@@ -312,7 +356,7 @@ private slots:
         window->resize(160, 160);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        QMdiArea *area = window->MdiArea();
+        auto *area = qobject_cast<QMdiArea *>(window->centralWidget());
         QTRY_VERIFY(area->verticalScrollBar()->isVisible() && area->horizontalScrollBar()->isVisible());
         area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
         QVERIFY(ChildFrame(window->GlobalSettings())->geometry().bottom() <= area->viewport()->height());
@@ -357,7 +401,7 @@ private slots:
 
         // The COM port dialog probed the ports and left them closed until its OK.
         const bool select = popup == QLatin1String("select");
-        QCOMPARE((QList<bool>{Link().Polling(), Link().Refreshing()}), select ? kOff : kOn);
+        QCOMPARE(Runs(), select ? kOff : kOn);
         QCOMPARE(port->IsOpen() ? port->openCount : 0, select ? 0 : opened);
         QVERIFY(!window->mnuRefresh->isEnabled());
     }
@@ -383,7 +427,6 @@ private slots:
         window->show();
         window->Debug();
         window->LoadProgramSettings();
-        gModuleCount = 0;
         window->GlobalSettings()->cmdApply_Click();
         QWidget *child = window->findChild<QWidget *>(form);
         QVERIFY(child);
@@ -408,23 +451,24 @@ private slots:
         window->show();
         window->mnuAutorefresh->trigger();
         window->mnuSelectComPort->trigger();
-        QCOMPARE(Running(), kNone);
-        frmProgramSettings *settings = window->ProgramSettingsIfLoaded();
+        QCOMPARE(Runs(), kOff);
+        auto *settings = window->findChild<frmProgramSettings *>();
         QVERIFY(settings);
-        QCOMPARE(ChildArea(settings), window->MdiArea());
+        auto *area = qobject_cast<QMdiArea *>(window->centralWidget());
+        QCOMPARE(ChildArea(settings), area);
         QVERIFY(!port->IsOpen());
         QVERIFY(settings->optCom[1]->isEnabled());  // closed for the probe, so free
         settings->optCom[2]->setChecked(true);
-        window->MdiArea()->setActiveSubWindow(ChildFrame(window->ModuleState()));
+        area->setActiveSubWindow(ChildFrame(window->ModuleState()));
         window->mnuSelectComPort->trigger();
-        QCOMPARE(window->ProgramSettingsIfLoaded(), settings);
-        QCOMPARE(window->MdiArea()->subWindowList(QMdiArea::StackingOrder).last(), ChildFrame(settings));
+        QCOMPARE(window->findChildren<frmProgramSettings *>(), QList<frmProgramSettings *>{settings});
+        QCOMPARE(area->subWindowList(QMdiArea::StackingOrder).last(), ChildFrame(settings));
         for (int n = 1; n <= 4; ++n)
             QVERIFY(!settings->optCom[n]->isChecked());
         settings->optCom[3]->setChecked(true);
         settings->cmdOK->click();
-        QCOMPARE(Running(), kAll);
         QCOMPARE(port->IsOpen() ? port->PortNumber() : 0, 3);
+        QCOMPARE(Runs(), kOn);
     }
 
     // The status bar names the port, its device and its state, and follows every change.
@@ -459,8 +503,8 @@ private slots:
             window->mnuSelectComPort_Click();
             QVERIFY(!window->Watcher().IsWatching());
             if (story == 4)
-                window->ProgramSettingsIfLoaded()->cmdOK_Click();
-            QTRY_VERIFY(!window->ProgramSettingsIfLoaded() || story == 3);
+                window->findChild<frmProgramSettings *>()->cmdOK_Click();
+            QTRY_VERIFY(!window->findChild<frmProgramSettings *>() || story == 3);
             break;
         case 5:
         case 6:
@@ -484,23 +528,23 @@ private slots:
     void deviceBackWhileTimersHeld_data()
     {
         QTest::addColumn<QString>("holder");
-        QTest::addColumn<Timers>("atReturn");  // when the port is open again
-        QTest::addColumn<Timers>("afterwards");
-        QTest::newRow("nothing") << "" << kAll << kAll;
-        QTest::newRow("About box") << "about" << kNone << kAll;
-        QTest::newRow("deactivated") << "deactivated" << kNone << Timers{true, true, false};
+        QTest::addColumn<Running>("atReturn");  // when the port is open again
+        QTest::addColumn<Running>("afterwards");
+        QTest::newRow("nothing") << "" << kOn << kOn;
+        QTest::newRow("About box") << "about" << kOff << kOn;
+        QTest::newRow("deactivated") << "deactivated" << kOff << Running{true, false};
     }
     void deviceBackWhileTimersHeld()
     {
         QFETCH(QString, holder);
-        QFETCH(Timers, atReturn);
+        QFETCH(Running, atReturn);
         window->mnuAutorefresh->trigger();
         port->Vanish();
-        Timers seen;
+        Running seen;
         const auto deviceBack = [this, &seen] {
             window->Watcher().Look();
             QVERIFY(port->IsOpen());
-            seen = Running();
+            seen = Runs();
         };
         if (holder == "about") {
             catcher->whileOpen = deviceBack;
@@ -515,59 +559,110 @@ private slots:
             deviceBack();
         }
         QCOMPARE(seen, atReturn);
-        QTEST(Running(), "afterwards");
+        QTEST(Runs(), "afterwards");
     }
 
     // Verify Settings sends the scan alone and compares what the modules' replies to it said
-    // with what Module State's Apply had sent (module 7 ignores its write). It answers when
-    // another scan runs inside its wait, sharing its ring; an Apply after its scan went out
-    // leaves that module no longer verified. The ring answers at "answerMs" after Verify.
+    // with what Module State's Apply had sent: module 7 ignores its S, or takes it and loses it
+    // when switched off and on, which the next scan reads. Until a reply reports an applied mode
+    // the Module List says so. Verify answers when another scan runs inside its wait, sharing
+    // its ring; an Apply after its scan went out leaves that module no longer verified. The ring
+    // answers at "answerMs" after Verify.
     void verifySettings_data()
     {
         QTest::addColumn<QString>("meanwhile");
         QTest::addColumn<int>("answerMs");
+        QTest::addColumn<int>("mode7");  // what module 7 reports to the verification
         QTest::addColumn<QString>("verified7");  // the Module List's "Verified" of module 7
         const QString differs = QStringLiteral("differs: mode 0x13, applied 0x03");
-        QTest::newRow("alone") << "" << 100 << differs;
-        QTest::newRow("a Refresh inside its wait") << "refresh" << 700 << differs;
-        QTest::newRow("an automatic refresh inside its wait") << "autorefresh" << 700 << differs;
-        QTest::newRow("an Apply in the second after its wait") << "apply" << 100 << "applied after the check";
+        QTest::newRow("alone") << "" << 100 << 0x13 << differs;
+        QTest::newRow("a Refresh inside its wait") << "refresh" << 700 << 0x13 << differs;
+        QTest::newRow("an automatic refresh inside its wait") << "autorefresh" << 700 << 0x13 << differs;
+        QTest::newRow("an Apply in the second after its wait") << "apply" << 100 << 0x13 << "applied, not yet read back";
+        QTest::newRow("as applied, switched off and on, verified again") << "power cycle" << 100 << 0x03 << differs;
     }
     void verifySettings()
     {
         QFETCH(QString, meanwhile);
         QFETCH(int, answerMs);
-        const QByteArray ring = EncodeReply(Reply{'G', 5, 41, 0x13}) + EncodeReply(Reply{'L', 7, 41, 0x13});
-        port->Feed(ring);
+        QFETCH(int, mode7);
+        const auto ring = [](uint8_t mode7) {
+            return EncodeReply(Reply{'G', 5, 41, 0x13}) + EncodeReply(Reply{'L', 7, 41, mode7});
+        };
+        port->Feed(ring(0x13));
         Refresh();
         frmModuleState *state = window->ModuleState();
         state->txtModulID->setText(QStringLiteral("7"));
         state->cmbErrorRelais->setCurrentIndex(0);
         state->cmdApply_Click();
+        QCOMPARE(Table().Module(7).GetMode(), 0x13);
+        QCOMPARE(Verified(7), QStringLiteral("applied, not yet read back"));
         port->written.clear();
 
-        TimedRing timed(clock, *port, Link(), 5);
+        // Played until the answer is in: the automatic refresh would scan again 10 s later.
         const int64_t start = clock.NowMs();
-        timed.AnswerAt(start + answerMs, ring);
+        TimedRing timed(clock, *port, Link(), 5, start + 3000);
+        timed.AnswerAt(start + answerMs, ring(uint8_t(mode7)));
         timed.At(start + 300, [&] {
             QTimer::singleShot(0, window, [&] {
                 if (meanwhile == "refresh") {
                     window->mnuRefresh_Click();
                 } else if (meanwhile == "autorefresh") {
-                    gAutoRefresh = true;
-                    Link().Timer3_Timer();
+                    window->Core().SetAutoRefresh(true);
+                    window->Core().Scan(ScanOrigin::AutoRefresh);
                 } else if (meanwhile == "apply") {
                     state->cmbErrorRelais->setCurrentIndex(2);
                     state->cmdApply_Click();
                 }
             });
         });
+        const QString differsBox = QStringLiteral("1 Verify Settings: Verify Settings: 0 of 2 modules as applied, 1 differs, "
+                                                  "0 no answer, 1 nothing applied.");
         window->mnuVerifySettings->trigger();
-        QTRY_COMPARE(Boxes(), QStringList{"1 Verify Settings: Verify Settings: 0 of 2 modules as applied, 1 differs, 0 no answer, "
-                                          "1 nothing applied."});
+        QTRY_COMPARE(Boxes(), QStringList{mode7 == 0x13 ? differsBox
+                                                        : QStringLiteral("1 Verify Settings: Verify Settings: 1 of 2 modules "
+                                                                         "as applied, 0 differs, 0 no answer, 1 nothing applied.")});
         QCOMPARE(port->written.first(), BuildCommandFrame('G', 0, 0, 0));
-        const ModuleListModel &rows = window->ModuleListRows();
-        QTEST(rows.index(rows.RowOf(7), ModuleListModel::Verified).data().toString(), "verified7");
+        if (meanwhile == "power cycle") {
+            QCOMPARE(Verified(7), QStringLiteral("as applied"));
+            const QString since = QStringLiteral("differs since ") + ClockNow().toString(QStringLiteral("HH:mm"));
+            port->Feed(ring(0x13));
+            Refresh();
+            QCOMPARE(Verified(7), since);
+            const QString report = dir->filePath(QStringLiteral("report.csv"));
+            window->SaveReport(report);
+            QVERIFY(ReadTestFile(report).contains("," + since.toUtf8() + "\r\n"));
+            Boxes().clear();
+            port->Feed(ring(0x13));
+            window->mnuVerifySettings->trigger();
+            clock.Advance(BusLink::kScanQuietMs);
+            Link().PollPort();
+            QTRY_COMPARE(Boxes(), QStringList{differsBox});
+        }
+        QTEST(Verified(7), "verified7");
+    }
+
+    // Save as Reference saves the ring shown when its question was asked, not one that an
+    // automatic scan brings while the question is open.
+    void saveReferenceKeepsTheRingAsked()
+    {
+        port->Feed(ReplyBytes('G', 5));
+        Refresh();
+        window->mnuSaveReference->trigger();
+        port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7));
+        Refresh();
+        QCOMPARE(window->lblReference->text(), QStringLiteral("Reference: 1 of 1 present"));
+        window->mnuAutorefresh->trigger();
+        catcher->whileOpen = [this] {
+            QVERIFY(Refreshes(ReplyBytes('G', 5) + ReplyBytes('L', 7) + ReplyBytes('R', 12)));
+            clock.Advance(BusLink::kScanQuietMs);
+            QTRY_COMPARE(window->Core().Keeper().LastFound()->modules.size(), size_t(3));
+        };
+        window->mnuSaveReference->trigger();
+        QCOMPARE(Boxes().size(), 1);
+        QVERIFY(Boxes()[0].startsWith(QStringLiteral("4 ZEPHLINK9 Setup Tool: Replace the saved reference ring (1 modules, saved ")));
+        QCOMPARE(Table().Count(), 3);
+        QCOMPARE(window->lblReference->text(), QStringLiteral("Reference: 2 of 2 present"));
     }
 
     // Without modules Save Report says so; the save dialog is a window of its own, but no
@@ -590,7 +685,7 @@ private slots:
         QCOMPARE(dialog->nameFilters(), (QStringList{"PDF report (*.pdf)", "Module table (*.csv)"}));
         QVERIFY(QRegularExpression(QStringLiteral("^ring-report-\\d{4}-\\d\\d-\\d\\d-\\d{4}\\.pdf$"))
                     .match(QFileInfo(dialog->selectedFiles().value(0)).fileName()).hasMatch());
-        QVERIFY(Link().Polling() && Link().Refreshing());
+        QVERIFY(Receives());
         const QString path = dir->filePath(QStringLiteral("ring.csv"));
         auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         QVERIFY(name);
@@ -598,7 +693,7 @@ private slots:
         QTest::keyClick(name, Qt::Key_Return);
         QTRY_VERIFY(!dialog);
         QVERIFY(QFile::exists(path));
-        QVERIFY(Link().Polling() && Link().Refreshing());
+        QVERIFY(Receives());
         QVERIFY(Boxes().isEmpty());
     }
 
@@ -621,9 +716,8 @@ private slots:
         window->close();
         QVERIFY(!window->Watcher().IsWatching());
         QVERIFY(!port->IsOpen());
-        QVERIFY(!Link().Polling() && !Link().Parsing());
         QVERIFY(Boxes().isEmpty());
-        QVERIFY(exits.isEmpty());
+        QCOMPARE(exits, 0);
     }
 
     // The ring log: rows in ring order once the scan's replies are all in, and a failed scan's
@@ -677,11 +771,11 @@ private slots:
         Refresh();
         window->BusInfo()->picModule_Click(2);
         QCOMPARE(LogLines().mid(4), QStringList{kTime + ",2,12,,,,,,,,no answer to locate"});
-        QVERIFY(LocateFailed(12));
+        QVERIFY(Table().LocateFailed(12));
         port->Feed(ReplyBytes('P', 12));
-        Link().Timer1_Timer();
-        Link().Timer2_Timer();
-        QVERIFY(!LocateFailed(12));
+        Link().PollPort();
+        Link().ParseReceived();
+        QVERIFY(!Table().LocateFailed(12));
     }
 
     // Reported once, with the path and the system's reason; the scans go on.
@@ -691,7 +785,7 @@ private slots:
         for (int scan = 0; scan < 2; ++scan) {
             port->Feed(ReplyBytes('G', 5));
             Refresh();
-            QCOMPARE(gModuleCount, int16_t(1));
+            QCOMPARE(Table().Count(), 1);
         }
         const QString path = QDir::toNativeSeparators(dir->filePath(QStringLiteral("missing/ring.csv")));
         // The reason in the system's own words: "No such file or directory" here, another

@@ -20,7 +20,6 @@ namespace {
 // A ring of count modules, IDs from 101, the first attached; the third has a faulty channel 2.
 RingReport Ring(int count)
 {
-    gAppliedModes.Clear();
     RingReport report;
     report.time = QDateTime(QDate(2026, 12, 8), QTime(14, 50), QTimeZone(3600));
     report.programVersion = QStringLiteral("1.31");
@@ -65,39 +64,49 @@ private slots:
         QTest::addColumn<QString>("applied");   // in the order sent
         QTest::addColumn<QString>("reported");  // the scan's ring order with the modes reported
         QTest::addColumn<QString>("after");     // applied after the verification
+        QTest::addColumn<QString>("later");     // a later whole scan's modes
         QTest::addColumn<QString>("results");
         QTest::addColumn<QString>("summary");
-        QTest::newRow("each kind") << "1:13 2:4b 9:13" << "1:13 2:13 3:13" << ""
+        QTest::newRow("each kind") << "1:13 2:4b 9:13" << "1:13 2:13 3:13" << "" << ""
                                    << "1 as applied|2 differs: mode 0x13, applied 0x4B|3 nothing applied|9 no answer"
                                    << "Verify Settings: 1 of 4 modules as applied, 1 differs, 1 no answer, 1 nothing applied.";
-        QTest::newRow("programmed twice: the last frame counts") << "5:4b 7:13 5:13" << "5:13 7:13" << ""
+        QTest::newRow("programmed twice: the last frame counts") << "5:4b 7:13 5:13" << "5:13 7:13" << "" << ""
                                                                 << "5 as applied|7 as applied"
                                                                 << "Verify Settings: 2 of 2 modules as applied, 0 differs, 0 no answer.";
-        QTest::newRow("programmed twice, the module kept the first") << "5:4b 5:13" << "5:4b" << ""
+        QTest::newRow("programmed twice, the module kept the first") << "5:4b 5:13" << "5:4b" << "" << ""
                                                                      << "5 differs: mode 0x4B, applied 0x13"
                                                                      << "Verify Settings: 0 of 1 modules as applied, 1 differs, 0 no answer.";
-        QTest::newRow("a module gone, IDs in order") << "7:13 5:13" << "" << "" << "5 no answer|7 no answer"
+        QTest::newRow("a module gone, IDs in order") << "7:13 5:13" << "" << "" << "" << "5 no answer|7 no answer"
                                                      << "Verify Settings: 0 of 2 modules as applied, 0 differs, 2 no answer.";
-        QTest::newRow("nothing applied") << "" << "1:13 2:63" << "" << "1 nothing applied|2 nothing applied"
+        QTest::newRow("nothing applied") << "" << "1:13 2:63" << "" << "" << "1 nothing applied|2 nothing applied"
                                          << "Verify Settings: 0 of 2 modules as applied, 0 differs, 0 no answer, 2 nothing applied.";
-        QTest::newRow("an Apply after the check") << "5:13 7:13" << "5:13 7:13" << "7:4b"
+        QTest::newRow("an Apply after the check") << "5:13 7:13" << "5:13 7:13" << "7:4b" << ""
                                                   << "5 as applied|7 applied after the check"
                                                   << "Verify Settings: 2 of 2 modules as applied, 0 differs, 0 no answer.";
+        QTest::newRow("power-cycled after the check") << "5:13 7:13 9:4b" << "5:13 7:13 9:13" << "" << "5:03 7:13 9:03"
+                                                      << "5 differs since 14:45|7 as applied|9 differs: mode 0x13, applied 0x4B"
+                                                      << "Verify Settings: 2 of 3 modules as applied, 1 differs, 0 no answer.";
     }
     void verify()
     {
         QFETCH(QString, applied);
         QFETCH(QString, reported);
         QFETCH(QString, after);
+        QFETCH(QString, later);
         AppliedModes store;
         for (const auto &[id, mode] : Pairs(applied))
             store.Record(id, mode);
         RingSnapshot ring;
         for (const auto &[id, mode] : Pairs(reported))
             ring.push_back(ModuleSnapshot{id, 'L', 41, mode});
-        const Verification verification{0, store.LastStamp(), VerifyRing(ring, store)};
+        Verification verification{0, store.LastStamp(), VerifyRing(ring, store)};
         for (const auto &[id, mode] : Pairs(after))
             store.Record(id, mode);
+        RingScan scan;
+        scan.sentMs = QDateTime(QDate(2026, 12, 8), QTime(14, 45)).toMSecsSinceEpoch();
+        for (const auto &[id, mode] : Pairs(later))
+            scan.modules.push_back(ModuleSnapshot{id, 'L', 41, mode});
+        verification.Follow(scan);
         QStringList texts;
         for (const VerifyResult &result : verification.results)
             texts << QStringLiteral("%1 %2").arg(result.id).arg(verification.TextFor(result.id, store));
@@ -116,7 +125,8 @@ private slots:
                            "COM1, device /tmp/ring", "Modules: 8", "Attached module: ID 101, 9600 baud, parity none",
                            "Verify Settings of 2026-12-08 ",
                            ": 6 of 9 modules as applied, 1 differs, 1 no answer, 1 nothing applied.",
-                           "Module 103: differs: mode 0x13, applied 0x4B", "Module 900: no answer",
+                           "Module 103: differs: mode 0x13, applied 0x4B", "Module 105: differs since 14:45",
+                           "Module 900: no answer",
                            "1 module applied after the check", "108", "faulty", "sound", "Page 1 of 2",
                            "Last 24 hours", "104 1 +812 2 h 5 min", "Share of the 8640 scans",
                            "106: 97.5 %", "108: 100.0 %", "Page 2 of 2"};
@@ -130,12 +140,16 @@ private slots:
         RingReport report = Ring(count);
         if (count == 8) {
             for (int id = 101; id <= 107; ++id)
-                gAppliedModes.Record(id, id == 103 ? 0x4B : 0x13);
-            gAppliedModes.Record(900, 0x13);
+                report.applied.Record(id, id == 103 ? 0x4B : 0x13);
+            report.applied.Record(900, 0x13);
             report.verification = Verification{QDateTime(QDate(2026, 12, 8), QTime(14, 40)).toMSecsSinceEpoch(),
-                                               gAppliedModes.LastStamp(), VerifyRing(report.scan.modules, gAppliedModes)};
+                                               report.applied.LastStamp(), VerifyRing(report.scan.modules, report.applied)};
             // Applied again since: no longer verified.
-            gAppliedModes.Record(104, 0x13);
+            report.applied.Record(104, 0x13);
+            // Switched off and on after an S: the report's scan reads another mode.
+            report.scan.sentMs = QDateTime(QDate(2026, 12, 8), QTime(14, 45)).toMSecsSinceEpoch();
+            report.scan.modules[4].mode = 0x03;
+            report.verification->Follow(report.scan);
             report.historyKept = true;
             report.largestIncrease = {{104, 1, 812, 7500000}, {103, 2, 490, 0}};
             for (int id = 101; id <= 108; ++id)
