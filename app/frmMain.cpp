@@ -290,9 +290,7 @@ frmModuleList *frmMain::ModuleList()
         }
         frame->setGeometry(QRect(QPoint(0, std::clamp(below, 0, std::max(0, area.height() - size.height()))), size));
     }
-    BringToFront(mModuleList);
-    if (QMdiSubWindow *frame = ChildFrame(mModuleList))
-        mdiArea->setActiveSubWindow(frame);
+    RaiseChild(mModuleList);
     return mModuleList;
 }
 
@@ -310,9 +308,7 @@ frmProgramSettings *frmMain::LoadProgramSettings()
                  frmProgramSettings::kClientHeightTwips);
     } else {
         mProgramSettings->Form_Load();
-        BringToFront(mProgramSettings);
-        if (QMdiSubWindow *frame = ChildFrame(mProgramSettings))
-            mdiArea->setActiveSubWindow(frame);
+        RaiseChild(mProgramSettings);
     }
     return mProgramSettings;
 }
@@ -327,9 +323,7 @@ frmEvents *frmMain::Events()
         frame->setAttribute(Qt::WA_DeleteOnClose, false);
         frame->resize(TwipsToPixels(frmEvents::kClientWidthTwips), TwipsToPixels(frmEvents::kClientHeightTwips));
     }
-    BringToFront(mEvents);
-    if (QMdiSubWindow *frame = ChildFrame(mEvents))
-        mdiArea->setActiveSubWindow(frame);
+    RaiseChild(mEvents);
     return mEvents;
 }
 
@@ -358,9 +352,7 @@ frmTrends *frmMain::Trends()
         });
     }
     mTrends->Refresh();
-    BringToFront(mTrends);
-    if (QMdiSubWindow *frame = ChildFrame(mTrends))
-        mdiArea->setActiveSubWindow(frame);
+    RaiseChild(mTrends);
     return mTrends;
 }
 

@@ -3,6 +3,7 @@
 // program's clock, looked at by each poll), the commands the ring understands, the scan, and the
 // one place that decides when a scan is over.
 #include "bus/ReplyReceiver.h"
+#include "model/Global.h"
 #include "model/RingScan.h"
 
 #include <QObject>
@@ -18,7 +19,7 @@ class BusLink : public QObject
 
 public:
     static constexpr int kPollIntervalMs = 100;
-    static constexpr int kRefreshIntervalMs = 10000;
+    static constexpr int kRefreshIntervalMs = ::kRefreshIntervalMs;
     static constexpr int kScanLimitMs = 1000;
     // How long one yield of the scan's wait may sleep when nothing happens.
     static constexpr int kScanYieldMs = 5;

@@ -63,17 +63,16 @@ SerialPort::OpenError RingCore::OpenConfiguredPort()
 
 void RingCore::ChoosePort(int number)
 {
-    if (ProgramConfig::IsComPort(number)) {
+    WriteIniString(kAppTitle, QStringLiteral("comport"), QStringLiteral(" %1").arg(number), mConfig.iniPath);
+    Reread();
+    mConfig.comport = number;
+    if (mConfig.HasComPort()) {
         // Reopened meanwhile (the main window's activation opens the configured port): the
         // choice would be stored but another port kept.
         if (mPort->IsOpen())
             mPort->Close();
-        mPort->SetPortNumber(number);
-        mPort->Open();
+        OpenConfiguredPort();
     }
-    WriteIniString(kAppTitle, QStringLiteral("comport"), QStringLiteral(" %1").arg(number), mConfig.iniPath);
-    Reread();
-    mConfig.comport = number;
     emit portStateChanged();
 }
 

@@ -69,3 +69,11 @@ void BringToFront(QWidget *form)
     window->show();
     window->raise();
 }
+
+void RaiseChild(QWidget *form)
+{
+    BringToFront(form);
+    QMdiSubWindow *frame = ChildFrame(form);
+    if (QMdiArea *area = ChildArea(form); frame && area)
+        area->setActiveSubWindow(frame);
+}

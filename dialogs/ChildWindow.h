@@ -22,3 +22,5 @@ void KeepOpen(QMdiSubWindow *frame);
 
 // Shows the window that holds form, already open or not, in front of the other children.
 void BringToFront(QWidget *form);
+// The same, and makes it the active child, where the keyboard goes.
+void RaiseChild(QWidget *form);

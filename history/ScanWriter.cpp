@@ -1,6 +1,6 @@
 #include "history/ScanWriter.h"
 
-#include "bus/BusLink.h"
+#include "model/Global.h"
 #include "history/ModuleRow.h"
 #include "history/RingOrderBlob.h"
 #include "model/RingKeeper.h"
@@ -61,7 +61,7 @@ bool ScanWriter::Write(const RingScan &scan)
     const int64_t previousMs = state.lastScanMs;
     if (!InsertScan(scan, state, timeMs))
         return false;
-    const int64_t creditMs = previousMs < 0 ? BusLink::kRefreshIntervalMs
+    const int64_t creditMs = previousMs < 0 ? kRefreshIntervalMs
                                             : std::clamp<int64_t>(timeMs - previousMs, 1, kFaultyCreditLimitMs);
     for (const ModuleSnapshot &module : scan.modules) {
         if (!WriteModule(scan.portNumber, timeMs, creditMs, module, state))
