@@ -5,6 +5,7 @@
 #include "HttpAsk.h"
 #include "RingProgram.h"
 #include "RingSimProcess.h"
+#include "SteppedClock.h"
 #include "TestFiles.h"
 #include "app/TrendChart.h"
 #include "app/frmEvents.h"
@@ -16,7 +17,6 @@
 #include "dialogs/frmGlobalSettings.h"
 #include "dialogs/frmModuleState.h"
 #include "dialogs/frmProgramSettings.h"
-#include "model/Global.h"
 #include "model/ModuleListModel.h"
 #include "ringview/ModulePicture.h"
 #include "ringview/frmBackground.h"
@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -56,6 +57,13 @@ QList<int> LoggedModules(const QString &path)
     return ids;
 }
 
+// The Module List's rows behind its table.
+const ModuleListModel &ListRows(frmMain &main)
+{
+    auto *shown = qobject_cast<QSortFilterProxyModel *>(main.ModuleList()->tblModuleList->model());
+    return *qobject_cast<const ModuleListModel *>(shown->sourceModel());
+}
+
 } // namespace
 
 class TestE2eRing : public QObject
@@ -76,12 +84,13 @@ private slots:
             QVERIFY(sim.control(QString::fromLatin1(raw)));
             QTest::qWait(350);
         }
-        QCOMPARE(gModuleCount, int16_t(0));
+        const RingTable &table = program.Main().Core().Table();
+        QCOMPARE(table.Count(), 0);
         QVERIFY(program.Scan(7));
-        QCOMPARE(gLocalModuleID, int16_t(10));
+        QCOMPARE(table.LocalModuleID(), 10);
         // The attached module, the L side in ring order, then the others in reverse order.
-        QCOMPARE(RingOrder(), (QList<int>{10, 20, 12, 14, 15, 13, 11}));
-        QVERIFY(gModules[0].GetModuleID() == 0 && gModules[0].GetSide() == 0);
+        QCOMPARE(RingOrder(table), (QList<int>{10, 20, 12, 14, 15, 13, 11}));
+        QVERIFY(table.Module(0).GetModuleID() == 0 && table.Module(0).GetSide() == 0);
         QCOMPARE(program.Boxes(), QStringList());
     }
 
@@ -101,9 +110,11 @@ private slots:
         state->cmdApply_Click();
         QTRY_COMPARE(Listed(sim, QStringLiteral("^id=3 .* mode=0x23 ")), 1);
         QVERIFY(sim.control(QStringLiteral("restart")));
-        gModules[3].SetMode(0);
+        // The table keeps what the modules said until a reply says otherwise.
+        const RingTable &table = program.Main().Core().Table();
+        QCOMPARE(table.Module(3).GetMode(), 0x13);
         QVERIFY(program.Scan(4));
-        QCOMPARE(QList<int>({gModules[1].GetMode(), gModules[3].GetMode()}), QList<int>({0x13, 0x23}));
+        QCOMPARE(QList<int>({table.Module(1).GetMode(), table.Module(3).GetMode()}), QList<int>({0x13, 0x23}));
 
         frmGlobalSettings *settings = program.Main().GlobalSettings();
         settings->cmbBaudrate->setCurrentText(QStringLiteral("9600"));
@@ -117,7 +128,7 @@ private slots:
         program.Main().mnuVerifySettings->trigger();
         QTRY_COMPARE(program.Boxes(),
                      QStringList{"Verify Settings: 2 of 4 modules as applied, 1 differs, 1 no answer."});
-        const ModuleListModel &rows = program.Main().ModuleListRows();
+        const ModuleListModel &rows = ListRows(program.Main());
         QCOMPARE(rows.data(rows.index(rows.RowOf(2), ModuleListModel::Verified)).toString(),
                  QStringLiteral("differs: mode 0x13, applied 0x03"));
         // Without a reference each scan is compared with the one before: the modes that changed
@@ -190,7 +201,7 @@ private slots:
         QVERIFY(program.ScanSettled());
         QCOMPARE(main->lblReference->text(), QStringLiteral("Reference: 11 of 12 present"));
         QCOMPARE(program.EventTexts(), texts + QStringList{"Module 9 channel 2 error counter +15"});
-        const ModuleListModel &rows = main->ModuleListRows();
+        const ModuleListModel &rows = ListRows(*main);
         QCOMPARE(rows.data(rows.index(rows.RowOf(9), ModuleListModel::Change)).toString(), QStringLiteral("+15"));
         QCOMPARE(program.Boxes(), QStringList());
     }
@@ -239,7 +250,7 @@ private slots:
         QTest::mouseDClick(main.windowHandle(), Qt::LeftButton, {}, at);
         QCOMPARE(trends->ShownModule(), 4);
         QCOMPARE(main.BusInfo()->MarkedModule(), 4);
-        const QModelIndexList selected = main.ModuleListIfLoaded()->tblModuleList->selectionModel()->selectedRows();
+        const QModelIndexList selected = main.findChild<frmModuleList *>()->tblModuleList->selectionModel()->selectedRows();
         QCOMPARE(selected.size(), 1);
         QCOMPARE(selected.first().siblingAtColumn(ModuleListModel::ID).data().toString(), QStringLiteral("4"));
         trends->cboRange->setCurrentText(QStringLiteral("Last 30 days"));
@@ -254,6 +265,9 @@ private slots:
     {
         RingSimProcess sim;
         QVERIFY(sim.start({QStringLiteral("--no-pacing"), QStringLiteral("--modules"), QStringLiteral("5")}));
+        SteppedClock clock;
+        SetClock(&clock);
+        const auto systemClock = qScopeGuard([] { SetClock(nullptr); });
         RunningProgram program(sim.devicePath(), "log=ring-log.csv\r\n");
         frmMain &main = program.Main();
         QVERIFY(program.ScanSettled());
@@ -263,7 +277,7 @@ private slots:
         program.catcher.whileOpen = [&] {
             QVERIFY(sim.control(QStringLiteral("remove 3")));
             for (int scan = 1; scan <= 2; ++scan) {
-                main.Link().Timer3_Timer();
+                clock.Skip(BusLink::kRefreshIntervalMs);
                 QTRY_COMPARE_WITH_TIMEOUT(int(handed.count()), 1 + scan, 5000);
             }
             eventsInside = program.EventTexts();
@@ -299,17 +313,18 @@ private slots:
 
         // Commands are lost; the scan finds nothing, and the port dialog cannot offer the device.
         QVERIFY(!program.Scan(3, 0));
-        QCOMPARE(gModuleCount, int16_t(0));
+        QCOMPARE(main.Core().Table().Count(), 0);
         QVERIFY(program.Boxes().contains(QStringLiteral("No Modules found!")));
         main.mnuSelectComPort_Click();
-        QCOMPARE(main.ProgramSettingsIfLoaded()->optCom[1]->text(), QStringLiteral("COM1 (not found)"));
-        QVERIFY(!main.ProgramSettingsIfLoaded()->optCom[1]->isEnabled());
+        frmProgramSettings *settings = main.findChild<frmProgramSettings *>();
+        QCOMPARE(settings->optCom[1]->text(), QStringLiteral("COM1 (not found)"));
+        QVERIFY(!settings->optCom[1]->isEnabled());
 
         // The device comes back behind the same path; choosing the port again restores reception.
         sim = std::make_unique<RingSimProcess>();
         QVERIFY(sim->start(args));
         main.mnuSelectComPort_Click();
-        frmProgramSettings *settings = main.ProgramSettingsIfLoaded();
+        QCOMPARE(main.findChild<frmProgramSettings *>(), settings);
         QVERIFY(settings->optCom[1]->isEnabled());
         settings->optCom[1]->setChecked(true);
         settings->cmdOK_Click();
@@ -369,9 +384,10 @@ private slots:
         elapsed.start();
         program.Main().mnuRefresh_Click();
         QVERIFY2(elapsed.elapsed() < 1500, qPrintable(QString::number(elapsed.elapsed())));
-        QVERIFY(gModuleCount >= 1 && gModuleCount < kModules);
-        QTRY_COMPARE_WITH_TIMEOUT(gModuleCount, int16_t(kModules), 30000);
-        QCOMPARE(RingOrder(), DefaultRingOrder(kModules));
+        const RingTable &table = program.Main().Core().Table();
+        QVERIFY(table.Count() >= 1 && table.Count() < kModules);
+        QTRY_COMPARE_WITH_TIMEOUT(table.Count(), kModules, 30000);
+        QCOMPARE(RingOrder(table), DefaultRingOrder(kModules));
         QCOMPARE(program.Boxes(), QStringList());
 
         frmBackground *busInfo = program.Main().BusInfo();
@@ -379,7 +395,7 @@ private slots:
         QCOMPARE(busInfo->PictureCount(), kModules);
         QTest::qWait(100); // the pictures are painted from the event loop
         busInfo->picModule_Click(kModules - 1);
-        QCOMPARE(program.Main().ModuleState()->txtModulID->text(), QString::number(gModuleOrder[kModules - 1]));
+        QCOMPARE(program.Main().ModuleState()->txtModulID->text(), QString::number(table.IDAt(kModules - 1)));
 
         frmGlobalSettings *settings = program.Main().GlobalSettings();
         settings->cmbBaudrate->setCurrentText(QStringLiteral("19200"));
