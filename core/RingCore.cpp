@@ -78,7 +78,7 @@ void RingCore::AddEvent(RingEvent &event, const RingScan &scan)
     event.time = ClockNow();
     // The log has a row of its own for every scan that found none.
     if (event.kind != RingEventKind::NoModulesFound)
-        mLog.WriteEvent(event, scan);
+        mLog.WriteEvent(event, scan, mKeeper.Reference());
     mEvents.Add(event);
 }
 
@@ -126,7 +126,13 @@ bool RingCore::ServeMetrics()
     return true;
 }
 
-QString RingCore::SaveReferenceQuestion() const { return mReference.ReplaceQuestion(gIniPath); }
+QString RingCore::SaveReferenceQuestion() const
+{
+    const RingScan *found = mKeeper.LastFound();
+    if (!found || !ReferenceRingProblem(found->modules).isEmpty())
+        return {};
+    return mReference.ReplaceQuestion(gIniPath);
+}
 
 void RingCore::SaveReference()
 {
@@ -141,7 +147,7 @@ void RingCore::SaveReference()
         Tell(Notice::Error, kAppTitle, problem);
         return;
     }
-    mKeeper.SetReference(mReference.File().content.ring);
+    mKeeper.SetReference(mReference.Loaded() ? std::optional<RingSnapshot>(mReference.File().content.ring) : std::nullopt);
     emit referenceChanged();
 }
 

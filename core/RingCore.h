@@ -45,7 +45,8 @@ public:
     // Opens the configured history and shows the events of earlier runs; a file that cannot
     // be the history is a notice, and the ring runs without it.
     void OpenHistory();
-    // The question to ask before Save as Reference replaces a saved reference; empty: none.
+    // The question to ask before Save as Reference replaces a saved reference; empty: none, also
+    // where there is no ring that could be saved (Save as Reference then says why).
     QString SaveReferenceQuestion() const;
     // The ring of the last scan that found modules becomes the reference; a failure is a notice.
     void SaveReference();

@@ -39,6 +39,7 @@ struct RingScan
     int portNumber = 0;   // 1 to 4
     QString device;       // the device behind the port
     RingSnapshot modules; // ring order; empty: the scan found no modules
+    bool cut = false;     // the port was lost before the scan was over: not a ring
 
     bool Found() const { return !modules.empty(); }
     // The module's entry, or null when the scan did not count it.
