@@ -597,7 +597,7 @@ void frmMain::mnuSaveReference_Click()
     // The ring shown when the question is asked is the one saved, whatever scans come meanwhile.
     const RingScan *found = mCore.Keeper().LastFound();
     const RingScan shown = found ? *found : RingScan{};
-    const QString question = mCore.SaveReferenceQuestion();
+    const QString question = mCore.SaveReferenceQuestion(shown);
     if (!question.isEmpty() && !AskYesNo(this, kAppTitle, question))
         return;
     mCore.SaveReference(shown);

@@ -88,7 +88,8 @@ void BusLink::PollPort()
     }
     if (mRefreshDueMs && TheClock().ElapsedMs() >= *mRefreshDueMs) {
         mRefreshDueMs.reset();
-        RefreshRing();
+        // Outside this handler: its scan waits for the poll, which does not run inside itself.
+        QMetaObject::invokeMethod(this, &BusLink::RefreshRing, Qt::QueuedConnection);
     }
 }
 
@@ -182,7 +183,7 @@ void BusLink::SettleCutShort()
 
 void BusLink::RefreshRing()
 {
-    if (mAutoRefresh)
+    if (mAutoRefresh && !mHeld)
         Scan(ScanOrigin::AutoRefresh);
 }
 

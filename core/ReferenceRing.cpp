@@ -33,14 +33,15 @@ QString ReferenceRing::ReplaceQuestion(const QString &iniPath) const
 
 QString ReferenceRing::Save(const QString &iniPath, const RingSnapshot &ring)
 {
+    const QString refused = ReferenceRingProblem(ring);
+    if (!refused.isEmpty())
+        return QStringLiteral("This ring cannot be the reference: %1.\r\nThe reference is left as it was.").arg(refused);
     const QString path = ConfiguredPath(iniPath);
     const QString reason = WriteReferenceFile(path, ring);
     if (!reason.isEmpty())
         return QStringLiteral("The reference ring cannot be written:\r\n%1\r\n%2").arg(QDir::toNativeSeparators(path), reason);
-    RingSnapshot saved;
-    for (const ModuleSnapshot &module : ring)
-        saved.push_back(ModuleSnapshot{module.id, module.side, module.version, module.mode});
-    mFile = ReferenceFile{ReferenceFile::State::Loaded, {saved, 0, {}}, QFileInfo(path).lastModified()};
+    // What the file now holds, as the next start reads it.
+    mFile = ReadReferenceFile(path);
     return {};
 }
 

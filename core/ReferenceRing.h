@@ -13,7 +13,8 @@ public:
 
     // Reads the configured file. Empty, or the message that says why it cannot be used.
     QString Load(const QString &iniPath);
-    // Writes ring as the reference. Empty, or the message that says why it was not saved.
+    // Writes ring as the reference. Empty, or the message that says why it was not saved; the
+    // file and what was read from it then stay as they were.
     QString Save(const QString &iniPath, const RingSnapshot &ring);
 
     const ReferenceFile &File() const { return mFile; }

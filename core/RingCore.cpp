@@ -173,7 +173,7 @@ void RingCore::AddEvent(RingEvent &event, const RingScan &scan)
     event.time = ClockNow();
     // The log has a row of its own for every scan that found none.
     if (event.kind != RingEventKind::NoModulesFound)
-        mLog.WriteEvent(event, scan);
+        mLog.WriteEvent(event, scan, mKeeper.Reference());
     mEvents.Add(event);
 }
 
@@ -220,7 +220,12 @@ bool RingCore::ServeMetrics()
     return true;
 }
 
-QString RingCore::SaveReferenceQuestion() const { return mReference.ReplaceQuestion(mConfig.iniPath); }
+QString RingCore::SaveReferenceQuestion(const RingScan &ring) const
+{
+    if (!ring.Found() || !ReferenceRingProblem(ring.modules).isEmpty())
+        return {};
+    return mReference.ReplaceQuestion(mConfig.iniPath);
+}
 
 void RingCore::SaveReference(const RingScan &ring)
 {
@@ -234,7 +239,7 @@ void RingCore::SaveReference(const RingScan &ring)
         Tell(Notice::Error, kAppTitle, problem);
         return;
     }
-    mKeeper.SetReference(mReference.File().content.ring);
+    mKeeper.SetReference(mReference.Loaded() ? std::optional<RingSnapshot>(mReference.File().content.ring) : std::nullopt);
     emit referenceChanged();
 }
 

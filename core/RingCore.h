@@ -89,8 +89,9 @@ public:
     // The lowest firmware seen is counted afresh from the next reply.
     void ResetMinVersion() { mTable.ResetMinVersion(); }
 
-    // The question to ask before Save as Reference replaces a saved reference; empty: none.
-    QString SaveReferenceQuestion() const;
+    // The question to ask before Save as Reference replaces a saved reference with ring; empty:
+    // none, also where ring could not be saved (Save as Reference then says why).
+    QString SaveReferenceQuestion(const RingScan &ring) const;
     // ring becomes the reference; a ring that cannot be one, or a file that cannot be written,
     // is a notice, and the reference stays as it was.
     void SaveReference(const RingScan &ring);

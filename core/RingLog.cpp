@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <cstdlib>
 
 const QString RingLog::kHeader = QStringLiteral(
@@ -48,6 +49,10 @@ QString RingLog::TimeText(const QDateTime &time)
 void RingLog::WriteScan(const RingScan &scan)
 {
     const QString time = TimeText(ClockNow());
+    if (scan.cut) {
+        Append({time + QStringLiteral(",,,,,,,,,,scan cut: the port was lost")});
+        return;
+    }
     if (!scan.Found()) {
         Append({time + QStringLiteral(",,,,,,,,,,no modules found")});
         return;
@@ -63,13 +68,22 @@ void RingLog::WriteLocateUnanswered(int position, int id)
     Append({QStringLiteral("%1,%2,%3,,,,,,,,no answer to locate").arg(TimeText(ClockNow())).arg(position).arg(id)});
 }
 
-void RingLog::WriteEvent(const RingEvent &event, const RingScan &scan)
+void RingLog::WriteEvent(const RingEvent &event, const RingScan &scan, const std::optional<RingSnapshot> &reference)
 {
     const QString time = TimeText(event.time.isValid() ? event.time : ClockNow());
     const ModuleSnapshot *module = event.id >= 0 ? scan.Find(event.id) : nullptr;
-    const QString row = module ? ModuleRow(time, Cell(event.position), *module)
-                               : QStringLiteral("%1,%2,%3,,,,,,,,").arg(time, Cell(event.position), Cell(event.id));
-    Append({row + CsvField(event.text)});
+    QString note = event.text;
+    QString position = Cell(event.position);
+    if (event.kind == RingEventKind::Missing) {
+        const bool inReference = reference && std::any_of(reference->begin(), reference->end(),
+                                                          [&event](const ModuleSnapshot &m) { return m.id == event.id; });
+        note += inReference ? QStringLiteral(" (reference position %1)").arg(event.position)
+                            : QStringLiteral(" (position %1 in the ring found before)").arg(event.position);
+        position.clear();
+    }
+    const QString row = module ? ModuleRow(time, position, *module)
+                               : QStringLiteral("%1,%2,%3,,,,,,,,").arg(time, position, Cell(event.id));
+    Append({row + CsvField(note)});
 }
 
 void RingLog::Append(const QStringList &rows)

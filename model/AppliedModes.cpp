@@ -14,9 +14,3 @@ void AppliedModes::NoteReported(int id, uint8_t mode)
     if (found != mModes.end() && found->second.mode == mode)
         found->second.readBack = true;
 }
-
-bool AppliedModes::AwaitingReadBack(int id) const
-{
-    const auto found = mModes.find(id);
-    return found != mModes.end() && !found->second.readBack;
-}

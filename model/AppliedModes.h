@@ -19,8 +19,6 @@ public:
     void Record(int id, uint8_t mode) { mModes[id] = Sent{mode, ++mLastStamp, false}; }
     // Module id reported mode: a send of that mode is read back.
     void NoteReported(int id, uint8_t mode);
-    // Sent, but no reply has reported it yet.
-    bool AwaitingReadBack(int id) const;
     std::optional<Sent> Applied(int id) const;
     const std::map<int, Sent> &All() const { return mModes; }
     // The stamp of the last send; 0 before the first.

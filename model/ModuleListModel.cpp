@@ -140,9 +140,12 @@ QString ModuleListModel::Text(int row, int column) const
     case LastReply:
         return TimeText(shown.timeStamp);
     case Verified: {
-        if (mTable->Applied().AwaitingReadBack(id))
-            return QStringLiteral("applied, not yet read back");
+        // A send after the last check that no reply has confirmed yet; a check after the send
+        // says what it found.
         const auto &verification = mKeeper->LastVerification();
+        const auto sent = mTable->Applied().Applied(id);
+        if (sent && !sent->readBack && (!verification || sent->stamp > verification->appliedStamp))
+            return QStringLiteral("applied, not yet read back");
         return verification ? verification->TextFor(id, mTable->Applied()) : QString();
     }
     case ColumnCount:

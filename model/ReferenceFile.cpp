@@ -6,9 +6,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QRegularExpression>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QSet>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -92,6 +101,37 @@ QString CheckLine(const QByteArray &line, int expectedPosition, const QSet<int> 
     return {};
 }
 
+// Why what is at the path is no file to read or replace; empty for a regular file or nothing.
+QString KindProblem(const QFileInfo &info)
+{
+    if (!info.exists() || info.isFile())
+        return {};
+    return info.isDir() ? QStringLiteral("it is a folder, not a file")
+                        : QStringLiteral("it is a FIFO, a device or a socket, not a regular file");
+}
+
+bool SyncToDisk(QFile &file)
+{
+#ifdef Q_OS_WIN
+    return _commit(file.handle()) == 0;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
+std::filesystem::path FileSystemPath(const QString &path) { return std::filesystem::path(path.toStdU16String()); }
+
+// Why the file just written is not the reference it should hold, or empty.
+QString ReadBackProblem(const QString &path, const QByteArray &text)
+{
+    const ReferenceFile back = ReadReferenceFile(path);
+    if (back.state != ReferenceFile::State::Loaded)
+        return QStringLiteral("the written file reads back as unreadable: %1").arg(back.content.problem);
+    if (FormatReference(back.content.ring) != text)
+        return QStringLiteral("the written file reads back with other modules");
+    return {};
+}
+
 } // namespace
 
 ReferenceParse ParseReference(const QByteArray &data)
@@ -127,6 +167,8 @@ ReferenceParse ParseReference(const QByteArray &data)
             result.ring.push_back(module);
         }
     }
+    if (result.ring.empty())
+        result.problem = kNoReferenceModules;
     return result;
 }
 
@@ -144,14 +186,51 @@ QByteArray FormatReference(const RingSnapshot &ring)
     return text;
 }
 
+QString ReferenceRingProblem(const RingSnapshot &ring)
+{
+    if (ring.empty())
+        return kNoReferenceModules;
+    if (ring[0].side != 'G') {
+        for (size_t position = 1; position < ring.size(); ++position)
+            if (ring[position].side == 'G')
+                return QStringLiteral("the attached module (G), module %1, stands at position %2, not at 0")
+                    .arg(ring[position].id)
+                    .arg(position);
+        return QStringLiteral("the attached module did not answer this scan");
+    }
+    std::vector<int> seenAt(kTableSize, -1);
+    for (size_t position = 0; position < ring.size(); ++position) {
+        const ModuleSnapshot &module = ring[position];
+        if (!IsTableID(module.id))
+            return QStringLiteral("module %1 at position %2: an ID is a number from 0 to %3")
+                .arg(module.id)
+                .arg(position)
+                .arg(kMaxModuleID);
+        int &seen = seenAt[size_t(module.id)];
+        if (seen >= 0)
+            return QStringLiteral("module %1 answered twice, at positions %2 and %3").arg(module.id).arg(seen).arg(position);
+        seen = int(position);
+        if (module.side != 'G' && module.side != 'L' && module.side != 'R')
+            return QStringLiteral("module %1 at position %2 has no side G, L or R").arg(module.id).arg(position);
+        if (position > 0 && module.side == 'G')
+            return QStringLiteral("a second module answered G: module %1 at position %2").arg(module.id).arg(position);
+    }
+    return {};
+}
+
 ReferenceFile ReadReferenceFile(const QString &path)
 {
     ReferenceFile reference;
-    QFile file(path);
-    if (!file.exists())
+    const QFileInfo info(path);
+    if (!info.exists())
         return reference;
-    reference.saved = QFileInfo(file).lastModified();
+    reference.saved = info.lastModified();
     reference.state = ReferenceFile::State::Unreadable;
+    // A FIFO or a device would hold the open, or the read, for as long as nothing writes to it.
+    reference.content.problem = KindProblem(info);
+    if (!reference.content.problem.isEmpty())
+        return reference;
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         reference.content.problem = file.errorString();
         return reference;
@@ -172,22 +251,36 @@ ReferenceFile ReadReferenceFile(const QString &path)
 
 QString WriteReferenceFile(const QString &path, const RingSnapshot &ring)
 {
-    for (size_t position = 0; position < ring.size(); ++position) {
-        const uint8_t side = ring[position].side;
-        if (side != 'G' && side != 'L' && side != 'R')
-            return QStringLiteral("module %1 at position %2 has no side G, L or R").arg(ring[position].id).arg(position);
-    }
-    QSaveFile file(path);
+    const QString refused = ReferenceRingProblem(ring);
+    if (!refused.isEmpty())
+        return refused;
+    const QFileInfo existing(path);
+    const QString kind = KindProblem(existing);
+    if (!kind.isEmpty())
+        return kind;
+    // A link is followed, as the reader follows it: its target is replaced.
+    const QString target = existing.exists() ? existing.canonicalFilePath() : path;
     const QByteArray text = FormatReference(ring);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(text) != text.size() || !file.commit())
-        return file.errorString();
-    // What was saved is what the next start reads.
-    const ReferenceFile back = ReadReferenceFile(path);
-    if (back.state != ReferenceFile::State::Loaded)
-        return QStringLiteral("the saved file reads back as unreadable: %1").arg(back.content.problem);
-    if (FormatReference(back.content.ring) != text)
-        return QStringLiteral("the saved file reads back with other modules");
-    return {};
+    QFile temp(QStringLiteral("%1.%2.tmp").arg(target).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+    if (!temp.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return temp.errorString();
+    if (existing.exists())
+        temp.setPermissions(existing.permissions());
+    QString reason;
+    if (temp.write(text) != text.size() || !temp.flush())
+        reason = temp.errorString();
+    else if (!SyncToDisk(temp))
+        reason = QString::fromStdString(std::error_code(errno, std::generic_category()).message());
+    temp.close();
+    if (reason.isEmpty())
+        reason = ReadBackProblem(temp.fileName(), text);
+    if (reason.isEmpty()) {
+        std::error_code error;
+        std::filesystem::rename(FileSystemPath(temp.fileName()), FileSystemPath(target), error);
+        if (!error)
+            return {};
+        reason = QString::fromStdString(error.message());
+    }
+    temp.remove();
+    return reason;
 }

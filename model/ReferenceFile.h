@@ -26,11 +26,17 @@ struct ReferenceFile
     QDateTime saved;  // the file's last change
 };
 
+// What a reference without a module row is told.
+inline const QString kNoReferenceModules = QStringLiteral("no modules; a reference holds the attached module at position 0");
+
 ReferenceParse ParseReference(const QByteArray &data);
 QByteArray FormatReference(const RingSnapshot &ring);
+// Why the ring cannot be a reference (the reader would refuse it), or empty.
+QString ReferenceRingProblem(const RingSnapshot &ring);
 
+// Only a regular file is opened: a folder, a FIFO or a device is unreadable by its kind.
 ReferenceFile ReadReferenceFile(const QString &path);
-// Through a temporary file in the same folder, renamed over the old one, then read back; the
-// reason when that failed (the old file then stays as it was) or a module has no side G, L or
-// R, else empty.
+// A ring the reader would refuse is refused first. Otherwise written to a temporary file in the
+// same folder, read back, and only then renamed over the old one. The reason when that failed
+// (the old file then stays as it was), else empty.
 QString WriteReferenceFile(const QString &path, const RingSnapshot &ring);

@@ -795,6 +795,58 @@ private slots:
         QTRY_COMPARE(Boxes(), QStringList{"3 ZEPHLINK9 Setup Tool: The ring log cannot be written:\r\n" + path + "\r\n"
                                           + missing.errorString()});
     }
+
+    // A module gone from the ring is in no position of the scan: its row leaves the position
+    // empty and tells in the note where the module stood.
+    void ringLogOfAModuleGone_data()
+    {
+        QTest::addColumn<bool>("reference");
+        QTest::addColumn<QString>("row");
+        QTest::newRow("of the reference") << true << kTime + ",,7,,,,,,,,Module 7 missing (reference position 1)";
+        QTest::newRow("of the ring before") << false << kTime + ",,7,,,,,,,,Module 7 missing (position 1 in the ring found before)";
+    }
+    void ringLogOfAModuleGone()
+    {
+        QFETCH(bool, reference);
+        QFETCH(QString, row);
+        Create(kIni + "log=logs/ring.csv\r\n");
+        port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7) + ReplyBytes('R', 12));
+        Refresh();
+        if (reference)
+            window->mnuSaveReference_Click();
+        port->Feed(ReplyBytes('G', 5) + ReplyBytes('R', 12));
+        Refresh();
+        QCOMPARE(LogLines().mid(6), QStringList{row});
+    }
+
+    // A ring that cannot be the reference is told why in one box, with no question first; the
+    // saved reference stays, on disk byte for byte and in force.
+    void saveAsReferenceRefused_data()
+    {
+        QTest::addColumn<QByteArray>("replies");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("G reply lost") << ReplyBytes('L', 7) + ReplyBytes('R', 12) << "the attached module did not answer this scan";
+        QTest::newRow("a second G") << ReplyBytes('G', 5) + ReplyBytes('L', 7) + ReplyBytes('G', 12)
+                                    << "a second module answered G: module 12 at position 2";
+    }
+    void saveAsReferenceRefused()
+    {
+        QFETCH(QByteArray, replies);
+        QFETCH(QString, reason);
+        port->Feed(ReplyBytes('G', 5) + ReplyBytes('L', 7));
+        Refresh();
+        window->mnuSaveReference_Click();
+        const QString path = dir->filePath(QStringLiteral("ring-reference.csv"));
+        const QByteArray saved = ReadTestFile(path);
+        QCOMPARE(saved, QByteArray("position,id,side,version,mode\r\n0,5,G,4.1,0x03\r\n1,7,L,4.1,0x03\r\n"));
+        port->Feed(replies);
+        Refresh();
+        window->mnuSaveReference_Click();
+        QTRY_COMPARE(Boxes(), QStringList{"3 ZEPHLINK9 Setup Tool: This ring cannot be the reference: " + reason
+                                          + ".\r\nThe reference is left as it was."});
+        QCOMPARE(ReadTestFile(path), saved);
+        QCOMPARE(window->Core().Keeper().Reference()->size(), size_t(2));
+    }
 };
 
 QTEST_MAIN(TestMainWindow)

@@ -48,8 +48,9 @@ bool RefreshesAfterTenSeconds(ManualClock &clock, MemorySerialPort &port, BusLin
     port.written.clear();
     clock.SetAutoAdvance(0);
     clock.Advance(BusLink::kRefreshIntervalMs);
-    QTimer::singleShot(0, &link, [&link] { link.Abandon(); });
     link.PollPort();
+    QTimer::singleShot(1, &link, [&link] { link.Abandon(); });
+    QCoreApplication::processEvents();
     return port.written.value(0).startsWith('G');
 }
 

@@ -115,8 +115,12 @@ private slots:
         const size_t eventsBefore = core.Events().Count();
 
         QSignalSpy over(&core, &RingCore::scanHandedOver);
+        const qsizetype logged = ReadTestFile(mDir.filePath(QStringLiteral("ring-log.csv"))).count('\n');
         ScanAnswered(core, port, mClock, ReplyOf('G', 1), [&port] { port.Vanish(); });
         QVERIFY(over.at(0).at(0).value<RingScan>().cut);
+        const QList<QByteArray> log = ReadTestFile(mDir.filePath(QStringLiteral("ring-log.csv"))).split('\n');
+        QCOMPARE(log.size() - 1, logged + 1);
+        QVERIFY(log.at(log.size() - 2).endsWith(",,,,,,,,,,scan cut: the port was lost\r"));
         QCOMPARE(core.Events().Count(), eventsBefore);
         QCOMPARE(core.Keeper().LastFound()->modules.size(), size_t(3));
         RingHistory reader;

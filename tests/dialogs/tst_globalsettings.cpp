@@ -282,7 +282,7 @@ private slots:
                                             + port->DeviceName(1) + ").\r\n1 of 4 modules were programmed; "
                                             "the others were not sent anything."});
         QCOMPARE(int(core->Table().Applied().All().size()), 1);
-        QVERIFY(core->Table().Applied().AwaitingReadBack(5));
+        QVERIFY(!core->Table().Applied().Applied(5)->readBack);
         QVERIFY(form->Progress()->cmdOK->isEnabled() && !form->ApplyRunning());
     }
 

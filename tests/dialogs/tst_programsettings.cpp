@@ -180,6 +180,7 @@ private slots:
         QSignalSpy scans(&core->Link(), &BusLink::noModulesFound);
         clock.Advance(BusLink::kRefreshIntervalMs);
         core->Link().PollPort();
+        QTest::qWait(300);
         QCOMPARE(scans.size(), autoRefresh ? 1 : 0);
         QCOMPARE(memory->written.size(), autoRefresh && selected ? 1 : 0);
         if (selected) {

@@ -288,10 +288,10 @@ private slots:
         QCOMPARE(eventsInside, QStringList{"Module 3 missing"});
         QCOMPARE(program.EventTexts(), QStringList{"Module 3 missing"});
         // Four scans: the first two with module 3, then the two without it; the missing module's
-        // row has no data of it.
+        // row has no position and no data of it, and says where it stood.
         const QString log = program.Path(QStringLiteral("ring-log.csv"));
         QCOMPARE(LoggedModules(log), (QList<int>{1, 2, 4, 5, 3, 1, 2, 4, 5, 3, 1, 2, 4, 5, 1, 2, 4, 5}));
-        QVERIFY(ReadTestFile(log).contains(",4,3,,,,,,,,Module 3 missing\r\n"));
+        QVERIFY(ReadTestFile(log).contains(",,3,,,,,,,,Module 3 missing (position 4 in the ring found before)\r\n"));
     }
 
     void vanishingPort()

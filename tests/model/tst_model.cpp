@@ -23,6 +23,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <future>
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using Ids = QList<int>;
 
@@ -407,6 +413,8 @@ private slots:
             full += QStringLiteral("%1,%2,L,4.1,0x13\r\n").arg(position).arg(position == 1 ? 0 : position).toLatin1();
         QTest::newRow("a row past position 32000") << full << 32003 << "a row past position 32000, the last a ring can have";
         QTest::newRow("empty line") << head + "\r\n1,7,L,4.1,0x13\r\n" << 3 << "1 fields instead of 5 (position,id,side,version,mode)";
+        QTest::newRow("header alone") << QByteArray("position,id,side,version,mode\r\n") << 0 << kNoReferenceModules;
+        QTest::newRow("header alone, no line end") << QByteArray("position,id,side,version,mode") << 0 << kNoReferenceModules;
     }
     void readReference()
     {
@@ -416,7 +424,7 @@ private slots:
         const ReferenceParse parse = ParseReference(file);
         QCOMPARE(parse.badLine, badLine);
         QCOMPARE(parse.problem, problem);
-        QCOMPARE(parse.ring.empty(), badLine != 0);
+        QCOMPARE(parse.ring.empty(), !problem.isEmpty());
     }
 
     // Written whole and read back; a folder that is not there leaves the old file as it was.
@@ -432,15 +440,82 @@ private slots:
         QCOMPARE(read.state, ReferenceFile::State::Loaded);
         QCOMPARE(FormatReference(read.content.ring), FormatReference(ring));
         QVERIFY(!WriteReferenceFile(dir.filePath(QStringLiteral("absent/ring-reference.csv")), ring).isEmpty());
-        // A ring whose module answered a locate last has no side to save; the file stays.
-        QCOMPARE(WriteReferenceFile(path, Ring(QStringLiteral("1G 7P"))), QStringLiteral("module 7 at position 1 has no side G, L or R"));
-        QCOMPARE(ReadTestFile(path), saved);
         // Larger than any ring: refused with its size.
         WriteTestFile(path, saved + QByteArray(5 * 1024 * 1024, 'A'));
         const ReferenceFile huge = ReadReferenceFile(path);
         QCOMPARE(huge.content.problem, QStringLiteral("the file has %1 bytes; a reference has at most 1048576").arg(saved.size() + 5 * 1024 * 1024));
         QCOMPARE(ReadReferenceFile(dir.filePath(QStringLiteral("absent.csv"))).state, ReferenceFile::State::Missing);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"ring-reference.csv"});
+    }
+
+    // A ring the reader would refuse is refused before the file is touched: the old file stays
+    // byte for byte, and no temporary file is left.
+    void refusedReference_data()
+    {
+        QTest::addColumn<QString>("ring");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("none") << "" << kNoReferenceModules;
+        QTest::newRow("G reply lost") << "7L 3R" << "the attached module did not answer this scan";
+        QTest::newRow("G not first") << "7L 1G 3R" << "the attached module (G), module 1, stands at position 1, not at 0";
+        QTest::newRow("a second G") << "1G 7L 2G" << "a second module answered G: module 2 at position 2";
+        QTest::newRow("answered a locate last") << "1G 7P" << "module 7 at position 1 has no side G, L or R";
+        QTest::newRow("twice") << "1G 7L 7R" << "module 7 answered twice, at positions 1 and 2";
+        QTest::newRow("ID out of range") << "1G 32001L" << "module 32001 at position 1: an ID is a number from 0 to 32000";
+    }
+    void refusedReference()
+    {
+        QFETCH(QString, ring);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("ring-reference.csv"));
+        QCOMPARE(WriteReferenceFile(path, Ring(QStringLiteral("1G 7L"))), QString());
+        const QByteArray saved = ReadTestFile(path);
+        const QString problem = WriteReferenceFile(path, Ring(ring));
+        QCOMPARE(ReadTestFile(path), saved);
+        QTEST(problem, "problem");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"ring-reference.csv"});
+    }
+
+    // Only a regular file is read or replaced: a folder, a FIFO or a device is refused by its
+    // kind before it is opened (a FIFO's open would wait for a writer for ever), and stays.
+    void referenceOfAnotherKind_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("folder") << "folder" << "it is a folder, not a file";
+#ifdef Q_OS_UNIX
+        QTest::newRow("FIFO") << "fifo" << "it is a FIFO, a device or a socket, not a regular file";
+        QTest::newRow("device") << "/dev/null" << "it is a FIFO, a device or a socket, not a regular file";
+#endif
+    }
+    void referenceOfAnotherKind()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, problem);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("ring-reference.csv"));
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("ring-reference.csv")));
+#ifdef Q_OS_UNIX
+        else if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else
+            path = kind;
+        // Should the read wait on the FIFO, a writer that comes and goes ends it, and the case fails.
+        auto reading = std::async(std::launch::async, [&path] { return ReadReferenceFile(path); });
+        if (reading.wait_for(std::chrono::seconds(5)) == std::future_status::timeout)
+            ::close(::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK));
+        const ReferenceFile read = reading.get();
+#else
+        const ReferenceFile read = ReadReferenceFile(path);
+#endif
+        QCOMPARE(read.state, ReferenceFile::State::Unreadable);
+        QCOMPARE(read.content.problem, problem);
+        // Never written to: were the check broken, the system's device would be replaced.
+        if (kind.startsWith(QLatin1String("/dev/")))
+            return;
+        QCOMPARE(WriteReferenceFile(path, Ring(QStringLiteral("1G 7L"))), problem);
+        QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
     }
 };
 
