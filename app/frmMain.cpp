@@ -225,7 +225,6 @@ void frmMain::Form_Load()
     ModuleState()->cmdApply->setEnabled(false);
     gIniPath = mIniPathOverride.isEmpty() ? ProgramIniPath() : mIniPathOverride;
     mCore.LoadReference();
-    mCore.OpenHistory();
     mCore.ServeMetrics();
     Link().Receiver().Reset();
     gCmdArg1 = gCmdArg2 = gCmdArg3 = 0;
@@ -443,6 +442,17 @@ void frmMain::showEvent(QShowEvent *event)
     if (!mFirstActivationDone) {
         mFirstActivationDone = true;
         QTimer::singleShot(0, this, &frmMain::Form_Activate);
+    }
+}
+
+// The history is read once the window is there to see: opening and reading it is no part
+// of the first paint.
+void frmMain::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    if (!mHistoryAsked) {
+        mHistoryAsked = true;
+        QTimer::singleShot(0, &mCore, &RingCore::OpenHistory);
     }
 }
 

@@ -119,6 +119,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -155,4 +156,5 @@ private:
     QPointer<QWindow> mLastFocusWindow;
     bool mFirstActivationDone = false;
     bool mBusInfoActivated = false;
+    bool mHistoryAsked = false;
 };
