@@ -220,7 +220,9 @@ void frmMain::Form_Load()
 {
     GlobalSettings()->cmdApply->setEnabled(false);
     ModuleState()->cmdApply->setEnabled(false);
-    mCore.Start(ProgramConfig::Read(mIniPathOverride.isEmpty() ? ProgramIniPath() : mIniPathOverride));
+    // The history comes after the first paint (paintEvent).
+    mCore.Start(ProgramConfig::Read(mIniPathOverride.isEmpty() ? ProgramIniPath() : mIniPathOverride),
+                RingCore::HistoryOpening::Later);
     Link().Receiver().Reset();
     Link().StopRefresh();
     Link().EnableReception();
@@ -418,6 +420,17 @@ void frmMain::showEvent(QShowEvent *event)
     if (!mFirstActivationDone) {
         mFirstActivationDone = true;
         QTimer::singleShot(0, this, &frmMain::Form_Activate);
+    }
+}
+
+// The history is read once the window is there to see: opening and reading it is no part
+// of the first paint.
+void frmMain::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    if (!mHistoryAsked) {
+        mHistoryAsked = true;
+        QTimer::singleShot(0, &mCore, &RingCore::OpenHistory);
     }
 }
 

@@ -110,6 +110,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -146,4 +147,5 @@ private:
     QPointer<QWindow> mLastFocusWindow;
     bool mFirstActivationDone = false;
     bool mBusInfoActivated = false;
+    bool mHistoryAsked = false;
 };

@@ -2,6 +2,8 @@
 
 #include "bus/DevicePort.h"
 
+#include <poll.h>
+
 std::unique_ptr<SerialPort> MakeDevicePort() { return std::make_unique<QtSerialPort>(); }
 
 QtSerialPort::QtSerialPort()
@@ -62,15 +64,33 @@ qint64 QtSerialPort::BytesWaiting() { return mPort.isOpen() ? mPort.bytesAvailab
 
 QByteArray QtSerialPort::ReadAll() { return mPort.isOpen() ? mPort.readAll() : QByteArray(); }
 
+// QSerialPort only queues a block; it is handed to the device here, as far as the device
+// has room for it now, so that a device that refuses it is known at once. What finds no room
+// yet stays queued and goes out from the event loop. A refused block is dropped with
+// whatever still waits before it, so that no broken frame follows.
 bool QtSerialPort::Write(const QByteArray &block)
 {
     if (!mPort.isOpen())
         return false;
-    return mPort.write(block) == block.size();
+    pollfd device{mPort.handle(), POLLOUT, 0};
+    const bool polled = ::poll(&device, 1, 0) >= 0;
+    mWriteFailed = !polled || (device.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+    mWriting = true;
+    const bool queued = !mWriteFailed && mPort.write(block) == block.size();
+    // Only with room: a write the device would block reads as an error too.
+    if (queued && (device.revents & POLLOUT))
+        mPort.flush();
+    mWriting = false;
+    if (queued && !mWriteFailed)
+        return true;
+    mPort.clear(QSerialPort::Output);
+    return false;
 }
 
 void QtSerialPort::OnError(QSerialPort::SerialPortError error)
 {
+    if (mWriting && (error == QSerialPort::WriteError || error == QSerialPort::ResourceError))
+        mWriteFailed = true;
     // A device that went away (adapter pulled, peer closed) is closed here, so the
     // program sees a closed port and stops polling it instead of failing on every read.
     // A terminal that hung up reads as end of file, which QSerialPort reports as a read

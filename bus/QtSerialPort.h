@@ -24,4 +24,6 @@ private:
     void OnError(QSerialPort::SerialPortError error);
 
     QSerialPort mPort;
+    bool mWriting = false;
+    bool mWriteFailed = false;  // the device reported an error during the write
 };

@@ -26,12 +26,13 @@ RingCore::~RingCore()
     mPort->SetStateHandler(nullptr);
 }
 
-void RingCore::Start(const ProgramConfig &config)
+void RingCore::Start(const ProgramConfig &config, HistoryOpening history)
 {
     mConfig = config;
     ApplyConfig();
     LoadReference();
-    OpenHistory();
+    if (history == HistoryOpening::Now)
+        OpenHistory();
     ServeMetrics();
 }
 
@@ -194,7 +195,7 @@ void RingCore::LoadReference()
 
 void RingCore::OpenHistory()
 {
-    if (mConfig.historyPath.isEmpty() || !mHistory.Open(mConfig.historyPath, mConfig.historyDays))
+    if (mHistory.IsOpen() || mConfig.historyPath.isEmpty() || !mHistory.Open(mConfig.historyPath, mConfig.historyDays))
         return;
     mEvents.AddEarlier(mHistory.Events(EventList::kLimit));
 }

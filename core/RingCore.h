@@ -55,10 +55,13 @@ public:
     RingHistory &History() { return mHistory; }
     const ProgramConfig &Config() const { return mConfig; }
 
+    enum class HistoryOpening { Now, Later };
     // Opens the core with a configuration: the devices behind the port numbers, the ring log,
-    // the reference, the history (with the events of earlier runs) and the metrics page. What
-    // cannot be used is a notice, and the ring runs without it.
-    void Start(const ProgramConfig &config);
+    // the reference, the history (with the events of earlier runs; Later: at OpenHistory) and
+    // the metrics page. What cannot be used is a notice, and the ring runs without it.
+    void Start(const ProgramConfig &config, HistoryOpening history = HistoryOpening::Now);
+    // Opens the configured history and shows the events of earlier runs.
+    void OpenHistory();
     // Reads the configuration file again where it changed since; the port's devices, the ring
     // log and the debug switch follow it. True when it changed.
     bool Reread();
@@ -120,7 +123,6 @@ signals:
 
 private:
     void LoadReference();
-    void OpenHistory();
     bool ServeMetrics();
     void ApplyConfig();
     void TakeScan(const RingScan &scan);

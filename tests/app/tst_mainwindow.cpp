@@ -364,6 +364,16 @@ private slots:
         QTRY_VERIFY(!area->verticalScrollBar()->isVisible() && !area->horizontalScrollBar()->isVisible());
     }
 
+    // The history is no part of the first paint: it is opened once the window has been painted.
+    void historyOpensAfterTheFirstPaint()
+    {
+        QVERIFY(!window->Core().History().IsOpen());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QTRY_VERIFY(window->Core().History().IsOpen());
+        QVERIFY(QFile::exists(dir->filePath(QStringLiteral("ring-history.sqlite"))));
+    }
+
     // Opening and closing a popup of the window the user works in is no switch of windows:
     // automatic refresh keeps running, and a port that the COM port dialog closed stays closed.
     void popupsAreNoActivation_data()

@@ -12,6 +12,8 @@
 #include <QtTest>
 
 #include <ctime>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -113,6 +115,32 @@ private slots:
         QVERIFY(!watcher.IsWatching());
         link.Scan();
         QCOMPARE(table.Count(), 3);
+    }
+
+    // A frame the device refuses is reported as not sent: here the terminal's other end is
+    // gone, so every write to it fails.
+    void writeTakenWhileTheOtherEndIsOpen_data()
+    {
+        QTest::addColumn<bool>("otherEndOpen");
+        QTest::newRow("other end open") << true;
+        QTest::newRow("other end closed") << false;
+    }
+    void writeTakenWhileTheOtherEndIsOpen()
+    {
+        QFETCH(bool, otherEndOpen);
+        const int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+        QtSerialPort port;
+        port.SetDeviceOverride(1, QString::fromLocal8Bit(ptsname(master)));
+        QCOMPARE(port.Open(), SerialPort::OpenError::None);
+        if (!otherEndOpen)
+            ::close(master);
+        QCOMPARE(port.Write(BuildCommandFrame('G', 0, 0, 0)), otherEndOpen);
+        if (otherEndOpen) {
+            char frame[16];
+            QCOMPARE(::read(master, frame, sizeof frame), ssize_t(7));
+            ::close(master);
+        }
     }
 
     void openErrors()

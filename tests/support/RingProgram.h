@@ -80,6 +80,8 @@ private:
     {
         mMain = std::make_unique<frmMain>(frmMain::Options{nullptr, Path(QStringLiteral("zephlink9-setup.ini")), [] {}});
         mMain->Form_Activate();
+        // What the window's first paint does.
+        mMain->Core().OpenHistory();
     }
     void Stop()
     {
