@@ -2,7 +2,7 @@
 // modules, and the side sort of the largest ring the table holds.
 #include "bus/BusLink.h"
 #include "bus/Frames.h"
-#include "bus/MemorySerialPort.h"
+#include "MemorySerialPort.h"
 #include "bus/SendCommand.h"
 #include "model/RingTable.h"
 #include "model/ModuleListFilter.h"

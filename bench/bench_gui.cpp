@@ -1,7 +1,7 @@
 // Benchmarks of the windows: one drawing pass of "Bus Info" for rings of 8, 256 and 1000
 // modules, and "Global Settings" Apply programming 1000 modules.
 #include "app/frmMain.h"
-#include "bus/MemorySerialPort.h"
+#include "MemorySerialPort.h"
 #include "dialogs/frmGlobalSettings.h"
 #include "RingFixture.h"
 #include "ringview/frmBackground.h"

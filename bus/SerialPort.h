@@ -1,7 +1,6 @@
 #pragma once
 // The serial line as the program uses it: one of four numbered ports, 9600 baud 8N1, raw bytes.
-// QtSerialPort (WinSerialPort on Windows) drives a real device; MemorySerialPort stands in
-// for it in tests.
+// QtSerialPort (WinSerialPort on Windows) drives a real device; a test hands in a double of its own.
 #include <QByteArray>
 #include <QString>
 #include <array>

@@ -8,7 +8,7 @@
 #include "core/RingLog.h"
 #include "app/frmMain.h"
 #include "bus/Frames.h"
-#include "bus/MemorySerialPort.h"
+#include "MemorySerialPort.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/MessageBox.h"
 #include "model/Clock.h"

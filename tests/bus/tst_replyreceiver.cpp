@@ -2,7 +2,7 @@
 // outcomes, with the serial line played by a MemorySerialPort and time by a ManualClock.
 #include "bus/BusLink.h"
 #include "bus/Frames.h"
-#include "bus/MemorySerialPort.h"
+#include "MemorySerialPort.h"
 #include "bus/SendCommand.h"
 #include "model/Clock.h"
 #include "model/RingTable.h"

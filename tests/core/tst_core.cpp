@@ -5,7 +5,7 @@
 #include "TestFiles.h"
 #include "TimedRing.h"
 #include "bus/Frames.h"
-#include "bus/MemorySerialPort.h"
+#include "MemorySerialPort.h"
 #include "core/RingCore.h"
 #include "history/RingHistory.h"
 

@@ -1,7 +1,7 @@
 // Controls of the grey forms as a user meets them: the rule combos of Module State and Global
 // Settings (typed text is compared as typed, long rules show their beginning, the list shows
 // every rule whole), and greyed-out controls that stay readable in every style.
-#include "bus/MemorySerialPort.h"
+#include "MemorySerialPort.h"
 #include "core/RingCore.h"
 #include "dialogs/frmGlobalSettings.h"
 #include "dialogs/frmModuleState.h"

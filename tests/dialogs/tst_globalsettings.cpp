@@ -4,7 +4,7 @@
 #include "BoxCatcher.h"
 #include "ManualClock.h"
 #include "bus/Frames.h"
-#include "bus/MemorySerialPort.h"
+#include "MemorySerialPort.h"
 #include "core/RingCore.h"
 #include "dialogs/ChildWindow.h"
 #include "dialogs/frmGlobalSettings.h"

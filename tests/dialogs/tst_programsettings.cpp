@@ -4,7 +4,7 @@
 #include "ManualClock.h"
 #include "TestFiles.h"
 #include "bus/Frames.h"
-#include "bus/MemorySerialPort.h"
+#include "MemorySerialPort.h"
 #include "bus/QtSerialPort.h"
 #include "core/RingCore.h"
 #include "dialogs/ChildWindow.h"

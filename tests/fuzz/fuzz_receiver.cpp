@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes, cut at arbitrary read boundaries, through the poll and the parse
 // pass, and checks the module table after every pass.
 #include "bus/BusLink.h"
-#include "bus/MemorySerialPort.h"
+#include "MemorySerialPort.h"
 #include "model/RingTable.h"
 
 #include <QCoreApplication>

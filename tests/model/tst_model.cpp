@@ -8,7 +8,7 @@
 #include "TestFiles.h"
 #include "bus/BusLink.h"
 #include "bus/Frames.h"
-#include "bus/MemorySerialPort.h"
+#include "MemorySerialPort.h"
 #include "model/Clock.h"
 #include "model/ModeByte.h"
 #include "model/ModuleIDText.h"

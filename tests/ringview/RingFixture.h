@@ -2,7 +2,7 @@
 // Shared by the ring view tests: a ring in the core's table, brought by a scan's replies, and
 // link colours read back from the window's drawing.
 #include "bus/Frames.h"
-#include "bus/MemorySerialPort.h"
+#include "MemorySerialPort.h"
 #include "core/RingCore.h"
 #include "model/Twips.h"
 #include "ringview/RingGeometry.h"

@@ -4,7 +4,7 @@
 // at endMs (if given) the play ends and the clock stands still.
 #include "ManualClock.h"
 #include "bus/BusLink.h"
-#include "bus/MemorySerialPort.h"
+#include "MemorySerialPort.h"
 
 #include <QTimer>
 #include <functional>

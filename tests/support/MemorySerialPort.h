@@ -4,21 +4,50 @@
 
 #include <QList>
 #include <array>
+#include <utility>
 
 class MemorySerialPort : public SerialPort
 {
 public:
-    OpenError Open() override;
-    void Close() override;
+    OpenError Open() override
+    {
+        if (mOpen)
+            return OpenError::Other;
+        const OpenError result = mOpenResults[size_t(mPortNumber)];
+        if (result == OpenError::None) {
+            mOpen = true;
+            ++openCount;
+        }
+        return NoteOpen(result);
+    }
+    void Close() override
+    {
+        if (mOpen)
+            ++closeCount;
+        mOpen = false;
+        NoteClosed();
+    }
     bool IsOpen() const override { return mOpen; }
     qint64 BytesWaiting() override { return mOpen ? mIncoming.size() : 0; }
-    QByteArray ReadAll() override;
-    bool Write(const QByteArray &block) override;
+    QByteArray ReadAll() override { return mOpen ? std::exchange(mIncoming, {}) : QByteArray(); }
+    bool Write(const QByteArray &block) override
+    {
+        if (!mOpen)
+            return false;
+        written.append(block);
+        return true;
+    }
 
     // What the ring sends next.
     void Feed(const QByteArray &bytes) { mIncoming += bytes; }
     // The device goes away while the port is open: closed, as a real port closes itself.
-    void Vanish();
+    void Vanish()
+    {
+        if (!mOpen)
+            return;
+        mOpen = false;
+        ReportVanished();
+    }
     // What Open answers for a port number (None by default).
     void SetOpenResult(int number, OpenError result) { mOpenResults[size_t(number)] = result; }
 
