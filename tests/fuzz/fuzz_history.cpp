@@ -1,6 +1,7 @@
 // Writes arbitrary rows into a history file of the right schema and reads it through the
 // history as a run does: the events, each port's last ring, the trends before and after a
 // thinning step; then keeps a scan, which must read back as it was kept.
+#include "ManualClock.h"
 #include "history/HistorySchema.h"
 #include "history/RingHistory.h"
 #include "history/StoredRow.h"
