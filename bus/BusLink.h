@@ -31,6 +31,7 @@ public:
 
     SerialPort *Port() const { return mPort; }
     ReplyReceiver &Receiver() { return mReceiver; }
+    const ReplyReceiver &Receiver() const { return mReceiver; }
 
     // What the poll timer and the parse timer do at each tick: the port's bytes taken in (a scan
     // whose ring went quiet is over), then what came parsed into the table. A driver of its own

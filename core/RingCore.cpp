@@ -187,8 +187,7 @@ void RingCore::Tell(Notice level, const QString &title, const QString &text)
 void RingCore::LoadReference()
 {
     const QString problem = mReference.Load(mConfig.iniPath);
-    mKeeper.SetReference(mReference.Loaded() ? std::optional<RingSnapshot>(mReference.File().content.ring) : std::nullopt);
-    emit referenceChanged();
+    KeepReferenceLoaded();
     if (!problem.isEmpty())
         Tell(Notice::Error, kAppTitle, problem);
 }
@@ -240,6 +239,11 @@ void RingCore::SaveReference(const RingScan &ring)
         Tell(Notice::Error, kAppTitle, problem);
         return;
     }
+    KeepReferenceLoaded();
+}
+
+void RingCore::KeepReferenceLoaded()
+{
     mKeeper.SetReference(mReference.Loaded() ? std::optional<RingSnapshot>(mReference.File().content.ring) : std::nullopt);
     emit referenceChanged();
 }

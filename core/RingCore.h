@@ -83,12 +83,8 @@ public:
     // mode in its E²PROM; it may yield to the event loop.
     RingProgramming ProgramRing(uint8_t mode, const std::function<bool(int index, int total)> &keepNext);
     void SetAutoRefresh(bool on);
-    bool Debug() const { return mDebug; }
-    void SetDebug(bool on)
-    {
-        mDebug = on;
-        mLink.Receiver().SetEcho(on);
-    }
+    bool Debug() const { return mLink.Receiver().Echo(); }
+    void SetDebug(bool on) { mLink.Receiver().SetEcho(on); }
     // The lowest firmware seen is counted afresh from the next reply.
     void ResetMinVersion() { mTable.ResetMinVersion(); }
 
@@ -123,6 +119,8 @@ signals:
 
 private:
     void LoadReference();
+    // The keeper compares with the reference as it stands on disk.
+    void KeepReferenceLoaded();
     bool ServeMetrics();
     void ApplyConfig();
     void TakeScan(const RingScan &scan);
@@ -131,7 +129,6 @@ private:
     void Tell(Notice level, const QString &title, const QString &text);
 
     ProgramConfig mConfig;
-    bool mDebug = false;
     std::unique_ptr<SerialPort> mOwnedPort;
     SerialPort *mPort;
     RingTable mTable;

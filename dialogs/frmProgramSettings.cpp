@@ -44,9 +44,9 @@ frmProgramSettings::frmProgramSettings(RingCore &core, QWidget *parent)
 
 void frmProgramSettings::Form_Load()
 {
-    SerialPort *port = &mCore.Port();
+    SerialPort &port = mCore.Port();
     if (mCore.Config().HasComPort())
-        port->Close();
+        port.Close();
     mCore.Reread();
     // No choice is offered in advance, not even one made before in this window.
     mOptions->setExclusive(false);
@@ -57,10 +57,9 @@ void frmProgramSettings::Form_Load()
         optCom[n]->setEnabled(false);
         // Probed afresh: a mark from an earlier probe of this window does not stay.
         optCom[n]->setText(QStringLiteral("COM%1").arg(n));
-        if (port)
-            optCom[n]->setToolTip(port->DeviceName(n));
+        optCom[n]->setToolTip(port.DeviceName(n));
     }
-    const int chosen = port ? port->PortNumber() : 0;
+    const int chosen = port.PortNumber();
     for (int n = 1; n <= 4; ++n) {
         bool available = false;
         ProbeComPort(n, available);
@@ -69,20 +68,18 @@ void frmProgramSettings::Form_Load()
     }
     // The probes leave the port closed at the chosen number, as the main window tells it,
     // whatever the last probe found.
-    if (port) {
-        port->SetPortNumber(chosen);
-        port->Close();
-    }
+    port.SetPortNumber(chosen);
+    port.Close();
 }
 
 void frmProgramSettings::ProbeComPort(int n, bool &available)
 {
     available = false;
-    SerialPort *port = &mCore.Port();
-    port->SetPortNumber(n);
-    const SerialPort::OpenError error = port->Open();
-    if (port->IsOpen()) {
-        port->Close();
+    SerialPort &port = mCore.Port();
+    port.SetPortNumber(n);
+    const SerialPort::OpenError error = port.Open();
+    if (port.IsOpen()) {
+        port.Close();
         available = true;
         return;
     }

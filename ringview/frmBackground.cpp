@@ -50,7 +50,7 @@ QFont LabelFont()
 } // namespace
 
 frmBackground::frmBackground(RingCore &core, TwipsSize &keptSize, QWidget *parent)
-    : QWidget(parent), mCore(core), mTable(core.Table()), mSize(keptSize)
+    : QWidget(parent), mCore(core), mSize(keptSize)
 {
     setObjectName(QStringLiteral("frmBackground"));
     setWindowTitle(QStringLiteral("Bus Info"));
@@ -83,15 +83,15 @@ frmBackground::frmBackground(RingCore &core, TwipsSize &keptSize, QWidget *paren
     Form_Load();
 }
 
-const ModuleData &frmBackground::RecordAt(int position) const { return mTable.ModuleAt(position); }
+const ModuleData &frmBackground::RecordAt(int position) const { return mCore.Table().ModuleAt(position); }
 
 int frmBackground::PositionOf(int id, int clicked) const
 {
-    const int count = mTable.Count();
-    if (clicked < count && mTable.IDAt(clicked) == id)
+    const int count = mCore.Table().Count();
+    if (clicked < count && mCore.Table().IDAt(clicked) == id)
         return clicked;
     for (int k = 0; k < count; ++k) {
-        if (mTable.IDAt(k) == id)
+        if (mCore.Table().IDAt(k) == id)
             return k;
     }
     return -1;
@@ -106,7 +106,7 @@ ModulePicture *frmBackground::picModule(int index) const
 
 ModulePicture *frmBackground::CreatePicture(int index)
 {
-    auto *picture = new ModulePicture(index, mTable, this);
+    auto *picture = new ModulePicture(index, mCore.Table(), this);
     if (ModulePicture *first = picModule(0))
         picture->setFixedSize(first->size());
     picture->hide();
@@ -130,7 +130,7 @@ void frmBackground::ShowImage(int index, bool selected)
         return;
     const ModuleData &record = RecordAt(index);
     picture->SetImage(ImageIndex(record.GetStatusChannel1(), record.GetStatusChannel2(), selected),
-                      mTable.IDAt(index));
+                      mCore.Table().IDAt(index));
 }
 
 double frmBackground::InnerWidth() const { return double(PixelsToTwips(width())); }
@@ -157,7 +157,7 @@ QWidget *frmBackground::SizedWindow()
 void frmBackground::Form_Load()
 {
     if (ModulePicture *first = picModule(0))
-        first->SetImage(1, mTable.IDAt(0));
+        first->SetImage(1, mCore.Table().IDAt(0));
     lblPC->hide();
     mSelectedIndex = 0;
     SizedWindow()->resize(std::max(1, TwipsToPixels(mSize.width)), std::max(1, TwipsToPixels(mSize.height)));
@@ -190,7 +190,7 @@ void frmBackground::Form_Unload()
 
 void frmBackground::DrawLink(int from, int to, const QColor &colour)
 {
-    const int count = mTable.Count();
+    const int count = mCore.Table().Count();
     const double start = PositionAngle(from, count);
     const double end = PositionAngle(to, count);
     // On rings of more than 360 modules neighbours can round to the same whole degree:
@@ -225,8 +225,8 @@ void frmBackground::DrawModules()
                        RingCanvas::kBlue);
     const int32_t pictureRadius = PictureRadius(ringRadius);
 
-    const int count = mTable.Count();
-    mDrawnOrder.assign(mTable.Order().begin(), mTable.Order().end());
+    const int count = mCore.Table().Count();
+    mDrawnOrder.assign(mCore.Table().Order().begin(), mCore.Table().Order().end());
     for (int k = 0; k < count; ++k) {
         ModulePicture *picture = picModule(k);
         if (!picture)
@@ -284,9 +284,9 @@ void frmBackground::PlaceMark()
 
 void frmBackground::RedrawIfOrderChanged(bool sorted)
 {
-    const int count = mTable.Count();
+    const int count = mCore.Table().Count();
     const int shown = std::min<int>(count, int(mDrawnOrder.size()));
-    const bool moved = !std::equal(mDrawnOrder.begin(), mDrawnOrder.begin() + shown, mTable.Order().begin());
+    const bool moved = !std::equal(mDrawnOrder.begin(), mDrawnOrder.begin() + shown, mCore.Table().Order().begin());
     if (moved || (sorted && count != int(mDrawnOrder.size())))
         DrawModules();
 }
@@ -311,7 +311,7 @@ void frmBackground::picModule_Click(int index)
     if (!self)
         return;
 
-    const int id = mTable.IDAt(clicked);
+    const int id = mCore.Table().IDAt(clicked);
     emit moduleClicked(id);
     if (!self)
         return;
@@ -380,7 +380,7 @@ void frmBackground::picModule_Click(int index)
 
     // A scan inside the wait may have moved the module or taken it off the ring; the end of
     // the click belongs to the module, wherever it stands now.
-    const int count = mTable.Count();
+    const int count = mCore.Table().Count();
     const int position = PositionOf(id, clicked);
     if (position < 0) {
         mSelectedIndex = int16_t(clicked);

@@ -12,7 +12,6 @@
 class ModuleData;
 class ModulePicture;
 class RingCore;
-class RingTable;
 class QFrame;
 class QLabel;
 class frmModuleState;
@@ -82,7 +81,6 @@ private:
     int PositionOf(int id, int clicked) const;
 
     RingCore &mCore;
-    const RingTable &mTable;
     TwipsSize &mSize;
     RingCanvas mCanvas;
     std::vector<QPointer<ModulePicture>> mPictures;
