@@ -128,7 +128,6 @@ private slots:
                                                    << QByteArray("/var/lib/zephlink9-setup/north:/var/lib/other");
         QTest::newRow("a file below the folder, as a service") << QByteArray("history=ring.sqlite\n") << "ring.sqlite" << 90
                                                                << QByteArray("/var/lib/zephlink9-setup");
-        QTest::newRow("off, as a service") << QByteArray("history=off\n") << "" << 90 << QByteArray("/var/lib/zephlink9-setup");
     }
     void historyKeys()
     {
