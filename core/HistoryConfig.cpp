@@ -3,11 +3,19 @@
 #include "core/Ini.h"
 #include "history/RingHistory.h"
 
+#include <QDir>
+
 QString HistoryPath(const QString &iniPath)
 {
-    if (ReadIniString(kAppTitle, QStringLiteral("history"), iniPath).compare(QStringLiteral("off"), Qt::CaseInsensitive) == 0)
+    const QString configured = ReadIniString(kAppTitle, QStringLiteral("history"), iniPath);
+    if (configured.compare(QStringLiteral("off"), Qt::CaseInsensitive) == 0)
         return {};
-    return ConfiguredFilePath(iniPath, QStringLiteral("history"), QStringLiteral("ring-history.sqlite"));
+    const QString name = QStringLiteral("ring-history.sqlite");
+    // systemd names the folders of the unit's StateDirectory= in it, separated by colons.
+    const QString stateFolder = qEnvironmentVariable("STATE_DIRECTORY").section(QLatin1Char(':'), 0, 0);
+    if (configured.isEmpty() && QDir::isAbsolutePath(stateFolder))
+        return QDir(stateFolder).absoluteFilePath(name);
+    return ConfiguredFilePath(iniPath, QStringLiteral("history"), name);
 }
 
 int HistoryDays(const QString &iniPath)

@@ -6,6 +6,7 @@
 #include "core/ProgramPaths.h"
 
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -116,16 +117,26 @@ private slots:
         QTest::addColumn<QByteArray>("keys");
         QTest::addColumn<QString>("path");  // relative to the configuration file's folder
         QTest::addColumn<int>("days");
-        QTest::newRow("neither key") << QByteArray() << "ring-history.sqlite" << 90;
-        QTest::newRow("a file below the folder") << QByteArray("history=logs/ring.sqlite\nhistory_days=7\n") << "logs/ring.sqlite" << 7;
-        QTest::newRow("off") << QByteArray("history= Off\nhistory_days=7\n") << "" << 7;
+        QTest::addColumn<QByteArray>("stateDirectory");  // as systemd sets it for a service
+        QTest::newRow("neither key") << QByteArray() << "ring-history.sqlite" << 90 << QByteArray();
+        QTest::newRow("a file below the folder") << QByteArray("history=logs/ring.sqlite\nhistory_days=7\n") << "logs/ring.sqlite" << 7
+                                                 << QByteArray();
+        QTest::newRow("off") << QByteArray("history= Off\nhistory_days=7\n") << "" << 7 << QByteArray();
         QTest::newRow("an absolute path, days not a number") << QByteArray("history=TEMP/ring.sqlite\nhistory_days=none\n")
-                                                             << "TEMP/ring.sqlite" << 90;
+                                                             << "TEMP/ring.sqlite" << 90 << QByteArray();
+        QTest::newRow("neither key, as a service") << QByteArray() << "/var/lib/zephlink9-setup/north/ring-history.sqlite" << 90
+                                                   << QByteArray("/var/lib/zephlink9-setup/north:/var/lib/other");
+        QTest::newRow("a file below the folder, as a service") << QByteArray("history=ring.sqlite\n") << "ring.sqlite" << 90
+                                                               << QByteArray("/var/lib/zephlink9-setup");
     }
     void historyKeys()
     {
         QFETCH(QByteArray, keys);
         QFETCH(QString, path);
+        QFETCH(QByteArray, stateDirectory);
+        const QByteArray stateBefore = qgetenv("STATE_DIRECTORY");
+        const auto restore = qScopeGuard([&stateBefore] { qputenv("STATE_DIRECTORY", stateBefore); });
+        qputenv("STATE_DIRECTORY", stateDirectory);
         QTemporaryDir dir;
         const QString ini = WriteTestFile(dir.filePath(kName), kHead + keys.replace("TEMP", QDir::tempPath().toUtf8()));
         path.replace(QStringLiteral("TEMP"), QDir::tempPath());

@@ -109,7 +109,7 @@ private slots:
                 return GetHttp(web, "/api/v1/query?query=" + QUrl::toPercentEncoding(QLatin1String(expression)));
             };
             QTRY_VERIFY_WITH_TIMEOUT(query("zephlink9_channel_faulty{module=\"3\",channel=\"2\"} == 1").contains("\"module\":\"3\""), 30000);
-            QTRY_VERIFY_WITH_TIMEOUT(query("ALERTS{alertname=\"ZephlinkChannelFaulty\"}").contains("\"alertstate\":\"pending\""), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(query("ALERTS{alertname=\"ZephlinkChannelFaulty\"}").contains("\"alertstate\":\"firing\""), 10000);
             QVERIFY(!query("ALERTS{alertname=\"ZephlinkChannelFaulty\",module!=\"3\"}").contains("alertstate"));
         }
 
