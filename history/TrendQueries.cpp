@@ -91,15 +91,14 @@ void TrendQueries::SumPerModule(int port, const QString &sums, int64_t fromMs, i
 QString TrendQueries::RingsWithout(int port, int id, int64_t fromMs, int64_t toMs)
 {
     // A port's ring orders are numbered in the order they were first used, each for one run
-    // of scans: those of the span lie between the first and the last one it used.
-    QSqlQuery first = Run(mDb, "SELECT ring FROM scans WHERE port = ? AND time_ms >= ? AND time_ms < ?"
-                               " AND ring IS NOT NULL ORDER BY time_ms LIMIT 1", {port, qint64(fromMs), qint64(toMs)});
-    QSqlQuery last = Run(mDb, "SELECT ring FROM scans WHERE port = ? AND time_ms >= ? AND time_ms < ?"
-                              " AND ring IS NOT NULL ORDER BY time_ms DESC LIMIT 1", {port, qint64(fromMs), qint64(toMs)});
+    // of scans: those of the span lie between the lowest and the highest one it used (in time
+    // they may not, after the clock went back).
+    QSqlQuery used = Run(mDb, "SELECT min(ring), max(ring) FROM scans WHERE port = ? AND time_ms >= ? AND time_ms < ?",
+                         {port, qint64(fromMs), qint64(toMs)});
     QStringList without;
-    if (first.next() && last.next()) {
+    if (used.next() && !used.value(0).isNull()) {
         QSqlQuery rings = Run(mDb, "SELECT id FROM rings WHERE id >= ? AND id <= ? AND port = ?",
-                              {first.value(0), last.value(0), port});
+                              {used.value(0), used.value(1), port});
         std::vector<qint64> ids;
         while (rings.next())
             ids.push_back(rings.value(0).toLongLong());
