@@ -18,6 +18,7 @@ RingCore::RingCore(SerialPort *port, QObject *parent)
     connect(&mEvents, &EventList::changed, this, &RingCore::referenceChanged);
     connect(&mEvents, &EventList::acknowledged, &mHistory, &RingHistory::AcknowledgeEvents);
     connect(&mHistory, &RingHistory::problem, this, [this](const QString &text) { Tell(Notice::Error, kAppTitle, text); });
+    connect(&mHistory, &RingHistory::keptAgain, this, [this](const QString &text) { Tell(Notice::Information, kAppTitle, text); });
 }
 
 RingCore::~RingCore()
@@ -208,7 +209,8 @@ bool RingCore::ServeMetrics()
     if (setting.port == 0)
         return false;
     auto server = std::make_unique<MetricsServer>([this] {
-        return MetricsPage({mPort->IsOpen(), &mKeeper, mScanCounts, mEvents.UnacknowledgedCount()});
+        return MetricsPage({mPort->IsOpen(), &mKeeper, mScanCounts, mEvents.UnacknowledgedCount(), mHistory.IsOpen(),
+                            mHistory.ScansMissed()});
     });
     const QString reason = server->Listen(setting.address, setting.port);
     if (!reason.isEmpty()) {

@@ -2,20 +2,53 @@
 
 #include "history/HistorySchema.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 
 namespace {
 
 // SQLite's primary result codes (the low byte of an extended code).
-enum SqliteCode { kBusy = 5, kLocked = 6, kReadOnly = 8, kFull = 13, kCantOpen = 14, kNotADatabase = 26 };
+enum SqliteCode { kBusy = 5, kLocked = 6, kReadOnly = 8, kIoError = 10, kFull = 13, kCantOpen = 14, kNotADatabase = 26 };
 
 constexpr qint64 kHeaderSize = 100;
 constexpr int kUserVersionOffset = 60;
+constexpr int kApplicationIdOffset = 68;
 
 int PrimaryCode(const QSqlError &error) { return error.nativeErrorCode().toInt() & 0xFF; }
+
+qint32 HeaderInt(const QByteArray &header, int offset)
+{
+    const auto *bytes = reinterpret_cast<const uchar *>(header.constData() + offset);
+    return qint32((uint32_t(bytes[0]) << 24) | (uint32_t(bytes[1]) << 16) | (uint32_t(bytes[2]) << 8) | bytes[3]);
+}
+
+// The tables of a database without the mark, read on a connection that cannot write.
+QString ReadTables(const QString &path, QStringList &tables, QString &passingWhile)
+{
+    const QString name = QStringLiteral("ring-history-look-%1").arg(quintptr(&tables));
+    QString problem;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        QSqlQuery query(db);
+        if (db.open() && query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
+            while (query.next())
+                tables << query.value(0).toString();
+        } else {
+            const QSqlError error = db.isOpenError() ? db.lastError() : query.lastError();
+            passingWhile = HistoryFaultWhile(error);
+            problem = HistoryErrorReason(error);
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return problem;
+}
 
 } // namespace
 
@@ -27,8 +60,9 @@ QString NewerVersionReason(int version)
         .arg(kHistoryVersion);
 }
 
-QString HistoryFileProblem(const QString &path)
+QString HistoryFileProblem(const QString &path, QString &passingWhile)
 {
+    passingWhile.clear();
     const QFileInfo info(path);
     if (!info.exists())
         return {};
@@ -45,11 +79,42 @@ QString HistoryFileProblem(const QString &path)
     const QByteArray header = file.read(kHeaderSize);
     if (header.size() < kHeaderSize || !header.startsWith(QByteArrayLiteral("SQLite format 3\0")))
         return QStringLiteral("The file is not an SQLite database.");
-    const auto *bytes = reinterpret_cast<const uchar *>(header.constData() + kUserVersionOffset);
-    const int version = int((uint32_t(bytes[0]) << 24) | (uint32_t(bytes[1]) << 16) | (uint32_t(bytes[2]) << 8) | bytes[3]);
+    file.close();
+    const int version = HeaderInt(header, kUserVersionOffset);
+    const qint32 mark = HeaderInt(header, kApplicationIdOffset);
+    if (mark != kHistoryMark && mark != 0)
+        return ForeignReason();
+    if (mark == 0) {
+        // Without the mark: a history of an earlier version (its tables tell it), an empty
+        // database, or another program's.
+        QStringList tables;
+        const QString problem = ReadTables(path, tables, passingWhile);
+        if (!problem.isEmpty())
+            return problem;
+        if (!HasHistoryTables(tables) && !(tables.isEmpty() && version == 0))
+            return ForeignReason();
+    }
     if (version > kHistoryVersion)
         return NewerVersionReason(version);
     return {};
+}
+
+QString ForeignReason() { return QStringLiteral("The file is an SQLite database of another program."); }
+
+QString HistoryFaultWhile(const QSqlError &error)
+{
+    switch (PrimaryCode(error)) {
+    case kBusy:
+    case kLocked:
+        return QStringLiteral("while locked by another program");
+    case kFull:
+        return QStringLiteral("while the disk was full");
+    case kIoError:
+    case kCantOpen:
+        return QStringLiteral("while the file could not be reached");
+    default:
+        return {};
+    }
 }
 
 QString HistoryErrorReason(const QSqlError &error)
@@ -71,10 +136,30 @@ QString HistoryErrorReason(const QSqlError &error)
     }
 }
 
-QString HistoryProblemText(const QString &path, const QString &reason)
+QString HistoryProblemText(const QString &path, const QString &reason, bool passing)
 {
-    return QStringLiteral("The ring history cannot be kept in\r\n%1\r\n%2\r\nThe program runs without it.")
-        .arg(QDir::toNativeSeparators(path), reason);
+    return QStringLiteral("The ring history cannot be kept in\r\n%1\r\n%2\r\n%3")
+        .arg(QDir::toNativeSeparators(path), reason,
+             passing ? QStringLiteral("The program tries again every minute and keeps the scans again once it can.")
+                     : QStringLiteral("The program runs without it."));
+}
+
+QString HistoryKeptAgainText(const QString &path, uint64_t missed, const QString &passingWhile)
+{
+    return QStringLiteral("The ring history is kept again in\r\n%1\r\nThe ring history missed %2 %3 %4.")
+        .arg(QDir::toNativeSeparators(path))
+        .arg(missed)
+        .arg(missed == 1 ? QStringLiteral("scan") : QStringLiteral("scans"), passingWhile);
+}
+
+QString HistoryAheadText(const QString &path, int64_t timeMs, int64_t newestMs)
+{
+    const auto time = [](int64_t ms) { return QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); };
+    return QStringLiteral("The clock reads %1, more than a day after the newest scan kept in the ring history in\r\n%2\r\n(%3)."
+                          "\r\nThe history keeps no scan until the clock has run on so for %4 minutes, and is never thinned by a"
+                          " time it did not keep.")
+        .arg(time(timeMs), QDir::toNativeSeparators(path), time(newestMs))
+        .arg(kTrustAheadAfterMinutes);
 }
 
 QString HistoryDamageText(const QString &path, const QString &what)

@@ -48,5 +48,21 @@ QString CreateHistorySchema(QSqlDatabase &db)
     }
     if (!query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kHistoryVersion)))
         return query.lastError().text();
+    return MarkHistory(db);
+}
+
+QString MarkHistory(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA application_id = %1").arg(kHistoryMark)))
+        return query.lastError().text();
     return {};
+}
+
+bool HasHistoryTables(const QStringList &tables)
+{
+    for (const char *name : {"scans", "rings", "module_rows", "module_periods", "scan_hours", "events", "settings"})
+        if (!tables.contains(QLatin1String(name)))
+            return false;
+    return true;
 }

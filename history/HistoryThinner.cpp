@@ -1,5 +1,6 @@
 #include "history/HistoryThinner.h"
 
+#include "history/HistorySchema.h"
 #include "history/RingOrderBlob.h"
 #include "history/StoredRow.h"
 #include "model/EventList.h"
@@ -161,9 +162,8 @@ bool HistoryThinner::FinishPort(const PortHour &hour)
     const qint64 to = (mHourS + kHourS) * 1000;
     // The port's last scan that found modules stays, with its ring: the next run counts from it.
     QSqlQuery last;
-    if (!Exec(QStringLiteral("SELECT time_ms, ring FROM scans WHERE port = ? AND ring IS NOT NULL"
-                             " ORDER BY time_ms DESC LIMIT 1"),
-              {hour.port}, &last))
+    if (!Exec(QStringLiteral("SELECT time_ms, ring FROM scans WHERE port = ? AND time_ms = (%1)").arg(kLastFoundMsSql),
+              {hour.port, hour.port, hour.port}, &last))
         return false;
     const qint64 keptMs = last.next() ? last.value(0).toLongLong() : -1;
     const qint64 keptRing = keptMs >= 0 ? last.value(1).toLongLong() : -1;
@@ -203,6 +203,8 @@ bool HistoryThinner::Step(int64_t nowMs, int keepDays, bool &more)
     more = false;
     if (!ThinEvents(more))
         return false;
+    if (nowMs < 0)
+        return true;
     const int64_t cutoffS = HourFloor(nowMs / 1000 - int64_t(keepDays) * 86400);
     if (mUntilS < 0) {
         bool found = false;

@@ -23,7 +23,8 @@ public:
     explicit HistoryThinner(const QSqlDatabase &db);
 
     // One step inside the caller's transaction; false on a database error. more: whether
-    // another step has work.
+    // another step has work. nowMs: the time the kept days count back from (never later than
+    // the newest scan kept, so that nothing is stored beyond it); -1 thins only the events.
     bool Step(int64_t nowMs, int keepDays, bool &more);
     QSqlError LastError() const { return mError; }
     // Everything before this (seconds since 1970 UTC) is kept as hours; -1 before the first step.

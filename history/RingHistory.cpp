@@ -29,6 +29,12 @@ RingHistory::~RingHistory() { Close(); }
 
 void RingHistory::Close()
 {
+    Shut();
+    mState = State::Closed;
+}
+
+void RingHistory::Shut()
+{
     mThinTimer.stop();
     mCheckpointer.reset();
     mWriter.reset();
@@ -40,17 +46,23 @@ void RingHistory::Close()
     }
 }
 
-void RingHistory::Refuse(const QString &reason)
+void RingHistory::Down(const QString &reason, const QString &passingWhile)
 {
-    Close();
-    emit problem(HistoryProblemText(mPath, reason));
+    Shut();
+    const bool told = mState == State::Waiting;
+    mState = passingWhile.isEmpty() ? State::Refused : State::Waiting;
+    mRetryAtMs = TheClock().ElapsedMs() + kRetryMs;
+    if (mState == State::Waiting)
+        mMissedWhile = passingWhile;
+    if (!told || mState == State::Refused)
+        emit problem(HistoryProblemText(mPath, reason, mState == State::Waiting));
 }
 
 void RingHistory::Fail(const QSqlError &error)
 {
     if (mDb.isValid())
         QSqlQuery(mDb).exec(QStringLiteral("ROLLBACK"));
-    Refuse(HistoryErrorReason(error));
+    Down(HistoryErrorReason(error), HistoryFaultWhile(error));
 }
 
 bool RingHistory::Exec(const QString &statement, const QVariantList &values, qint64 *insertedId)
@@ -78,33 +90,125 @@ bool RingHistory::Open(const QString &path, int keepDays)
     mPath = path;
     mDamageTold = false;
     mKeepDays = std::max(1, keepDays);
-    // The header first: a file that is no history of this program is never handed to SQLite,
-    // which might write to it.
-    QString reason = HistoryFileProblem(path);
-    if (reason.isEmpty())
-        reason = OpenDatabase();
+    mMissedUntold = 0;
+    mAheadSinceMs = -1;
+    mAheadTold = false;
+    QString passingWhile;
+    const QString reason = OpenFile(passingWhile);
     if (!reason.isEmpty()) {
-        Refuse(reason);
+        Down(reason, passingWhile);
         return false;
     }
-    mWriter = std::make_unique<ScanWriter>(mDb);
-    mThinner = std::make_unique<HistoryThinner>(mDb);
-    mCheckpointer = std::make_unique<WalCheckpointer>(path);
-    QSqlQuery last(mDb);
-    if (last.exec(QStringLiteral("SELECT max(id) FROM events")) && last.next())
-        mLastEventId = last.value(0).toLongLong();
-    mThinTimer.start(kThinStartMs);
+    mState = State::Open;
     return true;
 }
 
+QString RingHistory::OpenFile(QString &passingWhile)
+{
+    // The header first: a file that is no history of this program is never handed to SQLite
+    // for writing, which might change it.
+    QString reason = HistoryFileProblem(mPath, passingWhile);
+    if (reason.isEmpty())
+        reason = OpenDatabase(passingWhile);
+    if (!reason.isEmpty()) {
+        Shut();
+        return reason;
+    }
+    mWriter = std::make_unique<ScanWriter>(mDb);
+    mThinner = std::make_unique<HistoryThinner>(mDb);
+    mCheckpointer = std::make_unique<WalCheckpointer>(mPath);
+    QSqlQuery last(mDb);
+    if (last.exec(QStringLiteral("SELECT max(id) FROM events")) && last.next())
+        mLastEventId = last.value(0).toLongLong();
+    mNewestMs = NewestScanMs();
+    mThinTimer.start(kThinStartMs);
+    return {};
+}
+
+bool RingHistory::Ready()
+{
+    if (mState == State::Waiting && TheClock().ElapsedMs() >= mRetryAtMs) {
+        QString passingWhile;
+        const QString reason = OpenFile(passingWhile);
+        if (reason.isEmpty())
+            mState = State::Open;
+        else
+            Down(reason, passingWhile);
+    }
+    return mState == State::Open;
+}
+
+bool RingHistory::Trusted(int64_t timeMs)
+{
+    if (mNewestMs < 0 || timeMs <= mNewestMs + kAheadLimitMs) {
+        mAheadSinceMs = -1;
+        return true;
+    }
+    const int64_t now = TheClock().ElapsedMs();
+    if (mAheadSinceMs < 0)
+        mAheadSinceMs = now;
+    if (now - mAheadSinceMs >= kTrustAfterMs) {
+        mAheadSinceMs = -1;
+        return true;
+    }
+    if (!mAheadTold) {
+        mAheadTold = true;
+        emit problem(HistoryAheadText(mPath, timeMs, mNewestMs));
+    }
+    mMissedWhile = QStringLiteral("while the clock read more than a day after the newest scan kept");
+    return false;
+}
+
+void RingHistory::Missed()
+{
+    ++mMissed;
+    ++mMissedUntold;
+}
+
+void RingHistory::Kept(int64_t timeMs)
+{
+    mNewestMs = std::max(mNewestMs, timeMs);
+    if (mMissedUntold > 0)
+        emit keptAgain(HistoryKeptAgainText(mPath, mMissedUntold, mMissedWhile));
+    mMissedUntold = 0;
+}
+
+int64_t RingHistory::NewestScanMs()
+{
+    int64_t newest = -1;
+    QSqlQuery port(mDb);
+    port.prepare(QStringLiteral("SELECT port FROM scans WHERE port > ? ORDER BY port LIMIT 1"));
+    QSqlQuery time(mDb);
+    time.prepare(QStringLiteral("SELECT max(time_ms) FROM scans WHERE port = ?"));
+    for (QVariant after = -1;;) {
+        port.bindValue(0, after);
+        if (!port.exec() || !port.next())
+            return newest;
+        after = port.value(0);
+        port.finish();
+        time.bindValue(0, after);
+        if (time.exec() && time.next()) {
+            StoredRow row(QString{});
+            const int64_t ms = row.Int(time.value(0), "time_ms", 0, kLastStoredMs);
+            if (row.Ok())
+                newest = std::max(newest, ms);
+        }
+        time.finish();
+    }
+}
+
 // Empty when the database is open with its schema in place; else the reason it is not.
-QString RingHistory::OpenDatabase()
+QString RingHistory::OpenDatabase(QString &passingWhile)
 {
     mDb = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), mConnection);
     mDb.setDatabaseName(mPath);
     mDb.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    const auto failed = [&passingWhile](const QSqlError &error) {
+        passingWhile = HistoryFaultWhile(error);
+        return HistoryErrorReason(error);
+    };
     if (!mDb.open())
-        return HistoryErrorReason(mDb.lastError());
+        return failed(mDb.lastError());
     QSqlQuery query(mDb);
     const auto version = [&query](int &value) {
         if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
@@ -115,35 +219,43 @@ QString RingHistory::OpenDatabase()
     };
     int found = 0;
     if (!version(found))
-        return HistoryErrorReason(query.lastError());
+        return failed(query.lastError());
     if (found > kHistoryVersion)
         return NewerVersionReason(found);
     if (found == 0) {
         if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next())
-            return HistoryErrorReason(query.lastError());
+            return failed(query.lastError());
         if (query.value(0).toInt() > 0)
-            return QStringLiteral("The file is an SQLite database of another program.");
+            return ForeignReason();
         query.finish();
     }
     if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.next())
-        return HistoryErrorReason(query.lastError());
+        return failed(query.lastError());
     if (query.value(0).toString().compare(QStringLiteral("wal"), Qt::CaseInsensitive) != 0)
         return QStringLiteral("The file cannot be written with a write-ahead log.");
     query.finish();
-    // A power cut loses at most the scan being written.
-    if (!query.exec(QStringLiteral("PRAGMA synchronous = FULL"))
+    // A commit waits for no disk: a killed program loses nothing, and the checkpointer's
+    // thread syncs the log every second, so a power cut loses at most that second.
+    if (!query.exec(QStringLiteral("PRAGMA synchronous = NORMAL"))
         || !query.exec(QStringLiteral("PRAGMA wal_autocheckpoint = %1").arg(kLogPagesLimit))
         || !query.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return HistoryErrorReason(query.lastError());
-    // Another program may have created the tables meanwhile.
+        return failed(query.lastError());
+    // Another program may have created the tables meanwhile; a history of an earlier version
+    // gets the mark.
     QString problem;
-    if (!version(found))
-        problem = HistoryErrorReason(query.lastError());
-    else if (found == 0)
-        problem = CreateHistorySchema(mDb);
+    if (!version(found) || !query.exec(QStringLiteral("PRAGMA application_id")) || !query.next()) {
+        problem = failed(query.lastError());
+    } else {
+        const bool marked = query.value(0).toInt() == kHistoryMark;
+        query.finish();
+        if (found == 0)
+            problem = CreateHistorySchema(mDb);
+        else if (!marked)
+            problem = MarkHistory(mDb);
+    }
     if (!problem.isEmpty() || !query.exec(QStringLiteral("COMMIT"))) {
         if (problem.isEmpty())
-            problem = HistoryErrorReason(query.lastError());
+            problem = failed(query.lastError());
         query.exec(QStringLiteral("ROLLBACK"));
     }
     return problem;
@@ -152,11 +264,23 @@ QString RingHistory::OpenDatabase()
 void RingHistory::Keep(const RingScan &scan, const std::vector<RingEvent> &events,
                        const std::optional<Verification> &verification)
 {
-    if (!Begin())
+    if (mState == State::Closed)
         return;
+    if (!Ready() || !Trusted(scan.sentMs) || !Write(scan, events, verification)) {
+        Missed();
+        return;
+    }
+    Kept(scan.sentMs);
+}
+
+bool RingHistory::Write(const RingScan &scan, const std::vector<RingEvent> &events,
+                        const std::optional<Verification> &verification)
+{
+    if (!Begin())
+        return false;
     if (!mWriter->Write(scan)) {
         Fail(mWriter->LastError());
-        return;
+        return false;
     }
     for (const RingEvent &event : events) {
         const QVariant none;
@@ -166,26 +290,26 @@ void RingHistory::Keep(const RingScan &scan, const std::vector<RingEvent> &event
                    event.id < 0 ? none : QVariant(event.id), event.position < 0 ? none : QVariant(event.position),
                    int(event.kind), event.text, int(event.acknowledged)},
                   &mLastEventId))
-            return;
+            return false;
     }
     if (verification) {
         qint64 row = 0;
         if (!Exec(QStringLiteral("INSERT INTO verifications(time_ms, port, applied_stamp) VALUES(?, ?, ?)"),
                   {qint64(verification->timeMs), scan.portNumber, qint64(verification->appliedStamp)}, &row))
-            return;
+            return false;
         for (const VerifyResult &result : verification->results) {
             if (!Exec(QStringLiteral("INSERT OR REPLACE INTO verify_results(verification, module, kind, mode, applied)"
                                      " VALUES(?, ?, ?, ?, ?)"),
                       {row, result.id, int(result.kind), int(result.mode), int(result.applied)}))
-                return;
+                return false;
         }
     }
-    Commit();
+    return Commit();
 }
 
 void RingHistory::KeepAll(const std::vector<RingScan> &scans)
 {
-    if (!Begin())
+    if (!Ready() || !Begin())
         return;
     for (const RingScan &scan : scans) {
         if (!mWriter->Write(scan)) {
@@ -193,7 +317,9 @@ void RingHistory::KeepAll(const std::vector<RingScan> &scans)
             return;
         }
     }
-    Commit();
+    if (Commit())
+        for (const RingScan &scan : scans)
+            Kept(scan.sentMs);
 }
 
 void RingHistory::AcknowledgeEvents()
@@ -263,8 +389,10 @@ std::optional<RingScan> RingHistory::LastFound(int port)
         return std::nullopt;
     QSqlQuery scanRow(mDb);
     scanRow.prepare(QStringLiteral("SELECT s.time_ms, s.origin, s.device, r.ids, r.id FROM scans s JOIN rings r ON r.id = s.ring"
-                                   " WHERE s.port = ? AND s.ring IS NOT NULL ORDER BY s.time_ms DESC LIMIT 1"));
+                                   " WHERE s.port = ? AND s.time_ms = (%1)").arg(kLastFoundMsSql));
     scanRow.bindValue(0, port);
+    scanRow.bindValue(1, port);
+    scanRow.bindValue(2, port);
     if (!scanRow.exec() || !scanRow.next())
         return std::nullopt;
     // A last ring the program cannot use is left out: the run starts without one, and its
@@ -381,7 +509,9 @@ void RingHistory::ThinOneStep()
     if (!Begin())
         return;
     bool more = false;
-    if (!mThinner->Step(TheClock().EpochMs(), mKeepDays, more)) {
+    // Never further than the newest scan kept: a clock set ahead thins nothing.
+    const int64_t nowMs = mNewestMs < 0 ? -1 : std::min(TheClock().EpochMs(), mNewestMs);
+    if (!mThinner->Step(nowMs, mKeepDays, more)) {
         Fail(mThinner->LastError());
         return;
     }

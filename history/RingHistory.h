@@ -2,11 +2,16 @@
 // The ring's memory: an SQLite file that keeps every finished scan (one transaction each,
 // with the events it brought and the verification it completed), the acknowledgement of
 // events, and thins itself a little at a time. A file that cannot be the history is told once
-// through problem(), naming the file and the reason; the history then stays closed and the
-// file untouched. Values read from the file that no scan can have (a module ID outside the
+// through problem(), naming the file and the reason. A fault that may pass (a lock, a full
+// disk, a file out of reach) is tried again at a scan, at most once a minute, and the scans
+// missed meanwhile are told through keptAgain() once the file takes scans again; a file that is
+// not this program's history stays closed and untouched for the run. A scan whose time is more
+// than a day ahead of the newest scan kept is not kept until the clock has run on with it for
+// a while, and the history is thinned by the time of the scans it kept, never by a clock ahead. Values read from the file that no scan can have (a module ID outside the
 // table, a ring order of odd length, text where a number belongs) never leave it: the row is
 // passed over, the first such row is told once through problem(), and the history goes on.
 // Several programs (one per port) may write one file.
+#include "history/HistoryFaults.h"
 #include "history/HistoryTypes.h"
 #include "model/RingEvent.h"
 #include "model/RingScan.h"
@@ -40,6 +45,13 @@ public:
     // The program's own connection copies the log back only when the checkpointer's thread has
     // fallen this far behind (pages of the log).
     static constexpr int kLogPagesLimit = 10000;
+    // A write that failed is tried again at the first scan this long after (the program's
+    // monotonic clock).
+    static constexpr int64_t kRetryMs = 60000;
+    // A scan's time this far ahead of the newest scan kept is not trusted, until the clock has
+    // kept running with it for kTrustAfterMs.
+    static constexpr int64_t kAheadLimitMs = 86400000;
+    static constexpr int64_t kTrustAfterMs = kTrustAheadAfterMinutes * int64_t(60000);
 
     explicit RingHistory(QObject *parent = nullptr);
     ~RingHistory() override;
@@ -50,6 +62,8 @@ public:
     void Close();
     bool IsOpen() const { return bool(mWriter); }
     QString Path() const { return mPath; }
+    // Scans handed to Keep() since the history was first opened that it did not keep.
+    uint64_t ScansMissed() const { return mMissed; }
 
     // One transaction: the scan, the events it brought, the verification it completed.
     void Keep(const RingScan &scan, const std::vector<RingEvent> &events = {},
@@ -76,16 +90,34 @@ public:
 
 signals:
     void problem(const QString &text);
+    // "The ring history is kept again in ... / The ring history missed 37 scans while locked by
+    // another program."
+    void keptAgain(const QString &text);
 
 private:
+    enum class State { Closed, Open, Waiting, Refused };
+
+    // The file opened, checked and made ready; else the reason (passingWhile: see Down()).
+    QString OpenFile(QString &passingWhile);
+    // Open, or opened again when a passing fault has had its minute; false: the scan is missed.
+    bool Ready();
+    // Whether a scan of this time is kept, by the newest scan kept and the monotonic clock.
+    bool Trusted(int64_t timeMs);
+    void Missed();
+    void Kept(int64_t timeMs);
+    // Closes after a fault: waits for a retry when it may pass (passingWhile names it), else
+    // refuses the file for the run.
+    void Down(const QString &reason, const QString &passingWhile);
+    void Shut();
+    bool Write(const RingScan &scan, const std::vector<RingEvent> &events, const std::optional<Verification> &verification);
+    int64_t NewestScanMs();
     bool Begin();
     bool Commit();
     bool Exec(const QString &statement, const QVariantList &values = {}, qint64 *insertedId = nullptr);
     void Fail(const QSqlError &error);
-    void Refuse(const QString &reason);
     // The first row passed over since opening is told; empty: none.
     void Damaged(const QString &what);
-    QString OpenDatabase();
+    QString OpenDatabase(QString &passingWhile);
     int64_t ThinnedUntilMs() const;
 
     QString mConnection;
@@ -98,4 +130,12 @@ private:
     QTimer mThinTimer;
     qint64 mLastEventId = 0;
     bool mDamageTold = false;
+    State mState = State::Closed;
+    int64_t mRetryAtMs = 0;       // on the monotonic clock
+    uint64_t mMissed = 0;
+    uint64_t mMissedUntold = 0;   // since the history last kept a scan
+    QString mMissedWhile;         // "while locked by another program"
+    int64_t mNewestMs = -1;       // the newest scan kept, -1: none
+    int64_t mAheadSinceMs = -1;   // on the monotonic clock: since when scans came too far ahead
+    bool mAheadTold = false;
 };

@@ -1,6 +1,7 @@
 #include "history/ScanWriter.h"
 
 #include "model/Global.h"
+#include "history/HistorySchema.h"
 #include "history/ModuleRow.h"
 #include "history/RingOrderBlob.h"
 #include "model/RingKeeper.h"
@@ -37,8 +38,10 @@ ScanWriter::ScanWriter(const QSqlDatabase &db)
                                 " faulty2_ms) VALUES(?, ?, ?, ?, ?, ?, ?) ON CONFLICT(port, module, start_s) DO UPDATE SET"
                                 " increase1 = increase1 + excluded.increase1, increase2 = increase2 + excluded.increase2,"
                                 " faulty1_ms = faulty1_ms + excluded.faulty1_ms, faulty2_ms = faulty2_ms + excluded.faulty2_ms")),
-      mLastRow(Prepared(db, QStringLiteral("SELECT %1 FROM module_rows WHERE port = ? AND module = ?"
-                                           " ORDER BY time_ms DESC LIMIT 1").arg(kModuleRowColumns))),
+      mLastRow(Prepared(db, QStringLiteral("SELECT %1 FROM module_rows WHERE port = ? AND module = ? AND time_ms <= coalesce((%2), ?)"
+                                           " ORDER BY time_ms DESC LIMIT 1").arg(kModuleRowColumns, QLatin1String(kLastFoundMsSql)))),
+      mNewestRow(Prepared(db, "SELECT max(time_ms) FROM module_rows WHERE port = ? AND module = ?")),
+      mSaveLastFound(Prepared(db, kSaveLastFoundMsSql)),
       mLastScan(Prepared(db, "SELECT time_ms FROM scans WHERE port = ? ORDER BY time_ms DESC LIMIT 1")),
       mLastRing(Prepared(db, "SELECT id, ids FROM rings WHERE port = ? ORDER BY id DESC LIMIT 1"))
 {
@@ -67,7 +70,11 @@ bool ScanWriter::Write(const RingScan &scan)
         if (!WriteModule(scan.portNumber, timeMs, creditMs, module, state))
             return false;
     }
-    return true;
+    if (!scan.Found())
+        return true;
+    mSaveLastFound.bindValue(0, scan.portNumber);
+    mSaveLastFound.bindValue(1, qint64(timeMs));
+    return Run(mSaveLastFound);
 }
 
 bool ScanWriter::Load(int port, PortState &state)
@@ -144,19 +151,30 @@ bool ScanWriter::InsertScan(const RingScan &scan, PortState &state, int64_t &tim
     return true;
 }
 
-bool ScanWriter::LastRow(int port, int id, ModuleSnapshot &module, bool &found)
+bool ScanWriter::LastRow(int port, int id, ModuleRowState &last, bool &found)
 {
-    mLastRow.bindValue(0, port);
-    mLastRow.bindValue(1, id);
+    const QVariantList values{port, id, port, port, kLastStoredMs};
+    for (int k = 0; k < values.size(); ++k)
+        mLastRow.bindValue(k, values[k]);
     if (!Run(mLastRow))
         return false;
     found = mLastRow.next();
     if (found) {
         StoredRow row(QString{});
-        module = ModuleFromRow(mLastRow, id, row);
+        last.module = ModuleFromRow(mLastRow, id, row);
         found = row.Ok();
     }
     mLastRow.finish();
+    mNewestRow.bindValue(0, port);
+    mNewestRow.bindValue(1, id);
+    if (!Run(mNewestRow))
+        return false;
+    if (mNewestRow.next()) {
+        StoredRow row(QString{});
+        const qint64 newestMs = row.Int(mNewestRow.value(0), "time_ms", 0, kLastStoredMs);
+        last.newestMs = row.Ok() ? newestMs : -1;
+    }
+    mNewestRow.finish();
     return true;
 }
 
@@ -164,7 +182,7 @@ bool ScanWriter::WriteModule(int port, int64_t timeMs, int64_t creditMs, const M
 {
     auto known = state.modules.find(module.id);
     if (known == state.modules.end()) {
-        ModuleSnapshot last;
+        ModuleRowState last;
         bool found = false;
         if (!LastRow(port, module.id, last, found))
             return false;
@@ -172,9 +190,9 @@ bool ScanWriter::WriteModule(int port, int64_t timeMs, int64_t creditMs, const M
             known = state.modules.emplace(module.id, last).first;
     }
     const bool hasBefore = known != state.modules.end();
-    const int increase1 = hasBefore ? RingKeeper::CounterIncrease(known->second.counter1, module.counter1) : 0;
-    const int increase2 = hasBefore ? RingKeeper::CounterIncrease(known->second.counter2, module.counter2) : 0;
-    if (!hasBefore || !SameState(known->second, module)) {
+    const int increase1 = hasBefore ? RingKeeper::CounterIncrease(known->second.module.counter1, module.counter1) : 0;
+    const int increase2 = hasBefore ? RingKeeper::CounterIncrease(known->second.module.counter2, module.counter2) : 0;
+    if (!hasBefore || !SameState(known->second.module, module) || known->second.newestMs >= timeMs) {
         const QVariantList values{port, module.id, qint64(timeMs), SideColumn(module.side), int(module.version),
                                   int(module.mode), int(module.faulty1), int(module.faulty2), module.counter1,
                                   module.counter2};
@@ -182,7 +200,8 @@ bool ScanWriter::WriteModule(int port, int64_t timeMs, int64_t creditMs, const M
             mInsertRow.bindValue(k, values[k]);
         if (!Run(mInsertRow))
             return false;
-        state.modules[module.id] = module;
+        const int64_t newestMs = std::max(hasBefore ? known->second.newestMs : int64_t(-1), timeMs);
+        state.modules[module.id] = {module, newestMs};
     }
     if (increase1 == 0 && increase2 == 0 && !module.AnyFaulty())
         return true;

@@ -88,26 +88,20 @@ void TrendQueries::SumPerModule(int port, const QString &sums, int64_t fromMs, i
     }
 }
 
-QString TrendQueries::RingsWithout(int port, int id, int64_t fromMs, int64_t toMs)
+QString TrendQueries::RingsWithout(int port, int id)
 {
-    // A port's ring orders are numbered in the order they were first used, each for one run
-    // of scans: those of the span lie between the first and the last one it used.
-    QSqlQuery first = Run(mDb, "SELECT ring FROM scans WHERE port = ? AND time_ms >= ? AND time_ms < ?"
-                               " AND ring IS NOT NULL ORDER BY time_ms LIMIT 1", {port, qint64(fromMs), qint64(toMs)});
-    QSqlQuery last = Run(mDb, "SELECT ring FROM scans WHERE port = ? AND time_ms >= ? AND time_ms < ?"
-                              " AND ring IS NOT NULL ORDER BY time_ms DESC LIMIT 1", {port, qint64(fromMs), qint64(toMs)});
+    // Every ring order of the port, whether the span used it or not (a ring order the span did
+    // not use matches none of its scans): the rings the history still keeps are few, and the
+    // scans' times, which a clock set back mixes up, are not needed to find them.
+    QSqlQuery rings = Run(mDb, "SELECT id FROM rings WHERE port = ?", {port});
+    std::vector<qint64> ids;
+    while (rings.next())
+        ids.push_back(rings.value(0).toLongLong());
     QStringList without;
-    if (first.next() && last.next()) {
-        QSqlQuery rings = Run(mDb, "SELECT id FROM rings WHERE id >= ? AND id <= ? AND port = ?",
-                              {first.value(0), last.value(0), port});
-        std::vector<qint64> ids;
-        while (rings.next())
-            ids.push_back(rings.value(0).toLongLong());
-        for (qint64 ring : ids) {
-            const std::vector<int> &members = Ring(ring);
-            if (!std::binary_search(members.begin(), members.end(), id))
-                without << QString::number(ring);
-        }
+    for (qint64 ring : ids) {
+        const std::vector<int> &members = Ring(ring);
+        if (!std::binary_search(members.begin(), members.end(), id))
+            without << QString::number(ring);
     }
     return without.join(QLatin1Char(','));
 }
@@ -153,7 +147,7 @@ std::vector<TrendBucket> TrendQueries::ModuleTrend(int port, int id, int64_t fro
         count.setForwardOnly(true);
         count.prepare(QStringLiteral("SELECT count(*), total(ring IS NULL OR ring IN (%1)) FROM scans WHERE port = ?"
                                      " AND time_ms >= ? AND time_ms < ?")
-                          .arg(RingsWithout(port, id, start, toMs)));
+                          .arg(RingsWithout(port, id)));
         for (TrendBucket &bucket : buckets) {
             if (bucket.endMs <= start)
                 continue;

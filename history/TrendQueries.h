@@ -31,8 +31,8 @@ private:
     // columns given) over the span.
     void SumPerModule(int port, const QString &sums, int64_t fromMs, int64_t toMs,
                       const std::function<void(int id, const QSqlQuery &totals)> &call);
-    // The port's ring orders used in the span that lack the module, as an SQL list.
-    QString RingsWithout(int port, int id, int64_t fromMs, int64_t toMs);
+    // The port's ring orders that lack the module, as an SQL list.
+    QString RingsWithout(int port, int id);
     // The ring order's IDs, sorted; none when it is missing or cannot be used.
     const std::vector<int> &Ring(qint64 id);
     // Remembers the row's problem when it is the first; whether the row is fine.

@@ -154,5 +154,11 @@ QByteArray MetricsPage(const MetricsSources &sources)
     page << "zephlink9_reference_modules_missing " << missing << '\n';
     page.Family("zephlink9_events_unacknowledged", "gauge", "Events of this run not yet acknowledged.");
     page << "zephlink9_events_unacknowledged " << int64_t(sources.eventsUnacknowledged) << '\n';
+    page.Family("zephlink9_history_up", "gauge",
+                "Whether the ring history file is open and keeping the scans (1) or not (0: none set, refused, or waiting to be tried again).");
+    page << "zephlink9_history_up " << (sources.historyUp ? "1\n" : "0\n");
+    page.Family("zephlink9_history_scans_missed_total", "counter",
+                "Scans finished since the program started that the ring history did not keep (file locked, disk full, file out of reach or refused, clock far ahead).");
+    page << "zephlink9_history_scans_missed_total " << int64_t(sources.historyScansMissed) << '\n';
     return page.Take();
 }

@@ -24,6 +24,8 @@ struct MetricsSources
     const RingKeeper *keeper = nullptr;
     ScanCounts scans;
     int eventsUnacknowledged = 0;
+    bool historyUp = false;
+    uint64_t historyScansMissed = 0;
 };
 
 QByteArray MetricsPage(const MetricsSources &sources);

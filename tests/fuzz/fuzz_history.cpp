@@ -226,7 +226,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ReadAll(history);
     const RingScan kept = KeptScan();
     history.Keep(kept);
-    if (history.IsOpen() && keptIsLast) {
+    // A kept scan far ahead of the file's newest one waits for the clock to prove itself.
+    if (history.IsOpen() && keptIsLast && history.ScansMissed() == 0) {
         const std::optional<RingScan> back = history.LastFound(kKeptPort);
         Check(back && RingText(back->modules) == RingText(kept.modules), "the kept scan reads back as it was kept");
     }

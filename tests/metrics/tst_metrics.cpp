@@ -51,7 +51,8 @@ private slots:
         QTest::addColumn<QStringList>("absent");
         QTest::newRow("before any scan") << "1G 2L" << ""
             << QStringList{"zephlink9_port_open 1", "zephlink9_ring_modules 0", "zephlink9_scans_total{result=\"found\"} 0",
-                           "zephlink9_reference_modules_missing 0", "zephlink9_events_unacknowledged 3"}
+                           "zephlink9_reference_modules_missing 0", "zephlink9_events_unacknowledged 3",
+                           "zephlink9_history_up 1", "zephlink9_history_scans_missed_total 37"}
             << QStringList{"\nzephlink9_last_scan_timestamp_seconds ", "zephlink9_module_present{"};
         QTest::newRow("a faulty channel") << "none" << "1G 2L:c1=3 3L:f2:c2=17:v42:m4b"
             << QStringList{"zephlink9_ring_modules 3", "zephlink9_scans_total{result=\"found\"} 1",
@@ -94,7 +95,7 @@ private slots:
         RingKeeper keeper;
         ScanCounts counts;
         TakeRings(keeper, reference, scans, [&counts](const RingScan &scan) { counts.Count(scan); }, 1765112909005);
-        const QByteArray page = MetricsPage({true, &keeper, counts, 3});
+        const QByteArray page = MetricsPage({true, &keeper, counts, 3, true, 37});
         for (const QString &line : once)
             QVERIFY2(page.count((line + QLatin1Char('\n')).toUtf8()) == 1, qPrintable(line));
         for (const QString &text : absent)
