@@ -121,6 +121,7 @@ QString RingHistory::OpenFile(QString &passingWhile)
     if (last.exec(QStringLiteral("SELECT max(id) FROM events")) && last.next())
         mLastEventId = last.value(0).toLongLong();
     mNewestMs = NewestScanMs();
+    mNewestKeptAtMs.reset();
     mThinTimer.start(kThinStartMs);
     return {};
 }
@@ -140,11 +141,11 @@ bool RingHistory::Ready()
 
 bool RingHistory::Trusted(int64_t timeMs)
 {
-    if (mNewestMs < 0 || timeMs <= mNewestMs + kAheadLimitMs) {
+    const int64_t now = TheClock().ElapsedMs();
+    if (!mNewestKeptAtMs || timeMs <= mNewestMs + (now - *mNewestKeptAtMs) + kAheadLimitMs) {
         mAheadSinceMs = -1;
         return true;
     }
-    const int64_t now = TheClock().ElapsedMs();
     if (mAheadSinceMs < 0)
         mAheadSinceMs = now;
     if (now - mAheadSinceMs >= kTrustAfterMs) {
@@ -167,7 +168,10 @@ void RingHistory::Missed()
 
 void RingHistory::Kept(int64_t timeMs)
 {
-    mNewestMs = std::max(mNewestMs, timeMs);
+    if (timeMs >= mNewestMs) {
+        mNewestMs = timeMs;
+        mNewestKeptAtMs = TheClock().ElapsedMs();
+    }
     if (mMissedUntold > 0)
         emit keptAgain(HistoryKeptAgainText(mPath, mMissedUntold, mMissedWhile));
     mMissedUntold = 0;

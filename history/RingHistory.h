@@ -48,8 +48,10 @@ public:
     // A write that failed is tried again at the first scan this long after (the program's
     // monotonic clock).
     static constexpr int64_t kRetryMs = 60000;
-    // A scan's time this far ahead of the newest scan kept is not trusted, until the clock has
-    // kept running with it for kTrustAfterMs.
+    // A scan's time this far ahead of the newest scan kept in this run, and of the time that
+    // passed since on the monotonic clock, is not trusted, until the clock has kept running with
+    // it for kTrustAfterMs. A newest scan of an earlier run bounds nothing: how long the program
+    // was off is not known.
     static constexpr int64_t kAheadLimitMs = 86400000;
     static constexpr int64_t kTrustAfterMs = kTrustAheadAfterMinutes * int64_t(60000);
 
@@ -136,6 +138,7 @@ private:
     uint64_t mMissedUntold = 0;   // since the history last kept a scan
     QString mMissedWhile;         // "while locked by another program"
     int64_t mNewestMs = -1;       // the newest scan kept, -1: none
+    std::optional<int64_t> mNewestKeptAtMs;  // on the monotonic clock: when this run kept it
     int64_t mAheadSinceMs = -1;   // on the monotonic clock: since when scans came too far ahead
     bool mAheadTold = false;
 };
