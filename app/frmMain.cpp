@@ -216,11 +216,10 @@ QMdiSubWindow *frmMain::AddChild(QWidget *form, int widthTwips, int heightTwips,
     return frame;
 }
 
+// The settings dialogs come with the first activation, after the first paint (paintEvent),
+// their Apply buttons disabled until a scan allows programming; the history comes then too.
 void frmMain::Form_Load()
 {
-    GlobalSettings()->cmdApply->setEnabled(false);
-    ModuleState()->cmdApply->setEnabled(false);
-    // The history comes after the first paint (paintEvent).
     mCore.Start(ProgramConfig::Read(mIniPathOverride.isEmpty() ? ProgramIniPath() : mIniPathOverride),
                 RingCore::HistoryOpening::Later);
     Link().Receiver().Reset();
@@ -232,6 +231,7 @@ frmModuleState *frmMain::ModuleState()
 {
     if (!mModuleState) {
         mModuleState = new frmModuleState(mCore);
+        mModuleState->cmdApply->setEnabled(false);
         connect(mModuleState, &frmModuleState::applied, &mModuleListRows, &ModuleListModel::ShowVerification);
         AddChild(mModuleState, frmModuleState::kClientWidthTwips, frmModuleState::kClientHeightTwips, true);
     }
@@ -242,6 +242,7 @@ frmGlobalSettings *frmMain::GlobalSettings()
 {
     if (!mGlobalSettings) {
         mGlobalSettings = new frmGlobalSettings(mCore);
+        mGlobalSettings->cmdApply->setEnabled(false);
         connect(mGlobalSettings, &frmGlobalSettings::applied, &mModuleListRows, &ModuleListModel::ShowVerification);
         AddChild(mGlobalSettings, frmGlobalSettings::kClientWidthTwips,
                  frmGlobalSettings::kClientHeightTwips, true);
@@ -414,20 +415,15 @@ void frmMain::Form_Unload()
     MSComm1().Close();
 }
 
-void frmMain::showEvent(QShowEvent *event)
+// The first activation (Bus Info, the settings dialogs, the port or the COM port dialog) and
+// the history come once the frame is there to see: none of them is part of its first paint.
+void frmMain::paintEvent(QPaintEvent *event)
 {
-    QMainWindow::showEvent(event);
+    QMainWindow::paintEvent(event);
     if (!mFirstActivationDone) {
         mFirstActivationDone = true;
         QTimer::singleShot(0, this, &frmMain::Form_Activate);
     }
-}
-
-// The history is read once the window is there to see: opening and reading it is no part
-// of the first paint.
-void frmMain::paintEvent(QPaintEvent *event)
-{
-    QMainWindow::paintEvent(event);
     if (!mHistoryAsked) {
         mHistoryAsked = true;
         QTimer::singleShot(0, &mCore, &RingCore::OpenHistory);

@@ -109,7 +109,6 @@ public:
     QLabel *lblNewEvents = nullptr;
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

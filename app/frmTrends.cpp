@@ -1,6 +1,6 @@
 #include "app/frmTrends.h"
 
-#include "app/TrendChart.h"
+#include "app/TrendCharts.h"
 #include "app/WorstChannelsModel.h"
 #include "bus/SerialPort.h"
 #include "core/RingCore.h"
@@ -65,7 +65,7 @@ frmTrends::frmTrends(RingCore *core, QWidget *parent)
     lblState = new QLabel(this);
     lblState->setObjectName(QStringLiteral("lblState"));
 
-    chtTrend = new TrendChart(this);
+    chtTrend = NewTrendChart(this);
     chtTrend->setObjectName(QStringLiteral("chtTrend"));
     chtTrend->setAccessibleName(QStringLiteral("Chart"));
     chtTrend->setMinimumSize(320, 200);
@@ -154,9 +154,10 @@ void frmTrends::Refresh()
                                                                             .arg(mModuleID)
                                                                             .arg(cboRange->currentText().toLower())
                                                                             .arg(WidthText(span.widthMs));
-    chtTrend->Show(mModuleID < 0 ? std::vector<TrendBucket>()
-                                 : history.ModuleTrend(port, mModuleID, span.fromMs, span.toMs, span.widthMs),
-                   span.toMs - span.fromMs, title);
+    ShowTrend(chtTrend,
+              mModuleID < 0 ? std::vector<TrendBucket>()
+                            : history.ModuleTrend(port, mModuleID, span.fromMs, span.toMs, span.widthMs),
+              span.toMs - span.fromMs, title);
 }
 
 void frmTrends::ShowModule(int id)

@@ -10,7 +10,6 @@ class QComboBox;
 class QLabel;
 class QTableView;
 class RingCore;
-class TrendChart;
 class WorstChannelsModel;
 
 class frmTrends : public QWidget
@@ -35,7 +34,7 @@ public:
     QComboBox *cboRange = nullptr;
     QComboBox *cboModule = nullptr;
     QLabel *lblState = nullptr;
-    TrendChart *chtTrend = nullptr;
+    QWidget *chtTrend = nullptr;  // the chart part's TrendChart
     QTableView *tblWorst = nullptr;
 
 signals:

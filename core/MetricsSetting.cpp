@@ -2,11 +2,42 @@
 
 #include "core/Ini.h"
 
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace {
+
+// The IPv4 or IPv6 address written as text, as Qt writes it ("127.1" is 127.0.0.1; a scope
+// such as "%eth0" stays); empty when the text is no IP address.
+QString IpAddressText(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    const qsizetype percent = trimmed.indexOf(QLatin1Char('%'));
+    const QString bare = trimmed.left(percent);
+    if (bare.startsWith(QLatin1Char('[')))
+        return {};
+    QUrl url;
+    url.setHost(bare, QUrl::StrictMode);
+    const QString host = url.host();
+    if (!url.isValid() || host.isEmpty())
+        return {};
+    if (host.contains(QLatin1Char(':')))
+        return percent < 0 ? host : host + trimmed.mid(percent);
+    static const QRegularExpression dotted(QStringLiteral("^(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})$"));
+    const QRegularExpressionMatch match = dotted.match(host);
+    if (percent >= 0 || !match.hasMatch())
+        return {};
+    for (int part = 1; part <= 4; ++part)
+        if (match.captured(part).toInt() > 255)
+            return {};
+    return host;
+}
+
+} // namespace
+
 QString MetricsSetting::Where() const
 {
-    const QString host = address.protocol() == QAbstractSocket::IPv6Protocol
-        ? QStringLiteral("[%1]").arg(address.toString())
-        : address.toString();
+    const QString host = address.contains(QLatin1Char(':')) ? QStringLiteral("[%1]").arg(address) : address;
     return QStringLiteral("%1:%2").arg(host).arg(port);
 }
 
@@ -23,9 +54,12 @@ MetricsSetting ReadMetricsSetting(const QString &iniPath)
         return setting;
     }
     const QString addressText = ReadIniString(kAppTitle, QStringLiteral("metrics_address"), iniPath);
-    if (!addressText.isEmpty() && !setting.address.setAddress(addressText)) {
-        setting.problem = QStringLiteral("metrics_address=%1 in %2: not an IP address").arg(addressText, iniPath);
-        return setting;
+    if (!addressText.isEmpty()) {
+        setting.address = IpAddressText(addressText);
+        if (setting.address.isEmpty()) {
+            setting.problem = QStringLiteral("metrics_address=%1 in %2: not an IP address").arg(addressText, iniPath);
+            return setting;
+        }
     }
     setting.port = quint16(port);
     return setting;

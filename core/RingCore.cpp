@@ -2,8 +2,9 @@
 
 #include "bus/DevicePort.h"
 #include "core/Ini.h"
+#include "core/LoadedPart.h"
+#include "core/NetworkServices.h"
 #include "core/PortStateText.h"
-#include "metrics/MetricsServer.h"
 #include "model/Clock.h"
 #include "model/RingComparison.h"
 
@@ -208,12 +209,15 @@ bool RingCore::ServeMetrics()
         Tell(Notice::Error, kAppTitle, setting.problem);
     if (setting.port == 0)
         return false;
-    auto server = std::make_unique<MetricsServer>([this] {
-        return MetricsPage({mPort->IsOpen(), &mKeeper, mScanCounts, mEvents.UnacknowledgedCount(), mHistory.IsOpen(),
-                            mHistory.ScansMissed()});
-    });
-    const QString reason = server->Listen(setting.address, setting.port);
-    if (!reason.isEmpty()) {
+    // The network part is loaded only here, when the configuration asks for the page.
+    QString reason;
+    std::unique_ptr<QObject> server;
+    if (NetworkServices *services = LoadPartAs<NetworkServices>(QLatin1String(NetworkServices::kPartName), &reason))
+        server = services->ServeMetrics(setting.address, setting.port, [this] {
+            return MetricsPage({mPort->IsOpen(), &mKeeper, mScanCounts, mEvents.UnacknowledgedCount(), mHistory.IsOpen(),
+                                mHistory.ScansMissed()});
+        }, TheClock(), &reason);
+    if (!server) {
         Tell(Notice::Error, kAppTitle,
              QStringLiteral("The metrics page cannot be served on %1: %2").arg(setting.Where(), reason));
         return false;

@@ -22,7 +22,6 @@
 #include <functional>
 #include <memory>
 
-class MetricsServer;
 class SerialPort;
 
 class RingCore : public QObject
@@ -141,5 +140,5 @@ private:
     RingHistory mHistory;
     SettingsVerifier mVerifier{mLink, mTable};
     ScanCounts mScanCounts;
-    std::unique_ptr<MetricsServer> mMetricsServer;
+    std::unique_ptr<QObject> mMetricsServer;
 };

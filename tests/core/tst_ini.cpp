@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "core/HistoryConfig.h"
 #include "core/Ini.h"
+#include "core/MetricsSetting.h"
 #include "core/ProgramPaths.h"
 
 #include <QProcess>
@@ -142,6 +143,38 @@ private slots:
         path.replace(QStringLiteral("TEMP"), QDir::tempPath());
         QCOMPARE(HistoryPath(ini), path.isEmpty() || QDir::isAbsolutePath(path) ? path : QDir(dir.path()).filePath(path));
         QTEST(HistoryDays(ini), "days");
+    }
+
+    // Where the metrics page listens: the address written as Qt writes it, or what is wrong.
+    void metricsKeys_data()
+    {
+        QTest::addColumn<QByteArray>("address");
+        QTest::addColumn<QString>("where");  // empty: the key is refused
+        QTest::newRow("no address") << QByteArray() << "127.0.0.1:9420";
+        QTest::newRow("IPv4 in short") << QByteArray("127.1") << "127.0.0.1:9420";
+        QTest::newRow("every interface") << QByteArray("0.0.0.0") << "0.0.0.0:9420";
+        QTest::newRow("IPv6") << QByteArray("0::0001") << "[::1]:9420";
+        QTest::newRow("IPv6 with a scope") << QByteArray("fe80::1%eth0") << "[fe80::1%eth0]:9420";
+        QTest::newRow("a name") << QByteArray("localhost") << "";
+        QTest::newRow("a part above 255") << QByteArray("10.0.0.256") << "";
+        QTest::newRow("brackets") << QByteArray("[::1]") << "";
+        QTest::newRow("not IPv6") << QByteArray("::g") << "";
+    }
+    void metricsKeys()
+    {
+        QFETCH(QByteArray, address);
+        QFETCH(QString, where);
+        QTemporaryDir dir;
+        const QString ini = WriteTestFile(dir.filePath(kName), kHead + "metrics=9420\n" +
+                                          (address.isNull() ? QByteArray() : "metrics_address=" + address + "\n"));
+        const MetricsSetting setting = ReadMetricsSetting(ini);
+        if (where.isEmpty()) {
+            QCOMPARE(setting.port, quint16(0));
+            QCOMPARE(setting.problem, QStringLiteral("metrics_address=%1 in %2: not an IP address").arg(QLatin1String(address), ini));
+        } else {
+            QCOMPARE(setting.problem, QString());
+            QCOMPARE(setting.Where(), where);
+        }
     }
 
     void write_data()

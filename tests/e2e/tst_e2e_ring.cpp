@@ -7,7 +7,6 @@
 #include "RingSimProcess.h"
 #include "SteppedClock.h"
 #include "TestFiles.h"
-#include "app/TrendChart.h"
 #include "app/frmEvents.h"
 #include "app/frmTrends.h"
 #include "app/frmMain.h"
