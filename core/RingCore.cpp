@@ -4,6 +4,7 @@
 #include "core/Ini.h"
 #include "core/PortStateText.h"
 #include "metrics/MetricsServer.h"
+#include "modbus/ModbusServer.h"
 #include "model/Clock.h"
 #include "model/RingComparison.h"
 
@@ -34,6 +35,7 @@ void RingCore::Start(const ProgramConfig &config, HistoryOpening history)
     if (history == HistoryOpening::Now)
         OpenHistory();
     ServeMetrics();
+    ServeModbus();
 }
 
 void RingCore::ApplyConfig()
@@ -141,6 +143,7 @@ void RingCore::TakeScan(const RingScan &scan)
             mKeeper.Seed(*kept, mHistory.ModulesSeen(scan.portNumber));
     mKeeper.Take(scan);
     mScanCounts.Count(scan);
+    mModbusMap = ModbusMap(scan, mKeeper.Reference(), mScanCounts.found + mScanCounts.none, TheClock().ElapsedMs());
     std::optional<Verification> verification = mVerifier.Take(scan);
     if (verification)
         mKeeper.SetVerification(*verification);
@@ -217,6 +220,27 @@ bool RingCore::ServeMetrics()
         return false;
     }
     mMetricsServer = std::move(server);
+    return true;
+}
+
+bool RingCore::ServeModbus()
+{
+    mModbusServer.reset();
+    const MetricsSetting &setting = mConfig.modbus;
+    if (!setting.problem.isEmpty())
+        Tell(Notice::Error, kAppTitle, setting.problem);
+    if (setting.port == 0)
+        return false;
+    auto server = std::make_unique<ModbusServer>([this](int first, int count) {
+        return mModbusMap.Read(first, count, {mPort->IsOpen(), mEvents.UnacknowledgedCount(), TheClock().ElapsedMs()});
+    });
+    const QString reason = server->Listen(setting.address, setting.port);
+    if (!reason.isEmpty()) {
+        Tell(Notice::Error, kAppTitle,
+             QStringLiteral("The Modbus registers cannot be served on %1: %2").arg(setting.Where(), reason));
+        return false;
+    }
+    mModbusServer = std::move(server);
     return true;
 }
 
