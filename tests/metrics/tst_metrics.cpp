@@ -173,7 +173,7 @@ private slots:
         }
         QTRY_COMPARE(idle.front()->state(), QAbstractSocket::UnconnectedState);
         QTRY_COMPARE(guard.Connections(), ConnectionGuard::kMaxConnections);
-        QCOMPARE(noReader.state(), QAbstractSocket::ConnectedState);
+        QVERIFY(guard.Held() > mPage.size() / 2);  // the answer to the client that does not read, still held
         QVERIFY(AskHttp(mPort, kGet).endsWith(mPage));
         mPage = "zephlink9_port_open 1\n";
         mClock.Advance(ConnectionGuard::kIdleMs);
