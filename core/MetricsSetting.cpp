@@ -41,23 +41,23 @@ QString MetricsSetting::Where() const
     return QStringLiteral("%1:%2").arg(host).arg(port);
 }
 
-MetricsSetting ReadMetricsSetting(const QString &iniPath)
+MetricsSetting ReadMetricsSetting(const QString &iniPath, const QString &key)
 {
     MetricsSetting setting;
-    const QString portText = ReadIniString(kAppTitle, QStringLiteral("metrics"), iniPath);
+    const QString portText = ReadIniString(kAppTitle, key, iniPath);
     if (portText.isEmpty())
         return setting;
     bool ok = false;
     const uint port = portText.toUInt(&ok);
     if (!ok || port == 0 || port > 65535) {
-        setting.problem = QStringLiteral("metrics=%1 in %2: not a TCP port (1 to 65535)").arg(portText, iniPath);
+        setting.problem = QStringLiteral("%1=%2 in %3: not a TCP port (1 to 65535)").arg(key, portText, iniPath);
         return setting;
     }
-    const QString addressText = ReadIniString(kAppTitle, QStringLiteral("metrics_address"), iniPath);
+    const QString addressText = ReadIniString(kAppTitle, key + QStringLiteral("_address"), iniPath);
     if (!addressText.isEmpty()) {
         setting.address = IpAddressText(addressText);
         if (setting.address.isEmpty()) {
-            setting.problem = QStringLiteral("metrics_address=%1 in %2: not an IP address").arg(addressText, iniPath);
+            setting.problem = QStringLiteral("%1_address=%2 in %3: not an IP address").arg(key, addressText, iniPath);
             return setting;
         }
     }

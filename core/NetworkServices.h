@@ -4,8 +4,10 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class Clock;
 
@@ -22,7 +24,12 @@ public:
     virtual std::unique_ptr<QObject> ServeMetrics(const QString &address, quint16 port,
                                                   std::function<QByteArray()> page, Clock &clock,
                                                   QString *reason) = 0;
+    // The ring's registers over Modbus TCP, read-only: registers(first, count) as they stand at
+    // each request. Null, with reason, when it cannot listen there.
+    virtual std::unique_ptr<QObject> ServeModbus(const QString &address, quint16 port,
+                                                 std::function<std::vector<uint16_t>(int first, int count)> registers,
+                                                 Clock &clock, QString *reason) = 0;
 };
 
-#define ZephNetworkServices_iid "zephlink9.NetworkServices/1"
+#define ZephNetworkServices_iid "zephlink9.NetworkServices/2"
 Q_DECLARE_INTERFACE(NetworkServices, ZephNetworkServices_iid)

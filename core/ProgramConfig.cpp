@@ -33,6 +33,7 @@ ProgramConfig ProgramConfig::Read(const QString &iniPath)
     config.historyPath = HistoryPath(iniPath);
     config.historyDays = HistoryDays(iniPath);
     config.metrics = ReadMetricsSetting(iniPath);
+    config.modbus = ReadMetricsSetting(iniPath, QStringLiteral("modbus"));
     const QString interval = ReadIniString(kAppTitle, QStringLiteral("scan_interval"), iniPath);
     if (!interval.isEmpty()) {
         bool ok = false;
@@ -60,6 +61,8 @@ QString ProgramConfig::WatchProblem() const
         return ComPortProblem();
     if (!metrics.problem.isEmpty())
         return metrics.problem;
+    if (!modbus.problem.isEmpty())
+        return modbus.problem;
     return scanIntervalProblem;
 }
 

@@ -23,6 +23,7 @@ struct ProgramConfig
     QString historyPath;  // empty: "history=off"
     int historyDays = 0;
     MetricsSetting metrics;
+    MetricsSetting modbus;  // the registers over Modbus TCP
     // The watcher's seconds from one G to the next ("scan_interval"); 0: at once after the
     // hand-over.
     int scanIntervalS = 10;

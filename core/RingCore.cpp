@@ -36,6 +36,7 @@ void RingCore::Start(const ProgramConfig &config, HistoryOpening history)
     if (history == HistoryOpening::Now)
         OpenHistory();
     ServeMetrics();
+    ServeModbus();
 }
 
 void RingCore::ApplyConfig()
@@ -143,6 +144,7 @@ void RingCore::TakeScan(const RingScan &scan)
             mKeeper.Seed(*kept, mHistory.ModulesSeen(scan.portNumber));
     mKeeper.Take(scan);
     mScanCounts.Count(scan);
+    mModbusMap = ModbusMap(scan, mKeeper.Reference(), mScanCounts.found + mScanCounts.none, TheClock().ElapsedMs());
     std::optional<Verification> verification = mVerifier.Take(scan);
     if (verification)
         mKeeper.SetVerification(*verification);
@@ -223,6 +225,29 @@ bool RingCore::ServeMetrics()
         return false;
     }
     mMetricsServer = std::move(server);
+    return true;
+}
+
+bool RingCore::ServeModbus()
+{
+    mModbusServer.reset();
+    const MetricsSetting &setting = mConfig.modbus;
+    if (!setting.problem.isEmpty())
+        Tell(Notice::Error, kAppTitle, setting.problem);
+    if (setting.port == 0)
+        return false;
+    QString reason;
+    std::unique_ptr<QObject> server;
+    if (NetworkServices *services = LoadPartAs<NetworkServices>(QLatin1String(NetworkServices::kPartName), &reason))
+        server = services->ServeModbus(setting.address, setting.port, [this](int first, int count) {
+            return mModbusMap.Read(first, count, {mPort->IsOpen(), mEvents.UnacknowledgedCount(), TheClock().ElapsedMs()});
+        }, TheClock(), &reason);
+    if (!server) {
+        Tell(Notice::Error, kAppTitle,
+             QStringLiteral("The Modbus registers cannot be served on %1: %2").arg(setting.Where(), reason));
+        return false;
+    }
+    mModbusServer = std::move(server);
     return true;
 }
 

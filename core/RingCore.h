@@ -1,7 +1,8 @@
 #pragma once
 // The ring, run for a window or for none, and the only door to it: the configuration, the port
 // and the link to the ring, the live ring table, the commands, the keeper of the ring over time,
-// the reference and the events, the ring log, the history, Verify Settings and the metrics page.
+// the reference and the events, the ring log, the history, Verify Settings, the metrics page and
+// the Modbus registers.
 // A finished scan is handed to these parts in one order, written in TakeScan; what the user
 // must be told leaves as a notice once the hand-over is over, never from inside it.
 #include "bus/BusLink.h"
@@ -16,6 +17,7 @@
 #include "model/EventList.h"
 #include "model/RingKeeper.h"
 #include "model/RingTable.h"
+#include "modbus/ModbusMap.h"
 
 #include <QObject>
 #include <QStringList>
@@ -57,7 +59,8 @@ public:
     enum class HistoryOpening { Now, Later };
     // Opens the core with a configuration: the devices behind the port numbers, the ring log,
     // the reference, the history (with the events of earlier runs; Later: at OpenHistory) and
-    // the metrics page. What cannot be used is a notice, and the ring runs without it.
+    // the metrics page and the Modbus server. What cannot be used is a notice, and the ring runs
+    // without it.
     void Start(const ProgramConfig &config, HistoryOpening history = HistoryOpening::Now);
     // Opens the configured history and shows the events of earlier runs.
     void OpenHistory();
@@ -121,6 +124,7 @@ private:
     // The keeper compares with the reference as it stands on disk.
     void KeepReferenceLoaded();
     bool ServeMetrics();
+    bool ServeModbus();
     void ApplyConfig();
     void TakeScan(const RingScan &scan);
     // Stamps the event with the time and adds it to the log and the list.
@@ -141,4 +145,6 @@ private:
     SettingsVerifier mVerifier{mLink, mTable};
     ScanCounts mScanCounts;
     std::unique_ptr<QObject> mMetricsServer;
+    ModbusMap mModbusMap;
+    std::unique_ptr<QObject> mModbusServer;
 };

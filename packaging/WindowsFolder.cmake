@@ -4,11 +4,11 @@
 
 install(TARGETS zephlink9-setup RUNTIME DESTINATION .)
 # The parts loaded when first needed (zephlink9-network.dll, zephlink9-charts.dll) lie beside the
-# program too: zeph_loaded_part installs them. Qt Network, HttpServer and Charts are theirs.
+# program too: zeph_loaded_part installs them. Qt Network, SerialBus and Charts are theirs.
 install(FILES
   $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
   $<TARGET_FILE:Qt6::SerialPort> $<TARGET_FILE:Qt6::Sql> $<TARGET_FILE:Qt6::Charts>
-  $<TARGET_FILE:Qt6::Network> $<TARGET_FILE:Qt6::HttpServer>
+  $<TARGET_FILE:Qt6::Network> $<TARGET_FILE:Qt6::SerialBus>
   DESTINATION .)
 install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
 # The ring history's SQLite (compiled into the driver).

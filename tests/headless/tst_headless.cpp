@@ -121,6 +121,59 @@ private slots:
             QSKIP("prometheus (Debian package prometheus) is not installed: the scrape and the alert rules were not tried");
     }
 
+    // A PLC's client reads the watcher's registers: the ring, a channel that turns faulty at the
+    // next scan, and a write refused without a frame to the ring.
+    void watchServesModbus()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("mbpoll")).isEmpty())
+            QSKIP("mbpoll (Debian package mbpoll) is not installed");
+        RingSimProcess sim;
+        QVERIFY(sim.start({QStringLiteral("--no-pacing"), QStringLiteral("--trace")}, kRing));
+        const quint16 modbus = FreePort();
+        Started watch(QStringLiteral(ZEPH_PROGRAM_PATH),
+                      {QStringLiteral("--headless"), QStringLiteral("--config"),
+                       Ini(sim.devicePath(), "modbus=" + QByteArray::number(modbus) + "\r\nscan_interval=1\r\n")});
+        QVERIFY(watch.WaitForLine(QStringLiteral(" 3 Module 3 channel 2 faulty")));
+        // mbpoll's answer: "[address]: \tvalue" lines, or its complaint.
+        const auto poll = [modbus](const QStringList &options, const QStringList &values = {}) {
+            QProcess mbpoll;
+            mbpoll.setProcessChannelMode(QProcess::MergedChannels);
+            mbpoll.start(QStringLiteral("mbpoll"), QStringList{QStringLiteral("-m"), QStringLiteral("tcp"), QStringLiteral("-a"),
+                QStringLiteral("9"), QStringLiteral("-0"), QStringLiteral("-1"), QStringLiteral("-p"), QString::number(modbus)}
+                + options + QStringList{QStringLiteral("127.0.0.1")} + values);
+            mbpoll.waitForFinished(5000);
+            return QString::fromUtf8(mbpoll.readAll());
+        };
+        const auto read = [&poll](int first, int count, const char *type) {
+            QMap<int, int> registers;
+            static const QRegularExpression line(QStringLiteral("\\[(\\d+)\\]:\\s+(-?\\d+)"));
+            for (const QRegularExpressionMatch &m : line.globalMatch(poll({QStringLiteral("-t"), QLatin1String(type),
+                     QStringLiteral("-r"), QString::number(first), QStringLiteral("-c"), QString::number(count)})))
+                registers[m.captured(1).toInt()] = m.captured(2).toInt() & 0xFFFF;
+            return registers;
+        };
+        QMap<int, int> registers = read(0, 8, "4");
+        QCOMPARE(registers.value(0, -1), 1);
+        QCOMPARE(registers.value(1, -1), 4);
+        QCOMPARE(registers.value(2, -1), 1);
+        registers = read(100, 40, "3");
+        QCOMPARE(registers.value(100, -1), 1);
+        QCOMPARE(registers.value(101, -1), int('G'));
+        QCOMPARE(registers.value(124, -1), 2);
+        QCOMPARE(registers.value(126, -1), 17);
+        QCOMPARE(registers.value(130, -1), 4);
+
+        QVERIFY(sim.control(QStringLiteral("fault 1 1 on")));
+        QTRY_COMPARE_WITH_TIMEOUT(read(2, 1, "4").value(2, -1), 2, 10000);
+        QCOMPARE(read(104, 1, "4").value(104, -1), 1);
+
+        QVERIFY(sim.control(QStringLiteral("list")));
+        QVERIFY(poll({QStringLiteral("-t"), QStringLiteral("4"), QStringLiteral("-r"), QStringLiteral("2")}, {QStringLiteral("5")})
+                    .contains(QStringLiteral("Illegal function")));
+        const QStringList traced = sim.list().filter(QStringLiteral("command "));
+        QCOMPARE(traced.filter(QRegularExpression(QStringLiteral("command [^G]"))), QStringList());
+    }
+
     // In this process, scanning at once after each hand-over: the watcher looks for a device
     // missing at start, goes on scanning after scans that found none, tells each event once, and
     // abandons a scan when stopped.
