@@ -9,6 +9,7 @@
 // Several programs (one per port) may write one file.
 #include "history/HistoryTypes.h"
 #include "model/RingEvent.h"
+#include "model/ProgrammingRecord.h"
 #include "model/RingScan.h"
 #include "model/Verification.h"
 
@@ -21,6 +22,7 @@
 
 class HistoryThinner;
 class QSqlError;
+class StoredRow;
 class ScanWriter;
 class WalCheckpointer;
 
@@ -51,9 +53,15 @@ public:
     bool IsOpen() const { return bool(mWriter); }
     QString Path() const { return mPath; }
 
-    // One transaction: the scan, the events it brought, the verification it completed.
+    // One transaction: the scan, the events it brought, the verification it completed, and
+    // the verification's record (its results are the verification's).
     void Keep(const RingScan &scan, const std::vector<RingEvent> &events = {},
-              const std::optional<Verification> &verification = std::nullopt);
+              const std::optional<Verification> &verification = std::nullopt,
+              const ProgrammingRecord *verifying = nullptr);
+    // An Apply's record, with its modules, in one transaction.
+    void KeepProgramming(const ProgrammingRecord &record);
+    // The programming records from fromMs on, oldest first, each verification's with its results.
+    std::vector<ProgrammingRecord> Programmings(int64_t fromMs);
     // Several scans in one transaction, in their order.
     void KeepAll(const std::vector<RingScan> &scans);
     // Every event kept so far, up to the newest this program knows of, is acknowledged.
@@ -86,6 +94,9 @@ private:
     // The first row passed over since opening is told; empty: none.
     void Damaged(const QString &what);
     QString OpenDatabase();
+    bool InsertProgramming(const ProgrammingRecord &record, const QVariant &verification);
+    // The results of the record's verification row, by module ID.
+    bool ReadVerifyResults(ProgrammingRecord &record, const QVariant &verification, StoredRow &row);
     int64_t ThinnedUntilMs() const;
 
     QString mConnection;
