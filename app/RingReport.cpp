@@ -8,6 +8,7 @@
 #include "model/ReportTable.h"
 #include "ringview/RingVectorDrawing.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFontMetricsF>
 #include <QPageSize>
@@ -40,6 +41,69 @@ QString LineSettings(uint8_t mode)
 }
 
 QString DateText(const QDateTime &time) { return RingLog::TimeText(time).replace(QLatin1Char('T'), QLatin1Char(' ')); }
+
+// The programming record in the report: its page's paragraphs, and its CSV table.
+class ProgrammingPart
+{
+    Q_DECLARE_TR_FUNCTIONS(ProgrammingPart)
+
+public:
+    static QString Title() { return tr("Programming record, last %1 days").arg(RingReport::kProgrammingDays); }
+
+    // A heading per record, then one line per module; each wraps to the page's width.
+    static QStringList Paragraphs(const RingReport &report)
+    {
+        QStringList paragraphs;
+        if (!report.programmingsLasting)
+            paragraphs << tr("No ring history is kept (the configuration's key \"history\"): the record covers this run only.");
+        if (report.programmings.empty())
+            paragraphs << tr("No module was programmed or verified.");
+        for (const ProgrammingRecord &record : report.programmings) {
+            const QString asked = ProgrammingTexts::Asked(record);
+            paragraphs << tr("%1  %2 by %3 on %4, %5")
+                              .arg(DateText(QDateTime::fromMSecsSinceEpoch(record.timeMs)), ProgrammingTexts::Kind(record.kind),
+                                   record.user, record.computer, ProgrammingTexts::Port(record));
+            paragraphs << (asked.isEmpty() ? QStringLiteral("    %1").arg(ProgrammingTexts::Outcome(record))
+                                           : QStringLiteral("    %1: %2").arg(asked, ProgrammingTexts::Outcome(record)));
+            for (const ProgrammedModule &module : record.modules)
+                paragraphs << QStringLiteral("        ") + ModuleLine(record, module);
+        }
+        return paragraphs;
+    }
+
+    static ReportTable Table(const std::vector<ProgrammingRecord> &records)
+    {
+        ReportTable table;
+        table.header = QStringList{tr("Time"), tr("Programming"), tr("User"), tr("Computer"), tr("Port"), tr("Asked"),
+                                   tr("Module ID"), tr("Mode"), tr("E²PROM"), tr("Frame"), tr("Verified")};
+        for (const ProgrammingRecord &record : records) {
+            const QStringList head{RingLog::TimeText(QDateTime::fromMSecsSinceEpoch(record.timeMs)),
+                                   ProgrammingTexts::Kind(record.kind), record.user, record.computer,
+                                   ProgrammingTexts::Port(record), ProgrammingTexts::Asked(record)};
+            const bool verify = record.kind == ProgrammingKind::Verify;
+            if (record.modules.empty())
+                table.rows.append(head + QStringList{QString(), QString(), QString(), QString(), QString()});
+            for (const ProgrammedModule &module : record.modules)
+                table.rows.append(head + QStringList{QString::number(module.id), ProgrammingTexts::Mode(module.mode),
+                                                     verify ? QString() : ProgrammingTexts::Keep(module.keep),
+                                                     verify ? QString() : ProgrammingTexts::Frame(module.frame),
+                                                     ProgrammingTexts::Verified(module)});
+        }
+        return table;
+    }
+
+private:
+    static QString ModuleLine(const ProgrammingRecord &record, const ProgrammedModule &module)
+    {
+        const QString verified = ProgrammingTexts::Verified(module);
+        if (record.kind == ProgrammingKind::Verify)
+            return tr("Module %1: %2").arg(module.id).arg(verified);
+        const QString sent = tr("Module %1: %2 sent, %3, %4")
+                                 .arg(QString::number(module.id), ProgrammingTexts::Mode(module.mode),
+                                      ProgrammingTexts::Keep(module.keep), ProgrammingTexts::Frame(module.frame));
+        return verified.isEmpty() ? sent : tr("%1; verified: %2").arg(sent, verified);
+    }
+};
 
 QStringList FrontLines(const RingReport &report)
 {
@@ -99,6 +163,7 @@ public:
         mTableFont = mBodyFont;
         mTableFont.setPointSizeF(6);
         mTableTop = kMargin + 30 + mFront.size() * 12 + kRingSide + 16;
+        LayOutProgramming(ProgrammingPart::Paragraphs(report));
     }
 
     int TablePages() const { return 1 + std::max<int>(0, (int(mTable.rows.size()) - FirstPageRows() + RowsPerPage() - 1) / RowsPerPage()); }
@@ -106,7 +171,8 @@ public:
     {
         const int shares = int(mReport.answered.size());
         const int first = SharesPerPage(SharesTop());
-        return TablePages() + 1 + std::max(0, (shares - first + SharesPerPage(kMargin) - 1) / SharesPerPage(kMargin));
+        return TablePages() + 1 + std::max(0, (shares - first + SharesPerPage(kMargin) - 1) / SharesPerPage(kMargin))
+            + int(mProgrammingPages.size());
     }
 
     void Draw(QPdfWriter &writer)
@@ -115,10 +181,13 @@ public:
         DrawFront();
         qsizetype row = 0;
         size_t share = 0;
+        const int firstProgrammingPage = pages - int(mProgrammingPages.size()) + 1;
         for (int page = 1; page <= pages; ++page) {
             if (page > 1)
                 writer.newPage();
-            if (page <= TablePages()) {
+            if (page >= firstProgrammingPage) {
+                DrawProgramming(page - firstProgrammingPage);
+            } else if (page <= TablePages()) {
                 const int rows = page == 1 ? FirstPageRows() : RowsPerPage();
                 DrawTable(page == 1 ? mTableTop : kMargin, row, std::min<qsizetype>(mTable.rows.size(), row + rows));
                 row += rows;
@@ -133,6 +202,41 @@ public:
     }
 
 private:
+    struct Placed
+    {
+        QString text;
+        QRectF rect;
+    };
+    static constexpr int kWrap = Qt::TextWordWrap | Qt::TextWrapAnywhere;
+
+    // The paragraphs in pages, each whole on one page, the first page below its heading.
+    void LayOutProgramming(const QStringList &paragraphs)
+    {
+        const QFontMetricsF metrics(mBodyFont, mPainter.device());
+        const double width = mPage.width() - 2 * kMargin;
+        double y = kMargin + 30;
+        mProgrammingPages.emplace_back();
+        for (const QString &text : paragraphs) {
+            const double height = std::min(Bottom() - kMargin - 30,
+                                           metrics.boundingRect(QRectF(0, 0, width, 1e6), kWrap, text).height() + 2);
+            if (y + height > Bottom() && !mProgrammingPages.back().empty()) {
+                mProgrammingPages.emplace_back();
+                y = kMargin;
+            }
+            mProgrammingPages.back().push_back({text, QRectF(kMargin, y, width, height)});
+            y += height;
+        }
+    }
+
+    void DrawProgramming(int index)
+    {
+        if (index == 0)
+            DrawTitle(ProgrammingPart::Title(), 13);
+        mPainter.setFont(mBodyFont);
+        for (const Placed &placed : mProgrammingPages[size_t(index)])
+            mPainter.drawText(placed.rect, kWrap, placed.text);
+    }
+
     double Bottom() const { return mPage.height() - kMargin; }
     int RowsFrom(double top) const { return std::max(0, int((Bottom() - top - kRowHeight) / kRowHeight)); }
     int FirstPageRows() const { return RowsFrom(mTableTop); }
@@ -243,6 +347,7 @@ private:
     const ReportTable &mTable;
     QSizeF mPage;
     QStringList mFront;
+    std::vector<std::vector<Placed>> mProgrammingPages;
     QFont mBodyFont;
     QFont mTableFont;
     double mTableTop = 0;
@@ -278,7 +383,9 @@ QString SaveRingReport(const RingReport &report, const QString &path)
     bool written = file.open(QIODevice::WriteOnly);
     if (written) {
         if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
-            const QByteArray text = CsvText(table);
+            QByteArray text = CsvText(table);
+            if (!report.programmings.empty())
+                text += "\r\n" + CsvText(ProgrammingPart::Table(report.programmings));
             written = file.write(text) == text.size();
         } else {
             written = WritePdf(file, report, table);

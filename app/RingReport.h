@@ -1,8 +1,10 @@
 #pragma once
 // The commissioning report of a scanned ring: a PDF (A4, searchable text, the ring drawn,
-// the module table, the last 24 hours of the history) or the module table alone as CSV,
-// written whole or not at all.
+// the module table, the last 24 hours of the history, the programming record of the last 30
+// days) or as CSV the module table, then the programming record where it has any, written whole
+// or not at all.
 #include "history/HistoryTypes.h"
+#include "model/ProgrammingRecord.h"
 #include "model/RingScan.h"
 #include "model/Verification.h"
 
@@ -24,6 +26,11 @@ struct RingReport
     bool historyKept = false;
     std::vector<ChannelTotal> largestIncrease;
     std::vector<ModuleShare> answered;
+    // The programming record of the last kProgrammingDays, newest first; lasting: kept in the
+    // history, else this run's alone.
+    static constexpr int kProgrammingDays = 30;
+    std::vector<ProgrammingRecord> programmings;
+    bool programmingsLasting = false;
 };
 
 // Empty on success, else a message naming the path and the system's reason. A name ending in

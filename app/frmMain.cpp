@@ -116,6 +116,8 @@ void frmMain::CreateActions()
                &frmMain::mnuSaveReference_Click, false);
     makeAction(mnuEvents, "mnuEvents", QStringLiteral("Events"), &frmMain::mnuEvents_Click, false);
     makeAction(mnuTrends, "mnuTrends", QStringLiteral("Trends"), &frmMain::mnuTrends_Click, false);
+    makeAction(mnuProgrammingRecord, "mnuProgrammingRecord", tr("Programming Record"),
+               &frmMain::mnuProgrammingRecord_Click, false);
     makeAction(mnuAbout, "mnuAbout", QStringLiteral("About"), &frmMain::mnuAbout_Click, false);
     mnuDebug->setVisible(false);
 }
@@ -138,6 +140,7 @@ void frmMain::CreateMenus()
     mnuRing->addAction(mnuModuleList);
     mnuRing->addAction(mnuEvents);
     mnuRing->addAction(mnuTrends);
+    mnuRing->addAction(mnuProgrammingRecord);
     mnuRing->addSeparator();
     mnuRing->addAction(mnuSaveReference);
     mnuRing->addAction(mnuVerifySettings);
@@ -357,6 +360,22 @@ frmTrends *frmMain::Trends()
     mTrends->Refresh();
     RaiseChild(mTrends);
     return mTrends;
+}
+
+frmProgrammingRecord *frmMain::ProgrammingRecord()
+{
+    if (!mProgrammingRecord) {
+        mProgrammingRecord = new frmProgrammingRecord(&mCore.Programming());
+        QMdiSubWindow *frame = AddChildWindow(mdiArea, mProgrammingRecord, frmProgrammingRecord::kClientWidthTwips,
+                                              frmProgrammingRecord::kClientHeightTwips, false);
+        // Closed, it is only hidden: it lives until the program ends.
+        frame->setAttribute(Qt::WA_DeleteOnClose, false);
+        frame->resize(QSize(TwipsToPixels(frmProgrammingRecord::kClientWidthTwips),
+                            TwipsToPixels(frmProgrammingRecord::kClientHeightTwips))
+                          .boundedTo(mdiArea->viewport()->size()));
+    }
+    RaiseChild(mProgrammingRecord);
+    return mProgrammingRecord;
 }
 
 void frmMain::PlaceBusInfo()
@@ -596,6 +615,8 @@ void frmMain::SaveReport(const QString &path)
     report.historyKept = history.IsOpen();
     report.largestIncrease = history.WorstChannels(found->portNumber, now - dayMs, now + 1, 10);
     report.answered = history.AnswerShares(found->portNumber, now - dayMs, now + 1);
+    report.programmings = mCore.Programming().Records(now - RingReport::kProgrammingDays * dayMs);
+    report.programmingsLasting = mCore.Programming().Lasting();
     const QString problem = SaveRingReport(report, path);
     if (!problem.isEmpty())
         ShowMessage(this, QMessageBox::Critical, QStringLiteral("Save Report"), problem);
@@ -615,6 +636,8 @@ void frmMain::mnuSaveReference_Click()
 void frmMain::mnuEvents_Click() { Events(); }
 
 void frmMain::mnuTrends_Click() { Trends(); }
+
+void frmMain::mnuProgrammingRecord_Click() { ProgrammingRecord(); }
 
 void frmMain::ShowNoModulesFound()
 {

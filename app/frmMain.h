@@ -3,6 +3,7 @@
 // ring, with what happens at load, activation, deactivation and unload.
 #include "app/frmDebug.h"
 #include "app/frmEvents.h"
+#include "app/frmProgrammingRecord.h"
 #include "app/frmTrends.h"
 #include "core/RingCore.h"
 #include "dialogs/frmGlobalSettings.h"
@@ -63,6 +64,7 @@ public:
     void mnuSaveReference_Click();
     void mnuEvents_Click();
     void mnuTrends_Click();
+    void mnuProgrammingRecord_Click();
 
     // "1.31": major, a point, then minor and revision run together.
     static QString VersionText();
@@ -77,6 +79,7 @@ public:
     frmProgramSettings *LoadProgramSettings();
     frmEvents *Events();
     frmTrends *Trends();
+    frmProgrammingRecord *ProgrammingRecord();
 
     RingCore &Core() { return mCore; }
     BusLink &Link() { return mCore.Link(); }
@@ -103,6 +106,7 @@ public:
     QAction *mnuSaveReference = nullptr;
     QAction *mnuEvents = nullptr;
     QAction *mnuTrends = nullptr;
+    QAction *mnuProgrammingRecord = nullptr;
     QAction *mnuAbout = nullptr;
     QLabel *lblPortState = nullptr;
     QLabel *lblReference = nullptr;
@@ -143,6 +147,7 @@ private:
     QPointer<frmProgramSettings> mProgramSettings;
     QPointer<frmEvents> mEvents;
     QPointer<frmTrends> mTrends;
+    QPointer<frmProgrammingRecord> mProgrammingRecord;
     QPointer<QWindow> mLastFocusWindow;
     bool mFirstActivationDone = false;
     bool mBusInfoActivated = false;

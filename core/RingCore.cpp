@@ -93,6 +93,23 @@ void RingCore::LocateUnanswered(int position, int id)
     mLog.WriteLocateUnanswered(position, id);
 }
 
+ProgrammingRecord RingCore::BegunHere(ProgrammingKind kind) const
+{
+    const int number = mPort->PortNumber();
+    return ProgrammingLog::Begun(kind, number, mPort->DeviceName(number));
+}
+
+bool RingCore::ProgramModule(int id, uint8_t mode, bool keep)
+{
+    ProgrammingRecord record = BegunHere(ProgrammingKind::ModuleApply);
+    record.mode = mode;
+    record.keep = keep;
+    const bool taken = mLink.ProgramModule(id, mode, keep);
+    record.modules.push_back({id, mode, keep, taken ? FrameOutcome::Taken : FrameOutcome::Refused, std::nullopt});
+    mProgramming.Add(record);
+    return taken;
+}
+
 RingCore::RingProgramming RingCore::ProgramRing(uint8_t mode, const std::function<bool(int index, int total)> &keepNext)
 {
     // Replies parsed while the run yields may rebuild the ring order; the run keeps the modules
@@ -100,17 +117,28 @@ RingCore::RingProgramming RingCore::ProgramRing(uint8_t mode, const std::functio
     const std::vector<int> targets = mTable.ApplyTargets();
     RingProgramming run;
     run.total = int(targets.size());
+    ProgrammingRecord record = BegunHere(ProgrammingKind::RingApply);
+    record.mode = mode;
+    for (const int id : targets)
+        record.modules.push_back({id, mode, false, FrameOutcome::NotSent, std::nullopt});
     for (int i = 0; i < run.total; ++i) {
         const int id = targets[size_t(i)];
         const bool keep = keepNext(i, run.total);
+        ProgrammedModule &module = record.modules[size_t(i)];
+        module.keep = keep;
+        record.keep = i == 0 ? keep : record.keep;
         // A port that does not take a frame will not take the next: the run stops, and only
         // what went out counts as applied.
         if (!mLink.ProgramModule(id, mode, keep)) {
+            module.frame = FrameOutcome::Refused;
             run.failedID = id;
             break;
         }
+        module.frame = FrameOutcome::Taken;
         ++run.sent;
     }
+    if (run.total > 0)
+        mProgramming.Add(record);
     return run;
 }
 
@@ -162,7 +190,16 @@ void RingCore::TakeScan(const RingScan &scan)
         alarm = alarm || event.IsAlarm();
         AddEvent(event, scan);
     }
-    mHistory.Keep(scan, events, verification);
+    std::optional<ProgrammingRecord> verifying;
+    if (verification) {
+        verifying = ProgrammingLog::Begun(ProgrammingKind::Verify, scan.portNumber, scan.device);
+        verifying->timeMs = verification->timeMs;
+        for (const VerifyResult &result : verification->results)
+            verifying->modules.push_back({result.id, result.mode, false, FrameOutcome::NotSent, result});
+    }
+    mHistory.Keep(scan, events, verification, verifying ? &*verifying : nullptr);
+    if (verifying)
+        mProgramming.AddKept(*verifying);
     emit referenceChanged();
     emit scanHandedOver(scan);
     if (verification) {
@@ -201,6 +238,7 @@ void RingCore::OpenHistory()
     if (mHistory.IsOpen() || mConfig.historyPath.isEmpty() || !mHistory.Open(mConfig.historyPath, mConfig.historyDays))
         return;
     mEvents.AddEarlier(mHistory.Events(EventList::kLimit));
+    mProgramming.Reread();
 }
 
 bool RingCore::ServeMetrics()

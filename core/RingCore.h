@@ -1,14 +1,15 @@
 #pragma once
 // The ring, run for a window or for none, and the only door to it: the configuration, the port
 // and the link to the ring, the live ring table, the commands, the keeper of the ring over time,
-// the reference and the events, the ring log, the history, Verify Settings, the metrics page and
-// the Modbus registers.
+// the reference and the events, the ring log, the history, Verify Settings, the record of every
+// programming, the metrics page and the Modbus registers.
 // A finished scan is handed to these parts in one order, written in TakeScan; what the user
 // must be told leaves as a notice once the hand-over is over, never from inside it.
 #include "bus/BusLink.h"
 #include "bus/PortWatcher.h"
 #include "bus/SerialPort.h"
 #include "core/ProgramConfig.h"
+#include "core/ProgrammingLog.h"
 #include "core/ReferenceRing.h"
 #include "core/RingLog.h"
 #include "core/SettingsVerifier.h"
@@ -54,6 +55,7 @@ public:
     const RingKeeper &Keeper() const { return mKeeper; }
     EventList &Events() { return mEvents; }
     RingHistory &History() { return mHistory; }
+    ProgrammingLog &Programming() { return mProgramming; }
     const ProgramConfig &Config() const { return mConfig; }
 
     enum class HistoryOpening { Now, Later };
@@ -79,7 +81,8 @@ public:
     bool Locate(int id) { return mLink.Locate(id); }
     // A locate that got no answer in time: the module reads faulty, and the ring log has a row.
     void LocateUnanswered(int position, int id);
-    bool ProgramModule(int id, uint8_t mode, bool keep) { return mLink.ProgramModule(id, mode, keep); }
+    // Sends module id its mode byte (W when keep) and records it. True when the port took the frame.
+    bool ProgramModule(int id, uint8_t mode, bool keep);
     // Programs every module of the last scan, the attached module last, stopping at the first frame
     // the port refuses. Before each frame, keepNext(index, total) tells whether the module keeps the
     // mode in its E²PROM; it may yield to the event loop.
@@ -130,6 +133,8 @@ private:
     // Stamps the event with the time and adds it to the log and the list.
     void AddEvent(RingEvent &event, const RingScan &scan);
     void Tell(Notice level, const QString &title, const QString &text);
+    // A programming's record, stamped now, on the port in use.
+    ProgrammingRecord BegunHere(ProgrammingKind kind) const;
 
     ProgramConfig mConfig;
     std::unique_ptr<SerialPort> mOwnedPort;
@@ -143,6 +148,7 @@ private:
     RingLog mLog;
     RingHistory mHistory;
     SettingsVerifier mVerifier{mLink, mTable};
+    ProgrammingLog mProgramming{mHistory};
     ScanCounts mScanCounts;
     std::unique_ptr<QObject> mMetricsServer;
     ModbusMap mModbusMap;

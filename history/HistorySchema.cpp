@@ -3,6 +3,8 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -37,15 +39,46 @@ const char *const kTables[] = {
     "CREATE TABLE settings(key TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID",
 };
 
+// Each version's step from the one before, from version 2 on. Version 2: the programming
+// record, one row per Apply or Verify Settings (kind 0 Module State, 1 Global Settings, 2 Verify
+// Settings, whose results are its verification's), and one per module an Apply sent to, in the
+// order sent (frame 0 taken, 1 refused by the port, 2 not sent).
+const std::vector<std::vector<const char *>> kSteps = {
+    {
+        "CREATE TABLE programmings(id INTEGER PRIMARY KEY, time_ms INTEGER NOT NULL, kind INTEGER NOT NULL,"
+        " user_name TEXT NOT NULL, computer_name TEXT NOT NULL, port INTEGER NOT NULL, device TEXT NOT NULL,"
+        " mode INTEGER NOT NULL, keep INTEGER NOT NULL, verification INTEGER)",
+        "CREATE INDEX programmings_by_time ON programmings(time_ms)",
+        "CREATE TABLE programmed_modules(programming INTEGER NOT NULL, seq INTEGER NOT NULL, module INTEGER NOT NULL,"
+        " mode INTEGER NOT NULL, keep INTEGER NOT NULL, frame INTEGER NOT NULL,"
+        " PRIMARY KEY(programming, seq)) WITHOUT ROWID",
+    },
+};
+
+QString Run(QSqlQuery &query, const char *statement)
+{
+    return query.exec(QString::fromLatin1(statement)) ? QString() : query.lastError().text();
+}
+
 } // namespace
 
 QString CreateHistorySchema(QSqlDatabase &db)
 {
     QSqlQuery query(db);
     for (const char *statement : kTables) {
-        if (!query.exec(QString::fromLatin1(statement)))
-            return query.lastError().text();
+        if (const QString problem = Run(query, statement); !problem.isEmpty())
+            return problem;
     }
+    return UpgradeHistorySchema(db, 1);
+}
+
+QString UpgradeHistorySchema(QSqlDatabase &db, int version)
+{
+    QSqlQuery query(db);
+    for (size_t step = size_t(std::max(version, 1) - 1); step < kSteps.size(); ++step)
+        for (const char *statement : kSteps[step])
+            if (const QString problem = Run(query, statement); !problem.isEmpty())
+                return problem;
     if (!query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kHistoryVersion)))
         return query.lastError().text();
     return MarkHistory(db);

@@ -6,7 +6,7 @@
 
 class QSqlDatabase;
 
-inline constexpr int kHistoryVersion = 1;
+inline constexpr int kHistoryVersion = 2;
 // "ZL9H" in ASCII.
 inline constexpr qint32 kHistoryMark = 0x5A4C3948;
 
@@ -26,3 +26,7 @@ inline constexpr char kLastFoundMsSql[] =
     "SELECT coalesce((SELECT value FROM settings WHERE key = 'last_found_ms.' || ?),"
     " (SELECT time_ms FROM scans WHERE port = ? AND ring IS NOT NULL ORDER BY time_ms DESC LIMIT 1))";
 inline constexpr char kSaveLastFoundMsSql[] = "INSERT OR REPLACE INTO settings(key, value) VALUES('last_found_ms.' || ?, ?)";
+
+// Brings the tables of a file of an older version (1 or more) up to this one and stamps the
+// version; empty on success, else the database's reason. Runs inside the caller's transaction.
+QString UpgradeHistorySchema(QSqlDatabase &db, int version);

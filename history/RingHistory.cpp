@@ -254,6 +254,8 @@ QString RingHistory::OpenDatabase(QString &passingWhile)
         query.finish();
         if (found == 0)
             problem = CreateHistorySchema(mDb);
+        else if (found < kHistoryVersion)
+            problem = UpgradeHistorySchema(mDb, found);
         else if (!marked)
             problem = MarkHistory(mDb);
     }
@@ -266,11 +268,11 @@ QString RingHistory::OpenDatabase(QString &passingWhile)
 }
 
 void RingHistory::Keep(const RingScan &scan, const std::vector<RingEvent> &events,
-                       const std::optional<Verification> &verification)
+                       const std::optional<Verification> &verification, const ProgrammingRecord *verifying)
 {
     if (mState == State::Closed)
         return;
-    if (!Ready() || !Trusted(scan.sentMs) || !Write(scan, events, verification)) {
+    if (!Ready() || !Trusted(scan.sentMs) || !Write(scan, events, verification, verifying)) {
         Missed();
         return;
     }
@@ -278,7 +280,7 @@ void RingHistory::Keep(const RingScan &scan, const std::vector<RingEvent> &event
 }
 
 bool RingHistory::Write(const RingScan &scan, const std::vector<RingEvent> &events,
-                        const std::optional<Verification> &verification)
+                        const std::optional<Verification> &verification, const ProgrammingRecord *verifying)
 {
     if (!Begin())
         return false;
@@ -307,8 +309,109 @@ bool RingHistory::Write(const RingScan &scan, const std::vector<RingEvent> &even
                       {row, result.id, int(result.kind), int(result.mode), int(result.applied)}))
                 return false;
         }
+        if (verifying && !InsertProgramming(*verifying, row))
+            return false;
     }
     return Commit();
+}
+
+bool RingHistory::InsertProgramming(const ProgrammingRecord &record, const QVariant &verification)
+{
+    qint64 row = 0;
+    if (!Exec(QStringLiteral("INSERT INTO programmings(time_ms, kind, user_name, computer_name, port, device, mode, keep,"
+                             " verification) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+              {qint64(record.timeMs), int(record.kind), record.user, record.computer, record.port, record.device,
+               int(record.mode), int(record.keep), verification},
+              &row))
+        return false;
+    if (record.kind == ProgrammingKind::Verify)
+        return true;
+    for (size_t seq = 0; seq < record.modules.size(); ++seq) {
+        const ProgrammedModule &module = record.modules[seq];
+        if (!Exec(QStringLiteral("INSERT INTO programmed_modules(programming, seq, module, mode, keep, frame)"
+                                 " VALUES(?, ?, ?, ?, ?, ?)"),
+                  {row, qint64(seq), module.id, int(module.mode), int(module.keep), int(module.frame)}))
+            return false;
+    }
+    return true;
+}
+
+void RingHistory::KeepProgramming(const ProgrammingRecord &record)
+{
+    if (Begin() && InsertProgramming(record, QVariant()))
+        Commit();
+}
+
+bool RingHistory::ReadVerifyResults(ProgrammingRecord &record, const QVariant &verification, StoredRow &row)
+{
+    QSqlQuery query(mDb);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT module, kind, mode, applied FROM verify_results WHERE verification = ?"
+                                 " ORDER BY module"));
+    query.bindValue(0, verification);
+    if (!query.exec())
+        return false;
+    while (query.next() && row.Ok()) {
+        VerifyResult result;
+        result.id = int(row.Int(query.value(0), "module", 0, kMaxModuleID));
+        result.kind = VerifyKind(row.Int(query.value(1), "kind", 0, int(VerifyKind::NothingApplied)));
+        result.mode = uint8_t(row.Int(query.value(2), "mode", 0, 255));
+        result.applied = uint8_t(row.Int(query.value(3), "applied", 0, 255));
+        record.modules.push_back(ProgrammedModule{result.id, result.mode, false, FrameOutcome::NotSent, result});
+    }
+    return true;
+}
+
+std::vector<ProgrammingRecord> RingHistory::Programmings(int64_t fromMs)
+{
+    std::vector<ProgrammingRecord> records;
+    if (!IsOpen())
+        return records;
+    QSqlQuery query(mDb);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT id, time_ms, kind, user_name, computer_name, port, device, mode, keep, verification"
+                                 " FROM programmings WHERE time_ms >= ? ORDER BY time_ms, id"));
+    query.bindValue(0, qint64(fromMs));
+    if (!query.exec())
+        return records;
+    QSqlQuery modules(mDb);
+    modules.setForwardOnly(true);
+    modules.prepare(QStringLiteral("SELECT module, mode, keep, frame FROM programmed_modules WHERE programming = ? ORDER BY seq"));
+    while (query.next()) {
+        StoredRow row(QStringLiteral("Programming %1").arg(query.value(0).toLongLong()));
+        ProgrammingRecord record;
+        record.timeMs = row.Int(query.value(1), "time_ms", 0, kLastStoredMs);
+        record.kind = ProgrammingKind(row.Int(query.value(2), "kind", 0, int(ProgrammingKind::Verify)));
+        record.user = query.value(3).toString();
+        record.computer = query.value(4).toString();
+        record.port = int(row.Int(query.value(5), "port", 0, 255));
+        record.device = query.value(6).toString();
+        record.mode = uint8_t(row.Int(query.value(7), "mode", 0, 255));
+        record.keep = row.Int(query.value(8), "keep", 0, 1) != 0;
+        if (record.kind == ProgrammingKind::Verify) {
+            if (!ReadVerifyResults(record, query.value(9), row))
+                continue;
+        } else {
+            modules.bindValue(0, query.value(0));
+            if (!modules.exec())
+                continue;
+            while (modules.next() && row.Ok()) {
+                ProgrammedModule module;
+                module.id = int(row.Int(modules.value(0), "module", 0, kMaxModuleID));
+                module.mode = uint8_t(row.Int(modules.value(1), "mode", 0, 255));
+                module.keep = row.Int(modules.value(2), "keep", 0, 1) != 0;
+                module.frame = FrameOutcome(row.Int(modules.value(3), "frame", 0, int(FrameOutcome::NotSent)));
+                record.modules.push_back(module);
+            }
+            modules.finish();
+        }
+        if (!row.Ok()) {
+            Damaged(row.Problem());
+            continue;
+        }
+        records.push_back(std::move(record));
+    }
+    return records;
 }
 
 void RingHistory::KeepAll(const std::vector<RingScan> &scans)

@@ -14,6 +14,7 @@
 #include "history/HistoryFaults.h"
 #include "history/HistoryTypes.h"
 #include "model/RingEvent.h"
+#include "model/ProgrammingRecord.h"
 #include "model/RingScan.h"
 #include "model/Verification.h"
 
@@ -26,6 +27,7 @@
 
 class HistoryThinner;
 class QSqlError;
+class StoredRow;
 class ScanWriter;
 class WalCheckpointer;
 
@@ -67,9 +69,15 @@ public:
     // Scans handed to Keep() since the history was first opened that it did not keep.
     uint64_t ScansMissed() const { return mMissed; }
 
-    // One transaction: the scan, the events it brought, the verification it completed.
+    // One transaction: the scan, the events it brought, the verification it completed, and
+    // the verification's record (its results are the verification's).
     void Keep(const RingScan &scan, const std::vector<RingEvent> &events = {},
-              const std::optional<Verification> &verification = std::nullopt);
+              const std::optional<Verification> &verification = std::nullopt,
+              const ProgrammingRecord *verifying = nullptr);
+    // An Apply's record, with its modules, in one transaction.
+    void KeepProgramming(const ProgrammingRecord &record);
+    // The programming records from fromMs on, oldest first, each verification's with its results.
+    std::vector<ProgrammingRecord> Programmings(int64_t fromMs);
     // Several scans in one transaction, in their order.
     void KeepAll(const std::vector<RingScan> &scans);
     // Every event kept so far, up to the newest this program knows of, is acknowledged.
@@ -111,7 +119,8 @@ private:
     // refuses the file for the run.
     void Down(const QString &reason, const QString &passingWhile);
     void Shut();
-    bool Write(const RingScan &scan, const std::vector<RingEvent> &events, const std::optional<Verification> &verification);
+    bool Write(const RingScan &scan, const std::vector<RingEvent> &events, const std::optional<Verification> &verification,
+               const ProgrammingRecord *verifying);
     int64_t NewestScanMs();
     bool Begin();
     bool Commit();
@@ -120,6 +129,9 @@ private:
     // The first row passed over since opening is told; empty: none.
     void Damaged(const QString &what);
     QString OpenDatabase(QString &passingWhile);
+    bool InsertProgramming(const ProgrammingRecord &record, const QVariant &verification);
+    // The results of the record's verification row, by module ID.
+    bool ReadVerifyResults(ProgrammingRecord &record, const QVariant &verification, StoredRow &row);
     int64_t ThinnedUntilMs() const;
 
     QString mConnection;

@@ -1,14 +1,27 @@
-// Verify Settings' results and summary, and the ring report as written to disk: the PDF read
+// Verify Settings' results and summary, the ring report as written to disk: the PDF read
 // back (pages, every ID of its ring drawing in the clear, and its text where pdftotext is
-// installed), the CSV, and a path that cannot be written.
+// installed), the CSV, and a path that cannot be written; and the programming record as the
+// core keeps it, its window shows it and the CSV writes it, across a restart.
+#include "ManualClock.h"
+#include "MemorySerialPort.h"
 #include "TestFiles.h"
+#include "TimedRing.h"
+#include "app/ProgrammingRecordModel.h"
 #include "app/RingReport.h"
+#include "app/frmProgrammingRecord.h"
+#include "bus/Frames.h"
+#include "core/RingCore.h"
+#include "model/CsvField.h"
 #include "model/AppliedModes.h"
 #include "model/ReportTable.h"
 #include "model/Verification.h"
 #include "ringview/RingVectorDrawing.h"
 
+#include <QLabel>
+#include <QTreeView>
+#include <QLineEdit>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -50,6 +63,40 @@ QList<std::pair<int, uint8_t>> Pairs(const QString &text)
     for (const QString &item : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
         pairs.append({item.section(QLatin1Char(':'), 0, 0).toInt(), uint8_t(item.section(QLatin1Char(':'), 1).toUInt(nullptr, 16))});
     return pairs;
+}
+
+// A scan, or Verify Settings, that modules 1 (attached), 2 and 3 answer with mode 0x13, played
+// on the clock until the core has handed it over.
+void Answered(RingCore &core, MemorySerialPort &port, ManualClock &clock, const std::function<void()> &start)
+{
+    QSignalSpy over(&core, &RingCore::scanHandedOver);
+    TimedRing ring(clock, port, core.Link(), 5, clock.NowMs() + 3000);
+    QByteArray replies;
+    for (int id : {1, 2, 3})
+        replies += EncodeReply({.letter = uint8_t(id == 1 ? 'G' : 'L'), .id = id, .version = 41, .mode = 0x13});
+    ring.AnswerAt(clock.NowMs() + 100, replies);
+    start();
+    QTRY_COMPARE(over.count(), 1);
+}
+
+// The window's tree: "programming | asked | result" per record, its modules indented below.
+QStringList Tree(const frmProgrammingRecord &window)
+{
+    const QAbstractItemModel *model = window.tvwRecords->model();
+    const auto line = [model](const QModelIndex &parent, int row) {
+        QStringList cells;
+        for (int column : {ProgrammingRecordModel::Programming, ProgrammingRecordModel::Asked, ProgrammingRecordModel::Result})
+            cells << model->index(row, column, parent).data().toString();
+        return cells.join(QStringLiteral(" | "));
+    };
+    QStringList lines;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        lines << line({}, row);
+        const QModelIndex record = model->index(row, 0);
+        for (int module = 0; module < model->rowCount(record); ++module)
+            lines << QStringLiteral("  ") + line(record, module);
+    }
+    return lines;
 }
 
 } // namespace
@@ -120,19 +167,24 @@ private slots:
         QTest::addColumn<int>("pages");
         QTest::addColumn<QStringList>("texts");
         QTest::newRow("demo-sized ring, verified, its last day kept")
-            << 8 << 2
+            << 8 << 3
             << QStringList{"ZEPHLINK9 Ring Report", "Date: 2026-12-08 14:50:00+01:00", "ZEPHLINK9 Setup Tool 1.31",
                            "COM1, device /tmp/ring", "Modules: 8", "Attached module: ID 101, 9600 baud, parity none",
                            "Verify Settings of 2026-12-08 ",
                            ": 6 of 9 modules as applied, 1 differs, 1 no answer, 1 nothing applied.",
                            "Module 103: differs: mode 0x13, applied 0x4B", "Module 105: differs since 14:45",
                            "Module 900: no answer",
-                           "1 module applied after the check", "108", "faulty", "sound", "Page 1 of 2",
+                           "1 module applied after the check", "108", "faulty", "sound", "Page 1 of 3",
                            "Last 24 hours", "104 1 +812 2 h 5 min", "Share of the 8640 scans",
-                           "106: 97.5 %", "108: 100.0 %", "Page 2 of 2"};
-        QTest::newRow("23 modules, no history") << 23 << 2 << QStringList{"123", "Page 1 of 2"};
-        QTest::newRow("150 modules, no history") << 150 << 4 << QStringList{"Page 3 of 4", "250", "NOT CH1_Error AND NOT CH2_Error",
-                                                                             "No ring history is kept", "Page 4 of 4"};
+                           "106: 97.5 %", "108: 100.0 %", "Page 2 of 3",
+                           "Programming record, last 30 days", "Global Settings Apply by tech on pc-7, COM1 (/dev/ttyUSB0)",
+                           "19200 baud, parity even, 1 stop bit, rule CH1_Error OR CH2_Error, kept in E²PROM: 1 of 2 frames taken",
+                           "Module 103: 0x64 sent, kept in E²PROM, taken by the port; verified: differs: mode 0x13, applied 0x4B",
+                           "Module 101: 0x64 sent, kept in E²PROM, refused by the port", "Page 3 of 3"};
+        QTest::newRow("23 modules, no history") << 23 << 3 << QStringList{"123", "Page 1 of 3", "the record covers this run only",
+                                                                          "No module was programmed or verified."};
+        QTest::newRow("150 modules, no history") << 150 << 5 << QStringList{"Page 3 of 5", "250", "NOT CH1_Error AND NOT CH2_Error",
+                                                                             "No ring history is kept", "Page 5 of 5"};
     }
     void pdf()
     {
@@ -154,6 +206,11 @@ private slots:
             report.largestIncrease = {{104, 1, 812, 7500000}, {103, 2, 490, 0}};
             for (int id = 101; id <= 108; ++id)
                 report.answered.push_back({id, id == 106 ? 8424 : 8640, 8640});
+            ProgrammingRecord record{0, ProgrammingKind::RingApply, "tech", "pc-7", 1, "/dev/ttyUSB0", 0x64, true, {}};
+            record.modules.push_back({103, 0x64, true, FrameOutcome::Taken, report.verification->results[2]});
+            record.modules.push_back({101, 0x64, true, FrameOutcome::Refused, std::nullopt});
+            report.programmings = {record};
+            report.programmingsLasting = true;
         }
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("report.pdf"));
@@ -187,7 +244,7 @@ private slots:
         for (const QString &expected : texts)
             QVERIFY2(text.contains(expected), qPrintable(expected));
         // The table's header stands on every page of the table.
-        QCOMPARE(int(text.count(QStringLiteral("CH2 Errors"))), PageCount(pdf) - 1);
+        QCOMPARE(int(text.count(QStringLiteral("CH2 Errors"))), PageCount(pdf) - 2);
     }
 
     // The module table: a name ending in ".CSV" gets it, fields with a comma quoted, CR LF
@@ -221,6 +278,103 @@ private slots:
         QVERIFY(message.startsWith(QStringLiteral("The report cannot be written:\r\n") + QDir::toNativeSeparators(path) + "\r\n"));
         QVERIFY(message.section(QStringLiteral("\r\n"), 2).size() > 3);
         QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+    }
+
+    // Each programming kept with the name of its user (a hostile one, whole) and computer, its
+    // port, what was asked, each module's frame and the verification's result; shown newest
+    // first, filtered by module ID, written to the CSV; after a restart kept where the history
+    // is, gone where it is off, and the window says so.
+    void programmingRecord_data()
+    {
+        QTest::addColumn<bool>("history");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<int>("module3Lines");  // filtered by module 3
+        const QStringList refused{"Module State Apply | rule CH1_Error OR CH2_Error, kept in E²PROM | 0 of 1 frames taken",
+                                  "  Module 3 | 0x23 sent, kept in E²PROM | refused by the port"};
+        const QStringList ring{"Global Settings Apply | 9600 baud, parity even, 1 stop bit, rule CH1_Error OR CH2_Error,"
+                               " not kept in E²PROM | 1 of 3 frames taken",
+                               "  Module 2 | 0x63 sent, not kept | taken by the port",
+                               "  Module 3 | 0x63 sent, not kept | refused by the port",
+                               "  Module 1 | 0x63 sent, not kept | not sent"};
+        const QStringList verified{"Verify Settings |  | Verify Settings: 1 of 3 modules as applied, 0 differs, 0 no answer, 2 nothing applied.",
+                                   "  Module 1 |  | nothing applied",
+                                   "  Module 2 |  | as applied",
+                                   "  Module 3 |  | nothing applied",
+                                   "Module State Apply | rule NOT CH1_Error AND NOT CH2_Error, not kept in E²PROM | 1 of 1 frames taken",
+                                   "  Module 2 | 0x13 sent, not kept | taken by the port; verified: as applied"};
+        QTest::newRow("module refused, history kept") << true << "module" << refused << 2;
+        QTest::newRow("module refused, history off") << false << "module" << refused << 2;
+        QTest::newRow("ring stopped at a refused frame") << true << "ring" << ring << 2;
+        QTest::newRow("apply then verify, history kept") << true << "verify" << verified << 2;
+        QTest::newRow("apply then verify, history off") << false << "verify" << verified << 2;
+    }
+    void programmingRecord()
+    {
+        QFETCH(bool, history);
+        QFETCH(QString, action);
+        QFETCH(QStringList, shown);
+        const QString user = QStringLiteral("O'Brien, \"night shift\"\r\n") + QString(1000, QLatin1Char('x'));
+        const QByteArray userBefore = qgetenv("USER");
+        qputenv("USER", user.toUtf8());
+        QTemporaryDir dir;
+        const QString ini = WriteTestFile(dir.filePath(QStringLiteral("zephlink9-setup.ini")),
+                                          QByteArray("[ZEPHLINK9 Setup Tool]\r\ncomport=1\r\n") + (history ? "" : "history=off\r\n"));
+        ManualClock clock;
+        SetClock(&clock);
+        MemorySerialPort port;
+        port.Open();
+        QStringList csv;
+        {
+            RingCore core(&port);
+            core.Start(ProgramConfig::Read(ini));
+            Answered(core, port, clock, [&] { core.Scan(); });
+            port.refuses = [](const QByteArray &frame) { return frame.size() > 1 && frame[1] == 3; };
+            if (action == QStringLiteral("module")) {
+                QVERIFY(!core.ProgramModule(3, 0x23, true));
+            } else if (action == QStringLiteral("ring")) {
+                QCOMPARE(core.ProgramRing(0x63, [](int, int) { return false; }).failedID, 3);
+            } else {
+                QVERIFY(core.ProgramModule(2, 0x13, false));
+                Answered(core, port, clock, [&] { core.Verify(); });
+            }
+            frmProgrammingRecord window(&core.Programming());
+            QCOMPARE(Tree(window), shown);
+            QCOMPARE(window.lblLasting->isVisibleTo(&window), !history);
+            const QAbstractItemModel *model = window.tvwRecords->model();
+            for (int row = 0; row < model->rowCount(); ++row) {
+                QCOMPARE(model->index(row, ProgrammingRecordModel::User).data().toString(), user);
+                QCOMPARE(model->index(row, ProgrammingRecordModel::Computer).data().toString(), QSysInfo::machineHostName());
+                QVERIFY(model->index(row, ProgrammingRecordModel::Port).data().toString().startsWith(QStringLiteral("COM1")));
+            }
+            window.txtModulID->setText(QStringLiteral("3"));
+            QTEST(int(Tree(window).size()), "module3Lines");
+            for (const QString &line : Tree(window))
+                QVERIFY2(!line.startsWith(QStringLiteral("  ")) || line.startsWith(QStringLiteral("  Module 3 ")), qPrintable(line));
+
+            RingReport report = Ring(1);
+            report.programmings = core.Programming().Records();
+            const QString path = dir.filePath(QStringLiteral("report.csv"));
+            QCOMPARE(SaveRingReport(report, path), QString());
+            csv = QString::fromUtf8(ReadTestFile(path)).split(QStringLiteral("\r\n\r\n"));
+        }
+        QCOMPARE(csv.size(), 2);
+        QVERIFY(csv[0].startsWith(QStringLiteral("Pos,ID,")));
+        QVERIFY(csv[1].startsWith(QStringLiteral("Time,Programming,User,Computer,Port,Asked,Module ID,Mode,E²PROM,Frame,Verified\r\n")));
+        const QString quoted = QStringLiteral("\"O'Brien, \"\"night shift\"\"\r\n") + QString(1000, QLatin1Char('x')) + QLatin1Char('"');
+        QCOMPARE(CsvField(user), quoted);
+        QCOMPARE(int(csv[1].count(QLatin1Char(',') + quoted + QLatin1Char(','))), int(shown.filter(QRegularExpression(QStringLiteral("^  "))).size()));
+
+        // The program again on the same configuration.
+        {
+            RingCore core(&port);
+            core.Start(ProgramConfig::Read(ini));
+            frmProgrammingRecord window(&core.Programming());
+            QCOMPARE(Tree(window), history ? shown : QStringList());
+            QCOMPARE(window.lblLasting->isVisibleTo(&window), !history);
+        }
+        SetClock(nullptr);
+        qputenv("USER", userBefore);
     }
 
     void proposedName()

@@ -184,7 +184,7 @@ private slots:
                      + QLatin1Char(' ') + (periods == QStringLiteral(",,,") ? QStringLiteral("-") : periods),
                  tables);
         QCOMPARE(Sql(path, "SELECT count(*) FROM scans WHERE (modules = 0) != (ring IS NULL)"), QStringLiteral("0"));
-        QCOMPARE(Sql(path, "PRAGMA user_version"), QStringLiteral("1"));
+        QCOMPARE(Sql(path, "PRAGMA user_version"), QStringLiteral("2"));
         QCOMPARE(Sql(path, "PRAGMA application_id"), QString::number(0x5A4C3948));
         QCOMPARE(problems->count(), 0);
     }
@@ -219,6 +219,31 @@ private slots:
         QCOMPARE(last->modules.size(), size_t(3));
         QCOMPARE(QString("%1 %2 %3 %4").arg(last->modules[1].id).arg(last->modules[1].counter1).arg(last->modules[1].faulty1).arg(last->modules[2].counter2),
                  QStringLiteral("2 5 1 9"));
+    }
+
+    // A file of the first version takes the programming record on opening and keeps its scans;
+    // a record's names and modules come back as kept.
+    void upgradedFromVersion1()
+    {
+        history->Keep(Scan(kStartMs, "1 2 3"));
+        history.reset();
+        for (const char *statement : {"DROP TABLE programmed_modules", "DROP TABLE programmings", "PRAGMA user_version = 1"})
+            QCOMPARE(Sql(path, statement), QString());
+        Open();
+        QVERIFY(history->IsOpen());
+        QCOMPARE(Sql(path, "PRAGMA user_version"), QStringLiteral("2"));
+        QCOMPARE(history->LastFound(1)->modules.size(), size_t(3));
+        ProgrammingRecord record{kStartMs, ProgrammingKind::RingApply, "a'b, \"c\"\r\n", "pc;--", 1, "/dev/ttyUSB0", 0x63, true, {}};
+        record.modules = {{2, 0x63, true, FrameOutcome::Taken, std::nullopt}, {1, 0x63, false, FrameOutcome::Refused, std::nullopt}};
+        history->KeepProgramming(record);
+        Open();
+        const std::vector<ProgrammingRecord> kept = history->Programmings(kStartMs);
+        QCOMPARE(kept.size(), size_t(1));
+        QCOMPARE(kept[0].user + kept[0].computer, record.user + record.computer);
+        QCOMPARE(QString("%1 %2 %3 %4 %5/%6").arg(int(kept[0].kind)).arg(kept[0].mode).arg(kept[0].keep).arg(kept[0].modules.size())
+                     .arg(kept[0].modules[1].id).arg(int(kept[0].modules[1].frame)),
+                 QStringLiteral("1 99 1 2 1/1"));
+        QCOMPARE(problems->count(), 0);
     }
 
     // Three hours of scans: module 2 counts one a scan on channel 1, module 3 is gone for the
@@ -273,7 +298,7 @@ private slots:
         const QString foreign = QStringLiteral("The file is an SQLite database of another program.");
         QTest::newRow("not a database") << "text" << "The file is not an SQLite database.";
         QTest::newRow("newer version") << "PRAGMA user_version = 7; PRAGMA application_id = 1514944840"
-                                       << "It was written by a newer version of the program (history version 7; this version reads 1).";
+                                       << "It was written by a newer version of the program (history version 7; this version reads 2).";
         QTest::newRow("another program's database") << "CREATE TABLE t(a)" << foreign;
         QTest::newRow("another program's, version 1") << "CREATE TABLE t(a); PRAGMA user_version = 1" << foreign;
         QTest::newRow("another program's, our tables") << "CREATE TABLE scans(a); PRAGMA application_id = 7" << foreign;

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <array>
+#include <functional>
 #include <utility>
 
 class MemorySerialPort : public SerialPort
@@ -32,7 +33,7 @@ public:
     QByteArray ReadAll() override { return mOpen ? std::exchange(mIncoming, {}) : QByteArray(); }
     bool Write(const QByteArray &block) override
     {
-        if (!mOpen)
+        if (!mOpen || (refuses && refuses(block)))
             return false;
         written.append(block);
         return true;
@@ -52,6 +53,8 @@ public:
     void SetOpenResult(int number, OpenError result) { mOpenResults[size_t(number)] = result; }
 
     QList<QByteArray> written;  // every block written, in order
+    // A block the port does not take, as a driver that fails the write; none when empty.
+    std::function<bool(const QByteArray &block)> refuses;
     int openCount = 0;
     int closeCount = 0;
 
