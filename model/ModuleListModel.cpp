@@ -17,16 +17,28 @@ struct ColumnText
     const char *caption;
     const char *widest;
 };
+#define COLUMN_TEXT(text) QT_TRANSLATE_NOOP("ModuleListModel", text)
 const ColumnText kColumns[ModuleListModel::ColumnCount] = {
-    {"Pos", "1000"}, {"ID", "32000"}, {"Side", "G"}, {"Version", "25.5"}, {"Baud", "115200"},
-    {"Parity", "even"}, {"Stop", "2"}, {"Error Relais", "NOT CH1_Error AND NOT CH2_Error"},
-    {"CH1", "faulty (no locate answer)"}, {"CH1 Errors", "32767"}, {"CH2", "faulty (no locate answer)"},
-    {"CH2 Errors", "32767"}, {"Change", "+32767"}, {"Last Reply", "23:59:59"},
-    {"Verified", "differs: mode 0x13, applied 0x4B"}};
+    {COLUMN_TEXT("Pos"), "1000"},
+    {COLUMN_TEXT("ID"), "32000"},
+    {COLUMN_TEXT("Side"), "G"},
+    {COLUMN_TEXT("Version"), "25.5"},
+    {COLUMN_TEXT("Baud"), "115200"},
+    {COLUMN_TEXT("Parity"), COLUMN_TEXT("even")},
+    {COLUMN_TEXT("Stop"), "2"},
+    {COLUMN_TEXT("Error Relais"), "NOT CH1_Error AND NOT CH2_Error"},
+    {COLUMN_TEXT("CH1"), COLUMN_TEXT("faulty (no locate answer)")},
+    {COLUMN_TEXT("CH1 Errors"), "32767"},
+    {COLUMN_TEXT("CH2"), COLUMN_TEXT("faulty (no locate answer)")},
+    {COLUMN_TEXT("CH2 Errors"), "32767"},
+    {COLUMN_TEXT("Change"), "+32767"},
+    {COLUMN_TEXT("Last Reply"), "23:59:59"},
+    {COLUMN_TEXT("Verified"), COLUMN_TEXT("differs: mode 0x13, applied 0x4B")}};
+#undef COLUMN_TEXT
 
 QString ChannelText(bool faulty, bool locateFailed)
 {
-    return locateFailed ? QStringLiteral("faulty (no locate answer)") : ChannelStateText(faulty);
+    return locateFailed ? ModuleListModel::tr("faulty (no locate answer)") : ChannelStateText(faulty);
 }
 
 QString TimeText(float secondsSinceMidnight)
@@ -61,12 +73,12 @@ QVariant ModuleListModel::headerData(int section, Qt::Orientation orientation, i
 
 QString ModuleListModel::Caption(int column)
 {
-    return column >= 0 && column < ColumnCount ? QString::fromLatin1(kColumns[column].caption) : QString();
+    return column >= 0 && column < ColumnCount ? tr(kColumns[column].caption) : QString();
 }
 
 QString ModuleListModel::WidestText(int column)
 {
-    return column >= 0 && column < ColumnCount ? QString::fromLatin1(kColumns[column].widest) : QString();
+    return column >= 0 && column < ColumnCount ? tr(kColumns[column].widest) : QString();
 }
 
 QVariant ModuleListModel::data(const QModelIndex &index, int role) const
@@ -145,7 +157,7 @@ QString ModuleListModel::Text(int row, int column) const
         const auto &verification = mKeeper->LastVerification();
         const auto sent = mTable->Applied().Applied(id);
         if (sent && !sent->readBack && (!verification || sent->stamp > verification->appliedStamp))
-            return QStringLiteral("applied, not yet read back");
+            return tr("applied, not yet read back");
         return verification ? verification->TextFor(id, mTable->Applied()) : QString();
     }
     case ColumnCount:
