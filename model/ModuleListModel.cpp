@@ -17,24 +17,23 @@ struct ColumnText
     const char *caption;
     const char *widest;
 };
-#define COLUMN_TEXT(text) QT_TRANSLATE_NOOP("ModuleListModel", text)
 const ColumnText kColumns[ModuleListModel::ColumnCount] = {
-    {COLUMN_TEXT("Pos"), "1000"},
-    {COLUMN_TEXT("ID"), "32000"},
-    {COLUMN_TEXT("Side"), "G"},
-    {COLUMN_TEXT("Version"), "25.5"},
-    {COLUMN_TEXT("Baud"), "115200"},
-    {COLUMN_TEXT("Parity"), COLUMN_TEXT("even")},
-    {COLUMN_TEXT("Stop"), "2"},
-    {COLUMN_TEXT("Error Relais"), "NOT CH1_Error AND NOT CH2_Error"},
-    {COLUMN_TEXT("CH1"), COLUMN_TEXT("faulty (no locate answer)")},
-    {COLUMN_TEXT("CH1 Errors"), "32767"},
-    {COLUMN_TEXT("CH2"), COLUMN_TEXT("faulty (no locate answer)")},
-    {COLUMN_TEXT("CH2 Errors"), "32767"},
-    {COLUMN_TEXT("Change"), "+32767"},
-    {COLUMN_TEXT("Last Reply"), "23:59:59"},
-    {COLUMN_TEXT("Verified"), COLUMN_TEXT("differs: mode 0x13, applied 0x4B")}};
-#undef COLUMN_TEXT
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Pos"), "1000"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "ID"), "32000"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Side"), "G"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Version"), "25.5"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Baud"), "115200"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Parity"), QT_TRANSLATE_NOOP("ModuleListModel", "even")},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Stop"), "2"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Error Relais"), "NOT CH1_Error AND NOT CH2_Error"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "CH1"), QT_TRANSLATE_NOOP("ModuleListModel", "faulty (no locate answer)")},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "CH1 Errors"), "32767"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "CH2"), QT_TRANSLATE_NOOP("ModuleListModel", "faulty (no locate answer)")},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "CH2 Errors"), "32767"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Change"), "+32767"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Last Reply"), "23:59:59"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Verified"),
+     QT_TRANSLATE_NOOP("ModuleListModel", "differs: mode 0x13, applied 0x4B")}};
 
 QString ChannelText(bool faulty, bool locateFailed)
 {

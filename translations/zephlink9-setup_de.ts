@@ -6,22 +6,22 @@
     <message>
         <location filename="../app/DurationText.cpp" line="+9"/>
         <source>%1 s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 s</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>%1 min</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 min</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>%1 h %2 min</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 h %2 min</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>%1 d %2 h</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 d %2 h</translation>
     </message>
 </context>
 <context>
@@ -29,22 +29,22 @@
     <message>
         <location filename="../app/EventTableModel.cpp" line="+52"/>
         <source>Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeit</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>ID</source>
-        <translation type="unfinished"></translation>
+        <translation>ID</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Position</source>
-        <translation type="unfinished"></translation>
+        <translation>Position</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Event</source>
-        <translation type="unfinished"></translation>
+        <translation>Ereignis</translation>
     </message>
 </context>
 <context>
@@ -52,7 +52,7 @@
     <message>
         <location filename="../dialogs/FormLayout.cpp" line="+53"/>
         <source>Error Relais:</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehlerrelais:</translation>
     </message>
 </context>
 <context>
@@ -60,17 +60,17 @@
     <message>
         <location filename="../model/ModeByte.cpp" line="+33"/>
         <source>even</source>
-        <translation type="unfinished"></translation>
+        <translation>gerade</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>odd</source>
-        <translation type="unfinished"></translation>
+        <translation>ungerade</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>none</source>
-        <translation type="unfinished"></translation>
+        <translation>keine</translation>
     </message>
 </context>
 <context>
@@ -78,77 +78,77 @@
     <message>
         <location filename="../model/ModuleDescription.cpp" line="+23"/>
         <source>G (attached module)</source>
-        <translation type="unfinished"></translation>
+        <translation>G (angeschlossenes Modul)</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>L (side L)</source>
-        <translation type="unfinished"></translation>
+        <translation>L (Seite L)</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>R (side R)</source>
-        <translation type="unfinished"></translation>
+        <translation>R (Seite R)</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>P (locate answer)</source>
-        <translation type="unfinished"></translation>
+        <translation>P (Antwort auf Ortung)</translation>
     </message>
     <message>
         <location line="+9"/>
         <source>no parity</source>
-        <translation type="unfinished"></translation>
+        <translation>keine Parität</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>%1 parity</source>
-        <translation type="unfinished"></translation>
+        <translation>Parität %1</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Channel %1: %2, error counter %3</source>
-        <translation type="unfinished"></translation>
+        <translation>Kanal %1: %2, Fehlerzähler %3</translation>
     </message>
     <message>
         <location line="+12"/>
         <source>No module has answered yet</source>
-        <translation type="unfinished"></translation>
+        <translation>Noch hat kein Modul geantwortet</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>Module %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Modul %1</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Last reply: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Letzte Antwort: %1</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Version: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Version: %1</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Mode: %1 (%2 baud, %3, %4, %5)</source>
-        <translation type="unfinished"></translation>
+        <translation>Modus: %1 (%2 Baud, %3, %4, %5)</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>2 stop bits</source>
-        <translation type="unfinished"></translation>
+        <translation>2 Stoppbits</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>1 stop bit</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Stoppbit</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Marked faulty: no answer to the last locate</source>
-        <translation type="unfinished"></translation>
+        <translation>Als gestört markiert: keine Antwort auf die letzte Ortung</translation>
     </message>
 </context>
 <context>
@@ -156,25 +156,112 @@
     <message>
         <location filename="../model/ModuleIDText.cpp" line="+16"/>
         <source>A module ID is a whole decimal number, digits 0 to 9 only.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Modul-ID ist eine ganze Dezimalzahl, nur Ziffern 0 bis 9.</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>A module ID lies between 0 and 32000.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Modul-ID liegt zwischen 0 und 32000.</translation>
     </message>
 </context>
 <context>
     <name>ModuleListModel</name>
     <message>
-        <location filename="../model/ModuleListModel.cpp" line="+41"/>
-        <source>faulty (no locate answer)</source>
-        <translation type="unfinished"></translation>
+        <location filename="../model/ModuleListModel.cpp" line="+21"/>
+        <source>Pos</source>
+        <translation>Pos</translation>
     </message>
     <message>
-        <location line="+119"/>
+        <location line="+1"/>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Side</source>
+        <translation>Seite</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Baud</source>
+        <translation>Baud</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Parity</source>
+        <translation>Parität</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>even</source>
+        <translation>gerade</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Error Relais</source>
+        <translation>Fehlerrelais</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+2"/>
+        <location line="+9"/>
+        <source>faulty (no locate answer)</source>
+        <translation>gestört (keine Antwort auf Ortung)</translation>
+    </message>
+    <message>
+        <location line="-11"/>
+        <source>CH1</source>
+        <translation>CH1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CH1 Errors</source>
+        <translation>CH1 Fehler</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CH2</source>
+        <translation>CH2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CH2 Errors</source>
+        <translation>CH2 Fehler</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Change</source>
+        <translation>Änderung</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Last Reply</source>
+        <translation>Letzte Antwort</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Verified</source>
+        <translation>Geprüft</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>differs: mode 0x13, applied 0x4B</source>
+        <translation>weicht ab: Modus 0x13, programmiert 0x4B</translation>
+    </message>
+    <message>
+        <location line="+123"/>
         <source>applied, not yet read back</source>
-        <translation type="unfinished"></translation>
+        <translation>programmiert, noch nicht zurückgelesen</translation>
     </message>
 </context>
 <context>
@@ -182,18 +269,19 @@
     <message>
         <location filename="../ringview/ModulePicture.cpp" line="+34"/>
         <source>No module</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Modul</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Module %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Modul %1</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>%1
 Selected</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+Ausgewählt</translation>
     </message>
 </context>
 <context>
@@ -201,12 +289,12 @@ Selected</source>
     <message>
         <location filename="../model/ModuleTexts.cpp" line="+19"/>
         <source>faulty</source>
-        <translation type="unfinished"></translation>
+        <translation>gestört</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>sound</source>
-        <translation type="unfinished"></translation>
+        <translation>in Ordnung</translation>
     </message>
 </context>
 <context>
@@ -214,42 +302,42 @@ Selected</source>
     <message>
         <location filename="../core/PortStateText.cpp" line="+13"/>
         <source>No COM port chosen: closed</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein COM-Port gewählt: geschlossen</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>open</source>
-        <translation type="unfinished"></translation>
+        <translation>offen</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>in use by another program</source>
-        <translation type="unfinished"></translation>
+        <translation>von einem anderen Programm belegt</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>not found</source>
-        <translation type="unfinished"></translation>
+        <translation>nicht gefunden</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>could not be opened</source>
-        <translation type="unfinished"></translation>
+        <translation>konnte nicht geöffnet werden</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>closed by the COM port dialog</source>
-        <translation type="unfinished"></translation>
+        <translation>vom COM-Port-Dialog geschlossen</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>closed, the device vanished</source>
-        <translation type="unfinished"></translation>
+        <translation>geschlossen, das Gerät ist verschwunden</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>closed, the device vanished; looking for it once a second</source>
-        <translation type="unfinished"></translation>
+        <translation>geschlossen, das Gerät ist verschwunden; es wird einmal je Sekunde gesucht</translation>
     </message>
 </context>
 <context>
@@ -257,7 +345,7 @@ Selected</source>
     <message>
         <location filename="../core/ReferenceRing.cpp" line="+19"/>
         <source>Line %1: </source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1: </translation>
     </message>
     <message>
         <location line="+1"/>
@@ -265,60 +353,66 @@ Selected</source>
 %1<byte value="xd"/>
 %2%3<byte value="xd"/>
 Scans are not compared with a reference.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Referenzring kann nicht gelesen werden:<byte value="xd"/>
+%1<byte value="xd"/>
+%2%3<byte value="xd"/>
+Abfragen werden nicht mit einer Referenz verglichen.</translation>
     </message>
     <message>
         <location line="+9"/>
         <source>%1 modules</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Module</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>unreadable</source>
-        <translation type="unfinished"></translation>
+        <translation>unlesbar</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Replace the saved reference ring (%1, saved %2)?</source>
-        <translation type="unfinished"></translation>
+        <translation>Den gespeicherten Referenzring ersetzen (%1, gespeichert %2)?</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>This ring cannot be the reference: %1.<byte value="xd"/>
 The reference is left as it was.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieser Ring kann nicht die Referenz sein: %1.<byte value="xd"/>
+Die Referenz bleibt, wie sie war.</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>The reference ring cannot be written:<byte value="xd"/>
 %1<byte value="xd"/>
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Referenzring kann nicht geschrieben werden:<byte value="xd"/>
+%1<byte value="xd"/>
+%2</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>No reference ring</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Referenzring</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Reference unreadable: line %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Referenz unlesbar: Zeile %1</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Reference unreadable</source>
-        <translation type="unfinished"></translation>
+        <translation>Referenz unlesbar</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>Reference: %1 modules</source>
-        <translation type="unfinished"></translation>
+        <translation>Referenz: %1 Module</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Reference: %1 of %2 present</source>
-        <translation type="unfinished"></translation>
+        <translation>Referenz: %1 von %2 vorhanden</translation>
     </message>
 </context>
 <context>
@@ -326,27 +420,27 @@ The reference is left as it was.</source>
     <message>
         <location filename="../core/RingCore.cpp" line="+166"/>
         <source>Verify Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen prüfen</translation>
     </message>
     <message>
         <location line="+50"/>
         <source>The metrics page cannot be served on %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Metrikseite kann auf %1 nicht bereitgestellt werden: %2</translation>
     </message>
     <message>
         <location line="+18"/>
         <source>No scan has found modules yet: there is no ring to save as the reference.</source>
-        <translation type="unfinished"></translation>
+        <translation>Noch keine Abfrage hat Module gefunden: Es gibt keinen Ring, der als Referenz gespeichert werden kann.</translation>
     </message>
     <message>
         <location line="+33"/>
         <source>1 new event</source>
-        <translation type="unfinished"></translation>
+        <translation>1 neues Ereignis</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>%1 new events</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 neue Ereignisse</translation>
     </message>
 </context>
 <context>
@@ -356,7 +450,9 @@ The reference is left as it was.</source>
         <source>The ring log cannot be written:<byte value="xd"/>
 %1<byte value="xd"/>
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Ringprotokoll kann nicht geschrieben werden:<byte value="xd"/>
+%1<byte value="xd"/>
+%2</translation>
     </message>
 </context>
 <context>
@@ -364,145 +460,147 @@ The reference is left as it was.</source>
     <message>
         <location filename="../app/RingReport.cpp" line="+42"/>
         <source>%1 baud, parity %2, 2 stop bits, rule %3</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Baud, Parität %2, 2 Stoppbits, Regel %3</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>%1 baud, parity %2, 1 stop bit, rule %3</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Baud, Parität %2, 1 Stoppbit, Regel %3</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>yyyy-MM-dd HH:mm:ss</source>
-        <translation type="unfinished"></translation>
+        <translation>dd.MM.yyyy HH:mm:ss</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>Date: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Datum: %1</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Program: %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Programm: %1 %2</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Port: COM%1, device %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Port: COM%1, Gerät %2</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Scanned: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Abgefragt: %1</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Modules: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Module: %1</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Attached module: ID %1, %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Angeschlossenes Modul: ID %1, %2</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Verify Settings: not run</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen prüfen: nicht ausgeführt</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Verify Settings of %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen prüfen vom %1: %2</translation>
     </message>
     <message>
         <location line="+14"/>
         <source>    Module %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>    Modul %1: %2</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>    and %1 more, see the table</source>
-        <translation type="unfinished"></translation>
+        <translation>    und %1 weitere, siehe Tabelle</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>    1 module applied after the check, no longer verified</source>
-        <translation type="unfinished"></translation>
+        <translation>    1 Modul nach der Prüfung programmiert, nicht mehr geprüft</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>    %1 modules applied after the check, no longer verified</source>
-        <translation type="unfinished"></translation>
+        <translation>    %1 Module nach der Prüfung programmiert, nicht mehr geprüft</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Reference ring: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Referenzring: %1</translation>
     </message>
     <message>
         <location line="+46"/>
         <source>Page %1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Seite %1 von %2</translation>
     </message>
     <message>
         <location line="+17"/>
         <source>Last 24 hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Letzte 24 Stunden</translation>
     </message>
     <message>
         <location line="+11"/>
         <source>No ring history is kept (the configuration&apos;s key &quot;history&quot;).</source>
-        <translation type="unfinished"></translation>
+        <translation>Es wird keine Ringhistorie geführt (Schlüssel „history“ der Konfiguration).</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Largest error-counter increase</source>
-        <translation type="unfinished"></translation>
+        <translation>Größter Anstieg der Fehlerzähler</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Module ID</source>
-        <translation type="unfinished"></translation>
+        <translation>Modul-ID</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Channel</source>
-        <translation type="unfinished"></translation>
+        <translation>Kanal</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Increase</source>
-        <translation type="unfinished"></translation>
+        <translation>Anstieg</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Time faulty</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeit gestört</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>No channel counted errors or was faulty.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Kanal hat Fehler gezählt oder war gestört.</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>Share of the %1 scans each module answered</source>
-        <translation type="unfinished"></translation>
+        <translation>Anteil der %1 Abfragen, die jedes Modul beantwortet hat</translation>
     </message>
     <message>
         <location line="+33"/>
         <location line="+51"/>
         <source>ZEPHLINK9 Ring Report</source>
-        <translation type="unfinished"></translation>
+        <translation>ZEPHLINK9 Ringbericht</translation>
     </message>
     <message>
         <location line="+33"/>
         <source>The report cannot be written:<byte value="xd"/>
 %1<byte value="xd"/>
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Bericht kann nicht geschrieben werden:<byte value="xd"/>
+%1<byte value="xd"/>
+%2</translation>
     </message>
 </context>
 <context>
@@ -510,32 +608,32 @@ The reference is left as it was.</source>
     <message>
         <location filename="../app/TrendChart.cpp" line="+73"/>
         <source>Increase per interval</source>
-        <translation type="unfinished"></translation>
+        <translation>Anstieg je Intervall</translation>
     </message>
     <message>
         <location line="+15"/>
         <source>Channel 1 faulty</source>
-        <translation type="unfinished"></translation>
+        <translation>Kanal 1 gestört</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Channel 2 faulty</source>
-        <translation type="unfinished"></translation>
+        <translation>Kanal 2 gestört</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>No answer</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Antwort</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>Channel %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Kanal %1</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>%1. Channel 1: increase %2, faulty %3. Channel 2: increase %4, faulty %5. No answer in %6 of %7 intervals.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Kanal 1: Anstieg %2, gestört %3. Kanal 2: Anstieg %4, gestört %5. Keine Antwort in %6 von %7 Intervallen.</translation>
     </message>
 </context>
 <context>
@@ -543,47 +641,47 @@ The reference is left as it was.</source>
     <message>
         <location filename="../model/Verification.cpp" line="+13"/>
         <source>as applied</source>
-        <translation type="unfinished"></translation>
+        <translation>wie programmiert</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>differs: mode %1, applied %2</source>
-        <translation type="unfinished"></translation>
+        <translation>weicht ab: Modus %1, programmiert %2</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>no answer</source>
-        <translation type="unfinished"></translation>
+        <translation>keine Antwort</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>nothing applied</source>
-        <translation type="unfinished"></translation>
+        <translation>nichts programmiert</translation>
     </message>
     <message>
         <location line="+60"/>
         <source>applied after the check</source>
-        <translation type="unfinished"></translation>
+        <translation>nach der Prüfung programmiert</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>differs since %1</source>
-        <translation type="unfinished"></translation>
+        <translation>weicht ab seit %1</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>%1 of %2 modules as applied, %3 differs, %4 no answer</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 von %2 Modulen wie programmiert, %3 weichen ab, %4 ohne Antwort</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>, %1 nothing applied</source>
-        <translation type="unfinished"></translation>
+        <translation>, %1 nichts programmiert</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>Verify Settings: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen prüfen: %1</translation>
     </message>
 </context>
 <context>
@@ -591,22 +689,22 @@ The reference is left as it was.</source>
     <message>
         <location filename="../app/WorstChannelsModel.cpp" line="+41"/>
         <source>Module ID</source>
-        <translation type="unfinished"></translation>
+        <translation>Modul-ID</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Channel</source>
-        <translation type="unfinished"></translation>
+        <translation>Kanal</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Increase</source>
-        <translation type="unfinished"></translation>
+        <translation>Anstieg</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Time faulty</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeit gestört</translation>
     </message>
 </context>
 <context>
@@ -614,32 +712,32 @@ The reference is left as it was.</source>
     <message>
         <location filename="../ringview/frmBackground.cpp" line="+28"/>
         <source>Bus Info - Searching module... </source>
-        <translation type="unfinished"></translation>
+        <translation>Bus-Info - Suche Modul... </translation>
     </message>
     <message>
         <location line="+28"/>
         <source>Bus Info</source>
-        <translation type="unfinished"></translation>
+        <translation>Bus-Info</translation>
     </message>
     <message>
         <location line="+297"/>
         <source>Error!</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler!</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Modul with ID %1 not answer!</source>
-        <translation type="unfinished"></translation>
+        <translation>Modul mit ID %1 antwortet nicht!</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Bus Info - Selected module not found!</source>
-        <translation type="unfinished"></translation>
+        <translation>Bus-Info - Ausgewähltes Modul nicht gefunden!</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>Bus Info - module found!</source>
-        <translation type="unfinished"></translation>
+        <translation>Bus-Info - Modul gefunden!</translation>
     </message>
 </context>
 <context>
@@ -647,17 +745,17 @@ The reference is left as it was.</source>
     <message>
         <location filename="../app/frmDebug.cpp" line="+12"/>
         <source>Debug</source>
-        <translation type="unfinished"></translation>
+        <translation>Debug</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>Received bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>Empfangene Bytes</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>&amp;Clear debug output list</source>
-        <translation type="unfinished"></translation>
+        <translation>Debug-Ausgabe &amp;leeren</translation>
     </message>
 </context>
 <context>
@@ -666,12 +764,12 @@ The reference is left as it was.</source>
         <location filename="../app/frmEvents.cpp" line="+16"/>
         <location line="+3"/>
         <source>Events</source>
-        <translation type="unfinished"></translation>
+        <translation>Ereignisse</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>Acknowledge</source>
-        <translation type="unfinished"></translation>
+        <translation>Quittieren</translation>
     </message>
 </context>
 <context>
@@ -680,63 +778,64 @@ The reference is left as it was.</source>
         <location filename="../dialogs/frmGlobalSettings.cpp" line="+51"/>
         <location line="+136"/>
         <source>Global Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Globale Einstellungen</translation>
     </message>
     <message>
         <location line="-128"/>
         <source>RS485 Baudrate:</source>
-        <translation type="unfinished"></translation>
+        <translation>RS485-Baudrate:</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>Parity</source>
-        <translation type="unfinished"></translation>
+        <translation>Parität</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>none</source>
-        <translation type="unfinished"></translation>
+        <translation>keine</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>even</source>
-        <translation type="unfinished"></translation>
+        <translation>gerade</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>odd</source>
-        <translation type="unfinished"></translation>
+        <translation>ungerade</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Stopbits:</source>
-        <translation type="unfinished"></translation>
+        <translation>Stoppbits:</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>Write to E²PROM</source>
-        <translation type="unfinished"></translation>
+        <translation>In E²PROM schreiben</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>&amp;Apply</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Übernehmen</translation>
     </message>
     <message>
         <location line="+76"/>
         <source>Programming modules...</source>
-        <translation type="unfinished"></translation>
+        <translation>Module werden programmiert...</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Update modules...</source>
-        <translation type="unfinished"></translation>
+        <translation>Module werden aktualisiert...</translation>
     </message>
     <message>
         <location line="+33"/>
         <source>The frame for module %1 could not be sent on %2.<byte value="xd"/>
 %3 of %4 modules were programmed; the others were not sent anything.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Telegramm für Modul %1 konnte nicht auf %2 gesendet werden.<byte value="xd"/>
+%3 von %4 Modulen wurden programmiert; an die übrigen wurde nichts gesendet.</translation>
     </message>
 </context>
 <context>
@@ -744,126 +843,127 @@ The reference is left as it was.</source>
     <message>
         <location filename="../app/frmMain.cpp" line="+105"/>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Beenden</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>&amp;Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Aktualisieren</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Autorefresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatisch aktualisieren</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Debug</source>
-        <translation type="unfinished"></translation>
+        <translation>Debug</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Select COM port</source>
-        <translation type="unfinished"></translation>
+        <translation>COM-Port wählen</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Verify Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen prüfen</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Save Report...</source>
-        <translation type="unfinished"></translation>
+        <translation>Bericht speichern...</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Module List</source>
-        <translation type="unfinished"></translation>
+        <translation>Modulliste</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Save as Reference</source>
-        <translation type="unfinished"></translation>
+        <translation>Als Referenz speichern</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Events</source>
-        <translation type="unfinished"></translation>
+        <translation>Ereignisse</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Trends</source>
-        <translation type="unfinished"></translation>
+        <translation>Trends</translation>
     </message>
     <message>
         <location line="+1"/>
         <location line="+430"/>
         <source>About</source>
-        <translation type="unfinished"></translation>
+        <translation>Info</translation>
     </message>
     <message>
         <location line="-421"/>
         <source>&amp;Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Einstellungen</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>&amp;Ring</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ring</translation>
     </message>
     <message>
         <location line="+58"/>
         <source>Port state</source>
-        <translation type="unfinished"></translation>
+        <translation>Portzustand</translation>
     </message>
     <message>
         <location line="+356"/>
         <source>Sets up and watches ZEPHLINK9 fibre-optic rings.</source>
-        <translation type="unfinished"></translation>
+        <translation>Richtet ZEPHLINK9-LWL-Ringe ein und überwacht sie.</translation>
     </message>
     <message>
         <location line="+12"/>
         <location line="+6"/>
         <location line="+39"/>
         <source>Save Report</source>
-        <translation type="unfinished"></translation>
+        <translation>Bericht speichern</translation>
     </message>
     <message>
         <location line="-44"/>
         <source>No modules: Refresh scans the ring first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Module: „Aktualisieren“ fragt zuerst den Ring ab.</translation>
     </message>
     <message>
         <location line="+11"/>
         <source>PDF report (*.pdf)</source>
-        <translation type="unfinished"></translation>
+        <translation>PDF-Bericht (*.pdf)</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Module table (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>Modultabelle (*.csv)</translation>
     </message>
     <message>
         <location line="+53"/>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>No Modules found!</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Module gefunden!</translation>
     </message>
     <message>
         <location line="+21"/>
         <source>Warning!</source>
-        <translation type="unfinished"></translation>
+        <translation>Warnung!</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>LWL-System contains a none-ZEPHLINK9 module!<byte value="xd"/>
 Please remove those modules and try again!</source>
-        <translation type="unfinished"></translation>
+        <translation>LWL-System enthält ein Modul, das kein ZEPHLINK9-Modul ist!<byte value="xd"/>
+Bitte diese Module entfernen und erneut versuchen!</translation>
     </message>
 </context>
 <context>
@@ -871,37 +971,37 @@ Please remove those modules and try again!</source>
     <message>
         <location filename="../ringview/frmModuleList.cpp" line="+30"/>
         <source>Find ID:</source>
-        <translation type="unfinished"></translation>
+        <translation>ID suchen:</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>Faults only</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur Störungen</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Modules</source>
-        <translation type="unfinished"></translation>
+        <translation>Module</translation>
     </message>
     <message>
         <location line="+53"/>
         <source>Module List - %1 of %2 shown</source>
-        <translation type="unfinished"></translation>
+        <translation>Modulliste - %1 von %2 angezeigt</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Module List</source>
-        <translation type="unfinished"></translation>
+        <translation>Modulliste</translation>
     </message>
     <message>
         <location line="+70"/>
         <source>Module %1 is not in the ring</source>
-        <translation type="unfinished"></translation>
+        <translation>Modul %1 ist nicht im Ring</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Module %1 is not faulty: &quot;Faults only&quot; hides it</source>
-        <translation type="unfinished"></translation>
+        <translation>Modul %1 ist nicht gestört: „Nur Störungen“ blendet es aus</translation>
     </message>
 </context>
 <context>
@@ -909,47 +1009,47 @@ Please remove those modules and try again!</source>
     <message>
         <location filename="../dialogs/frmModuleState.cpp" line="+22"/>
         <source>Module State</source>
-        <translation type="unfinished"></translation>
+        <translation>Modulstatus</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Modul ID:</source>
-        <translation type="unfinished"></translation>
+        <translation>Modul-ID:</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Version:</source>
-        <translation type="unfinished"></translation>
+        <translation>Version:</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Mode:</source>
-        <translation type="unfinished"></translation>
+        <translation>Modus:</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Error Counter CH1:</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehlerzähler CH1:</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Error Counter CH2:</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehlerzähler CH2:</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>Write to E²PROM</source>
-        <translation type="unfinished"></translation>
+        <translation>In E²PROM schreiben</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>&amp;Apply</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Übernehmen</translation>
     </message>
     <message>
         <location line="+35"/>
         <source>Not sent. %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht gesendet. %1</translation>
     </message>
 </context>
 <context>
@@ -957,32 +1057,32 @@ Please remove those modules and try again!</source>
     <message>
         <location filename="../dialogs/frmProgramSettings.cpp" line="+20"/>
         <source>Program settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Programmeinstellungen</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Select COM port</source>
-        <translation type="unfinished"></translation>
+        <translation>COM-Port wählen</translation>
     </message>
     <message>
         <location line="+12"/>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <location line="+50"/>
         <source>COM%1 (in use)</source>
-        <translation type="unfinished"></translation>
+        <translation>COM%1 (belegt)</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>COM%1 (not found)</source>
-        <translation type="unfinished"></translation>
+        <translation>COM%1 (nicht gefunden)</translation>
     </message>
     <message>
         <location line="+11"/>
         <source>No com port available!</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein COM-Port verfügbar!</translation>
     </message>
 </context>
 <context>
@@ -990,17 +1090,17 @@ Please remove those modules and try again!</source>
     <message>
         <location filename="../dialogs/frmProgress.cpp" line="+17"/>
         <source>Progress State</source>
-        <translation type="unfinished"></translation>
+        <translation>Fortschritt</translation>
     </message>
     <message>
         <location line="+9"/>
         <source>%v of %m</source>
-        <translation type="unfinished"></translation>
+        <translation>%v von %m</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>&amp;OK</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;OK</translation>
     </message>
 </context>
 <context>
@@ -1008,77 +1108,77 @@ Please remove those modules and try again!</source>
     <message>
         <location filename="../app/frmTrends.cpp" line="+34"/>
         <source>Last hour</source>
-        <translation type="unfinished"></translation>
+        <translation>Letzte Stunde</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Last 24 hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Letzte 24 Stunden</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Last 7 days</source>
-        <translation type="unfinished"></translation>
+        <translation>Letzte 7 Tage</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Last 30 days</source>
-        <translation type="unfinished"></translation>
+        <translation>Letzte 30 Tage</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>All</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>%1 min</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 min</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>%1 h</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 h</translation>
     </message>
     <message>
         <location line="+17"/>
         <source>Trends</source>
-        <translation type="unfinished"></translation>
+        <translation>Trends</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>&amp;Range:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zeitraum:</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>&amp;Module:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Modul:</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Chart</source>
-        <translation type="unfinished"></translation>
+        <translation>Diagramm</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>Channels with the largest increase</source>
-        <translation type="unfinished"></translation>
+        <translation>Kanäle mit dem größten Anstieg</translation>
     </message>
     <message>
         <location line="+68"/>
         <source>The ring history is off: there is nothing to show.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Ringhistorie ist ausgeschaltet: Es gibt nichts anzuzeigen.</translation>
     </message>
     <message>
         <location line="+11"/>
         <source>No module</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Modul</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Module %1, %2, increase per %3</source>
-        <translation type="unfinished"></translation>
+        <translation>Modul %1, %2, Anstieg je %3</translation>
     </message>
 </context>
 </TS>
