@@ -56,6 +56,68 @@
     </message>
 </context>
 <context>
+    <name>HistoryFaults</name>
+    <message>
+        <location filename="../history/HistoryFaults.cpp" line="+31"/>
+        <source>It was written by a newer version of the program (history version %1; this version reads %2).</source>
+        <translation>Sie wurde von einer neueren Version des Programms geschrieben (Historienversion %1; diese Version liest %2).</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>It is a folder.</source>
+        <translation>Es ist ein Ordner.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+23"/>
+        <source>The file is read-only.</source>
+        <translation>Die Datei ist schreibgeschützt.</translation>
+    </message>
+    <message>
+        <location line="-15"/>
+        <location line="+19"/>
+        <source>The file is not an SQLite database.</source>
+        <translation>Die Datei ist keine SQLite-Datenbank.</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>The file is locked by another program.</source>
+        <translation>Die Datei ist von einem anderen Programm gesperrt.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The disk is full.</source>
+        <translation>Der Datenträger ist voll.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The file cannot be opened (%1).</source>
+        <translation>Die Datei kann nicht geöffnet werden (%1).</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The ring history cannot be kept in<byte value="xd"/>
+%1<byte value="xd"/>
+%2<byte value="xd"/>
+The program runs without it.</source>
+        <translation>Die Ringhistorie kann nicht geführt werden in<byte value="xd"/>
+%1<byte value="xd"/>
+%2<byte value="xd"/>
+Das Programm läuft ohne sie.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The ring history in<byte value="xd"/>
+%1<byte value="xd"/>
+holds a value that no scan can have; the program leaves it out and keeps the history:<byte value="xd"/>
+%2.</source>
+        <translation>Die Ringhistorie in<byte value="xd"/>
+%1<byte value="xd"/>
+enthält einen Wert, den keine Abfrage haben kann; das Programm lässt ihn aus und führt die Historie weiter:<byte value="xd"/>
+%2.</translation>
+    </message>
+</context>
+<context>
     <name>ModeByte</name>
     <message>
         <location filename="../model/ModeByte.cpp" line="+33"/>
