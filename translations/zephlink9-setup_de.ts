@@ -845,7 +845,7 @@ Die Referenz bleibt, wie sie war.</translation>
     <message>
         <location line="-128"/>
         <source>RS485 Baudrate:</source>
-        <translation>RS485-Baudrate:</translation>
+        <translation>RS485 Baud:</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -860,12 +860,12 @@ Die Referenz bleibt, wie sie war.</translation>
     <message>
         <location line="+1"/>
         <source>even</source>
-        <translation>gerade</translation>
+        <translation>ger.</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>odd</source>
-        <translation>ungerade</translation>
+        <translation>unger.</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -875,7 +875,7 @@ Die Referenz bleibt, wie sie war.</translation>
     <message>
         <location line="+8"/>
         <source>Write to E²PROM</source>
-        <translation>In E²PROM schreiben</translation>
+        <translation>Ins E²PROM</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1101,7 +1101,7 @@ Bitte diese Module entfernen und erneut versuchen!</translation>
     <message>
         <location line="+4"/>
         <source>Write to E²PROM</source>
-        <translation>In E²PROM schreiben</translation>
+        <translation>Ins E²PROM</translation>
     </message>
     <message>
         <location line="+2"/>
