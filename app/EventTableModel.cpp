@@ -49,6 +49,7 @@ QVariant EventTableModel::headerData(int section, Qt::Orientation orientation, i
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char *const kTitles[] = {"Time", "ID", "Position", "Event"};
-    return QString::fromLatin1(kTitles[section]);
+    static const char *const kTitles[] = {QT_TR_NOOP("Time"), QT_TR_NOOP("ID"), QT_TR_NOOP("Position"),
+                                          QT_TR_NOOP("Event")};
+    return tr(kTitles[section]);
 }

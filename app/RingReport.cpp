@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLocale>
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
@@ -18,6 +19,12 @@
 #include <algorithm>
 
 namespace {
+
+// The report's words, in the language of the windows.
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(RingReport)
+};
 
 // Page geometry in points (the writer runs at 72 dots per inch).
 constexpr double kMargin = 28;
@@ -32,15 +39,16 @@ const double kColumnWidths[] = {18, 26, 20, 30, 30, 26, 20, 118, 28, 44, 28, 44,
 
 QString LineSettings(uint8_t mode)
 {
-    const QString parity = ModeByte::ParityOf(mode) == ModeByte::Parity::Even  ? QStringLiteral("even")
-                           : ModeByte::ParityOf(mode) == ModeByte::Parity::Odd ? QStringLiteral("odd")
-                                                                               : QStringLiteral("none");
-    return QStringLiteral("%1 baud, parity %2, %3 stop bit%4, rule %5")
-        .arg(ModeByte::BaudText(mode), parity, ModeByte::HasTwoStopBits(mode) ? QStringLiteral("2") : QStringLiteral("1"),
-             ModeByte::HasTwoStopBits(mode) ? QStringLiteral("s") : QString(), ModeByte::RuleText(mode));
+    return (ModeByte::HasTwoStopBits(mode) ? Words::tr("%1 baud, parity %2, 2 stop bits, rule %3")
+                                           : Words::tr("%1 baud, parity %2, 1 stop bit, rule %3"))
+        .arg(ModeByte::BaudText(mode), ModeByte::ParityText(mode), ModeByte::RuleText(mode));
 }
 
-QString DateText(const QDateTime &time) { return RingLog::TimeText(time).replace(QLatin1Char('T'), QLatin1Char(' ')); }
+// "2026-12-08 14:50:00+01:00" in English, "08.12.2026 14:50:00+01:00" in German.
+QString DateText(const QDateTime &time)
+{
+    return QLocale().toString(time, Words::tr("yyyy-MM-dd HH:mm:ss")) + RingLog::TimeText(time).right(6);
+}
 
 // The programming record in the report: its page's paragraphs, and its CSV table.
 class ProgrammingPart
@@ -108,22 +116,22 @@ private:
 QStringList FrontLines(const RingReport &report)
 {
     const RingScan &scan = report.scan;
-    QStringList lines{QStringLiteral("Date: %1").arg(DateText(report.time)),
-                      QStringLiteral("Program: %1 %2").arg(kAppTitle, report.programVersion),
-                      QStringLiteral("Port: COM%1, device %2").arg(scan.portNumber).arg(scan.device),
-                      QStringLiteral("Scanned: %1").arg(DateText(QDateTime::fromMSecsSinceEpoch(scan.sentMs))),
-                      QStringLiteral("Modules: %1").arg(scan.modules.size())};
+    QStringList lines{Words::tr("Date: %1").arg(DateText(report.time)),
+                      Words::tr("Program: %1 %2").arg(kAppTitle, report.programVersion),
+                      Words::tr("Port: COM%1, device %2").arg(scan.portNumber).arg(scan.device),
+                      Words::tr("Scanned: %1").arg(DateText(QDateTime::fromMSecsSinceEpoch(scan.sentMs))),
+                      Words::tr("Modules: %1").arg(scan.modules.size())};
     if (!scan.modules.empty() && scan.modules.front().side == 'G') {
         const ModuleSnapshot &attached = scan.modules.front();
-        lines << QStringLiteral("Attached module: ID %1, %2").arg(attached.id).arg(LineSettings(attached.mode));
+        lines << Words::tr("Attached module: ID %1, %2").arg(attached.id).arg(LineSettings(attached.mode));
     }
     if (!report.verification) {
-        lines << QStringLiteral("Verify Settings: not run");
+        lines << Words::tr("Verify Settings: not run");
     } else {
         const Verification &verification = *report.verification;
-        lines << QStringLiteral("Verify Settings of %1: %2")
+        lines << Words::tr("Verify Settings of %1: %2")
                      .arg(DateText(QDateTime::fromMSecsSinceEpoch(verification.timeMs)),
-                          VerifySummary(verification.results).mid(QStringLiteral("Verify Settings: ").size()));
+                          VerifyCounts(verification.results));
         int shown = 0;
         int problems = 0;
         int stale = 0;
@@ -135,18 +143,17 @@ QStringList FrontLines(const RingReport &report)
             if (!result.IsProblem() && !verification.differsSinceMs.contains(result.id))
                 continue;
             if (++problems <= kProblemLines)
-                lines << QStringLiteral("    Module %1: %2").arg(result.id).arg(verification.TextFor(result.id, report.applied)),
+                lines << Words::tr("    Module %1: %2").arg(result.id).arg(verification.TextFor(result.id, report.applied)),
                     ++shown;
         }
         if (problems > shown)
-            lines << QStringLiteral("    and %1 more, see the table").arg(problems - shown);
+            lines << Words::tr("    and %1 more, see the table").arg(problems - shown);
         if (stale > 0)
-            lines << QStringLiteral("    %1 module%2 applied after the check, no longer verified")
-                         .arg(stale)
-                         .arg(stale == 1 ? QString() : QStringLiteral("s"));
+            lines << (stale == 1 ? Words::tr("    1 module applied after the check, no longer verified")
+                                 : Words::tr("    %1 modules applied after the check, no longer verified").arg(stale));
     }
     for (const QString &difference : report.referenceDifferences)
-        lines << QStringLiteral("Reference ring: %1").arg(difference);
+        lines << Words::tr("Reference ring: %1").arg(difference);
     return lines;
 }
 
@@ -197,7 +204,7 @@ public:
             }
             mPainter.setFont(mTableFont);
             mPainter.drawText(QRectF(kMargin, mPage.height() - kMargin + 6, mPage.width() - 2 * kMargin, 12),
-                              Qt::AlignRight, QStringLiteral("Page %1 of %2").arg(page).arg(pages));
+                              Qt::AlignRight, Words::tr("Page %1 of %2").arg(page).arg(pages));
         }
     }
 
@@ -249,7 +256,7 @@ private:
     // The heading, the ten channels and the heading of the shares; returns where the shares go.
     double DrawLastDay()
     {
-        DrawTitle(QStringLiteral("Last 24 hours"), 13);
+        DrawTitle(Words::tr("Last 24 hours"), 13);
         double y = kMargin + 30;
         const auto line = [&](const QStringList &cells, const double *widths) {
             y += 12;
@@ -260,21 +267,21 @@ private:
             }
         };
         if (!mReport.historyKept) {
-            line({QStringLiteral("No ring history is kept (the configuration's key \"history\").")}, nullptr);
+            line({Words::tr("No ring history is kept (the configuration's key \"history\").")}, nullptr);
             return y + 12;
         }
-        line({QStringLiteral("Largest error-counter increase")}, nullptr);
-        line({QStringLiteral("Module ID"), QStringLiteral("Channel"), QStringLiteral("Increase"), QStringLiteral("Time faulty")},
+        line({Words::tr("Largest error-counter increase")}, nullptr);
+        line({Words::tr("Module ID"), Words::tr("Channel"), Words::tr("Increase"), Words::tr("Time faulty")},
              kChannelColumns);
         if (mReport.largestIncrease.empty())
-            line({QStringLiteral("No channel counted errors or was faulty.")}, nullptr);
+            line({Words::tr("No channel counted errors or was faulty.")}, nullptr);
         for (const ChannelTotal &channel : mReport.largestIncrease)
             line({QString::number(channel.id), QString::number(channel.channel), QStringLiteral("+%1").arg(channel.increase),
                   DurationText(channel.faultyMs)},
                  kChannelColumns);
         y = SharesTop() - 12;
         const int scans = mReport.answered.empty() ? 0 : mReport.answered.front().scans;
-        mPainter.drawText(QPointF(kMargin, y), QStringLiteral("Share of the %1 scans each module answered").arg(scans));
+        mPainter.drawText(QPointF(kMargin, y), Words::tr("Share of the %1 scans each module answered").arg(scans));
         return SharesTop();
     }
 
@@ -288,7 +295,7 @@ private:
             for (int row = 0; row < rows && index < mReport.answered.size(); ++row, ++index) {
                 const ModuleShare &share = mReport.answered[index];
                 mPainter.drawText(QPointF(kMargin + column * kShareWidth, top + (row + 1) * kRowHeight),
-                                  QStringLiteral("%1: %2 %").arg(share.id).arg(share.Percent(), 0, 'f', 1));
+                                  QStringLiteral("%1: %2 %").arg(share.id).arg(QLocale().toString(share.Percent(), 'f', 1)));
             }
         }
         return index;
@@ -307,7 +314,7 @@ private:
 
     void DrawFront()
     {
-        DrawTitle(QStringLiteral("ZEPHLINK9 Ring Report"), 18);
+        DrawTitle(Words::tr("ZEPHLINK9 Ring Report"), 18);
         double y = kMargin + 30;
         for (const QString &line : mFront) {
             y += 12;
@@ -359,7 +366,7 @@ bool WritePdf(QIODevice &device, const RingReport &report, const ReportTable &ta
     writer.setResolution(72);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setTitle(QStringLiteral("ZEPHLINK9 Ring Report"));
+    writer.setTitle(Words::tr("ZEPHLINK9 Ring Report"));
     writer.setCreator(kAppTitle + QLatin1Char(' ') + report.programVersion);
     QPainter painter;
     if (!painter.begin(&writer))
@@ -394,6 +401,6 @@ QString SaveRingReport(const RingReport &report, const QString &path)
     }
     if (written)
         return {};
-    return QStringLiteral("The report cannot be written:\r\n%1\r\n%2")
+    return Words::tr("The report cannot be written:\r\n%1\r\n%2")
         .arg(QDir::toNativeSeparators(path), file.errorString());
 }

@@ -70,7 +70,7 @@ void TrendChart::Show(const std::vector<TrendBucket> &buckets, int64_t spanMs, c
     // The marks stand the axis' full height.
     const double top = count->max();
     count->setLabelFormat(QStringLiteral("%d"));
-    count->setTitleText(QStringLiteral("Increase per interval"));
+    count->setTitleText(tr("Increase per interval"));
     chart->addAxis(count, Qt::AlignLeft);
 
     // The marks first, so that the lines are drawn over them.
@@ -85,13 +85,13 @@ void TrendChart::Show(const std::vector<TrendBucket> &buckets, int64_t spanMs, c
         area->attachAxis(time);
         area->attachAxis(count);
     };
-    mark(QStringLiteral("Channel 1 faulty"), QColor(230, 60, 60, 70), [](const TrendBucket &b) { return b.faulty1Ms > 0; });
-    mark(QStringLiteral("Channel 2 faulty"), QColor(240, 150, 30, 70), [](const TrendBucket &b) { return b.faulty2Ms > 0; });
-    mark(QStringLiteral("No answer"), QColor(120, 120, 120, 90), [](const TrendBucket &b) { return b.Gap(); });
+    mark(tr("Channel 1 faulty"), QColor(230, 60, 60, 70), [](const TrendBucket &b) { return b.faulty1Ms > 0; });
+    mark(tr("Channel 2 faulty"), QColor(240, 150, 30, 70), [](const TrendBucket &b) { return b.faulty2Ms > 0; });
+    mark(tr("No answer"), QColor(120, 120, 120, 90), [](const TrendBucket &b) { return b.Gap(); });
     const QColor colours[2] = {QColor(20, 80, 200), QColor(0, 140, 60)};
     for (int channel = 0; channel < 2; ++channel) {
         QLineSeries *line = Steps(buckets, [channel](const TrendBucket &b) { return double(channel ? b.increase2 : b.increase1); });
-        line->setName(QStringLiteral("Channel %1").arg(channel + 1));
+        line->setName(tr("Channel %1").arg(channel + 1));
         line->setPen(QPen(colours[channel], 2));
         chart->addSeries(line);
         line->attachAxis(time);
@@ -99,7 +99,7 @@ void TrendChart::Show(const std::vector<TrendBucket> &buckets, int64_t spanMs, c
     }
     if (!buckets.empty())
         time->setRange(QDateTime::fromMSecsSinceEpoch(buckets.front().startMs), QDateTime::fromMSecsSinceEpoch(buckets.back().endMs));
-    setAccessibleDescription(QStringLiteral("%1. Channel 1: increase %2, faulty %3. Channel 2: increase %4, faulty %5. "
+    setAccessibleDescription(tr("%1. Channel 1: increase %2, faulty %3. Channel 2: increase %4, faulty %5. "
                                             "No answer in %6 of %7 intervals.")
                                  .arg(title)
                                  .arg(increase[0])

@@ -38,6 +38,7 @@ QVariant WorstChannelsModel::headerData(int section, Qt::Orientation orientation
 {
     if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char *const kTitles[] = {"Module ID", "Channel", "Increase", "Time faulty"};
-    return QString::fromLatin1(kTitles[section]);
+    static const char *const kTitles[] = {QT_TR_NOOP("Module ID"), QT_TR_NOOP("Channel"), QT_TR_NOOP("Increase"),
+                                          QT_TR_NOOP("Time faulty")};
+    return tr(kTitles[section]);
 }

@@ -9,14 +9,14 @@ frmDebug::frmDebug(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmDebug"));
-    setWindowTitle(QStringLiteral("Debug"));
+    setWindowTitle(tr("Debug"));
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(4, 4, 4, 4);
     lstDebugOutput = new QListWidget(this);
     lstDebugOutput->setObjectName(QStringLiteral("lstDebugOutput"));
     lstDebugOutput->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    lstDebugOutput->setAccessibleName(QStringLiteral("Received bytes"));
-    cmdClearDebugOutput = new QPushButton(QStringLiteral("&Clear debug output list"), this);
+    lstDebugOutput->setAccessibleName(tr("Received bytes"));
+    cmdClearDebugOutput = new QPushButton(tr("&Clear debug output list"), this);
     cmdClearDebugOutput->setObjectName(QStringLiteral("cmdClearDebugOutput"));
     column->addWidget(lstDebugOutput);
     column->addWidget(cmdClearDebugOutput);

@@ -13,10 +13,10 @@ frmEvents::frmEvents(EventList *events, QWidget *parent)
       mEvents(events)
 {
     setObjectName(QStringLiteral("frmEvents"));
-    setWindowTitle(QStringLiteral("Events"));
+    setWindowTitle(tr("Events"));
     tblEvents = new QTableView(this);
     tblEvents->setObjectName(QStringLiteral("tblEvents"));
-    tblEvents->setAccessibleName(QStringLiteral("Events"));
+    tblEvents->setAccessibleName(tr("Events"));
     tblEvents->setModel(new EventTableModel(events, tblEvents));
     tblEvents->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblEvents->verticalHeader()->hide();
@@ -24,7 +24,7 @@ frmEvents::frmEvents(EventList *events, QWidget *parent)
     tblEvents->horizontalHeader()->setStretchLastSection(true);
     for (int column = 0; column < 3; ++column)
         tblEvents->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
-    cmdAcknowledge = new QPushButton(QStringLiteral("Acknowledge"), this);
+    cmdAcknowledge = new QPushButton(tr("Acknowledge"), this);
     cmdAcknowledge->setObjectName(QStringLiteral("cmdAcknowledge"));
     connect(cmdAcknowledge, &QPushButton::clicked, this, &frmEvents::cmdAcknowledge_Click);
     auto *layout = new QVBoxLayout(this);

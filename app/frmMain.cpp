@@ -102,23 +102,23 @@ void frmMain::CreateActions()
             (this->*handler)();
         });
     };
-    makeAction(mnuExit, "mnuExit", QStringLiteral("E&xit"), &frmMain::mnuExit_Click, false);
-    makeAction(mnuRefresh, "mnuRefresh", QStringLiteral("&Refresh"), &frmMain::mnuRefresh_Click, false);
-    makeAction(mnuAutorefresh, "mnuAutorefresh", QStringLiteral("Autorefresh"),
+    makeAction(mnuExit, "mnuExit", tr("E&xit"), &frmMain::mnuExit_Click, false);
+    makeAction(mnuRefresh, "mnuRefresh", tr("&Refresh"), &frmMain::mnuRefresh_Click, false);
+    makeAction(mnuAutorefresh, "mnuAutorefresh", tr("Autorefresh"),
                &frmMain::mnuAutorefresh_Click, true);
-    makeAction(mnuDebug, "mnuDebug", QStringLiteral("Debug"), &frmMain::mnuDebug_Click, true);
-    makeAction(mnuSelectComPort, "mnuSelectComPort", QStringLiteral("Select COM port"),
+    makeAction(mnuDebug, "mnuDebug", tr("Debug"), &frmMain::mnuDebug_Click, true);
+    makeAction(mnuSelectComPort, "mnuSelectComPort", tr("Select COM port"),
                &frmMain::mnuSelectComPort_Click, false);
-    makeAction(mnuVerifySettings, "mnuVerifySettings", QStringLiteral("Verify Settings"), &frmMain::mnuVerifySettings_Click, false);
-    makeAction(mnuSaveReport, "mnuSaveReport", QStringLiteral("Save Report..."), &frmMain::mnuSaveReport_Click, false);
-    makeAction(mnuModuleList, "mnuModuleList", QStringLiteral("Module List"), &frmMain::mnuModuleList_Click, false);
-    makeAction(mnuSaveReference, "mnuSaveReference", QStringLiteral("Save as Reference"),
+    makeAction(mnuVerifySettings, "mnuVerifySettings", tr("Verify Settings"), &frmMain::mnuVerifySettings_Click, false);
+    makeAction(mnuSaveReport, "mnuSaveReport", tr("Save Report..."), &frmMain::mnuSaveReport_Click, false);
+    makeAction(mnuModuleList, "mnuModuleList", tr("Module List"), &frmMain::mnuModuleList_Click, false);
+    makeAction(mnuSaveReference, "mnuSaveReference", tr("Save as Reference"),
                &frmMain::mnuSaveReference_Click, false);
-    makeAction(mnuEvents, "mnuEvents", QStringLiteral("Events"), &frmMain::mnuEvents_Click, false);
-    makeAction(mnuTrends, "mnuTrends", QStringLiteral("Trends"), &frmMain::mnuTrends_Click, false);
+    makeAction(mnuEvents, "mnuEvents", tr("Events"), &frmMain::mnuEvents_Click, false);
+    makeAction(mnuTrends, "mnuTrends", tr("Trends"), &frmMain::mnuTrends_Click, false);
     makeAction(mnuProgrammingRecord, "mnuProgrammingRecord", tr("Programming Record"),
                &frmMain::mnuProgrammingRecord_Click, false);
-    makeAction(mnuAbout, "mnuAbout", QStringLiteral("About"), &frmMain::mnuAbout_Click, false);
+    makeAction(mnuAbout, "mnuAbout", tr("About"), &frmMain::mnuAbout_Click, false);
     mnuDebug->setVisible(false);
 }
 
@@ -127,13 +127,13 @@ void frmMain::CreateMenus()
     QMenuBar *bar = menuBar();
     bar->addAction(mnuExit);
     bar->addAction(mnuRefresh);
-    mnuSettings = bar->addMenu(QStringLiteral("&Settings"));
+    mnuSettings = bar->addMenu(tr("&Settings"));
     mnuSettings->setObjectName(QStringLiteral("mnuSettings"));
     mnuSettings->menuAction()->setObjectName(QStringLiteral("mnuSettings"));
     mnuSettings->addAction(mnuAutorefresh);
     mnuSettings->addAction(mnuDebug);
     mnuSettings->addAction(mnuSelectComPort);
-    mnuRing = bar->addMenu(QStringLiteral("&Ring"));
+    mnuRing = bar->addMenu(tr("&Ring"));
     mnuRing->setObjectName(QStringLiteral("mnuRing"));
     mnuRing->menuAction()->setObjectName(QStringLiteral("mnuRing"));
     // What the ring is, what changed on it, then what is done with it.
@@ -192,7 +192,7 @@ void frmMain::CreateStatusBar()
     lblPortState = new QLabel(this);
     lblPortState->setObjectName(QStringLiteral("lblPortState"));
     // Its accessible name is its text, so a screen reader reads the state itself.
-    lblPortState->setAccessibleDescription(QStringLiteral("Port state"));
+    lblPortState->setAccessibleDescription(tr("Port state"));
     statusBar()->addWidget(lblPortState, 1);
     lblReference = new QLabel(this);
     lblReference->setObjectName(QStringLiteral("lblReference"));
@@ -560,8 +560,8 @@ void frmMain::mnuAbout_Click()
 {
     Link().Hold();
     const QString text = kAppTitle + QStringLiteral(" ") + VersionText() + QStringLiteral("\r\n")
-        + QStringLiteral("Sets up and watches ZEPHLINK9 fibre-optic rings.");
-    ShowMessage(this, QMessageBox::Information, QStringLiteral("About"), text);
+        + tr("Sets up and watches ZEPHLINK9 fibre-optic rings.");
+    ShowMessage(this, QMessageBox::Information, tr("About"), text);
     // Reception stopped with the box; without a restart every later scan would fail until
     // the COM port dialog's OK.
     Link().Resume();
@@ -572,19 +572,19 @@ void frmMain::mnuVerifySettings_Click() { mCore.Verify(); }
 void frmMain::mnuSaveReport_Click()
 {
     if (!mCore.Keeper().LastFound()) {
-        ShowMessage(this, QMessageBox::Critical, QStringLiteral("Save Report"),
-                    QStringLiteral("No modules: Refresh scans the ring first."));
+        ShowMessage(this, QMessageBox::Critical, tr("Save Report"),
+                    tr("No modules: Refresh scans the ring first."));
         return;
     }
     // Not modal and not the system's dialog: the ring is still received and refreshed while
     // the technician picks a name.
-    auto *dialog = new QFileDialog(this, QStringLiteral("Save Report"),
+    auto *dialog = new QFileDialog(this, tr("Save Report"),
                                    QDir::home().filePath(ProposedReportName(QDateTime::currentDateTime())));
     dialog->setObjectName(QStringLiteral("dlgSaveReport"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setNameFilters({QStringLiteral("PDF report (*.pdf)"), QStringLiteral("Module table (*.csv)")});
+    dialog->setNameFilters({tr("PDF report (*.pdf)"), tr("Module table (*.csv)")});
     dialog->setDefaultSuffix(QStringLiteral("pdf"));
     connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString &filter) {
         const QString suffix = filter.contains(QStringLiteral("*.csv")) ? QStringLiteral("csv") : QStringLiteral("pdf");
@@ -619,7 +619,7 @@ void frmMain::SaveReport(const QString &path)
     report.programmingsLasting = mCore.Programming().Lasting();
     const QString problem = SaveRingReport(report, path);
     if (!problem.isEmpty())
-        ShowMessage(this, QMessageBox::Critical, QStringLiteral("Save Report"), problem);
+        ShowMessage(this, QMessageBox::Critical, tr("Save Report"), problem);
 }
 
 void frmMain::mnuSaveReference_Click()
@@ -641,7 +641,7 @@ void frmMain::mnuProgrammingRecord_Click() { ProgrammingRecord(); }
 
 void frmMain::ShowNoModulesFound()
 {
-    ShowMessage(this, QMessageBox::Critical, QStringLiteral("Error"), QStringLiteral("No Modules found!"));
+    ShowMessage(this, QMessageBox::Critical, tr("Error"), tr("No Modules found!"));
 }
 
 void frmMain::RedrawRing()
@@ -662,8 +662,8 @@ void frmMain::RedrawRing()
 
 void frmMain::ShowForeignModuleWarning()
 {
-    ShowMessage(this, QMessageBox::Critical, QStringLiteral("Warning!"),
-                QStringLiteral("LWL-System contains a none-ZEPHLINK9 module!\r\n"
+    ShowMessage(this, QMessageBox::Critical, tr("Warning!"),
+                tr("LWL-System contains a none-ZEPHLINK9 module!\r\n"
                                "Please remove those modules and try again!"));
 }
 

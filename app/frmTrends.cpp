@@ -7,6 +7,7 @@
 #include "model/Clock.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -30,16 +31,25 @@ struct RangeChoice
     int64_t widthMs;
 };
 const RangeChoice kRanges[] = {
-    {"Last hour", kHourMs, kMinuteMs},
-    {"Last 24 hours", kDayMs, 15 * kMinuteMs},
-    {"Last 7 days", 7 * kDayMs, 2 * kHourMs},
-    {"Last 30 days", 30 * kDayMs, 6 * kHourMs},
-    {"All", 0, 0},
+    {QT_TRANSLATE_NOOP("frmTrends", "Last hour"), kHourMs, kMinuteMs},
+    {QT_TRANSLATE_NOOP("frmTrends", "Last 24 hours"), kDayMs, 15 * kMinuteMs},
+    {QT_TRANSLATE_NOOP("frmTrends", "Last 7 days"), 7 * kDayMs, 2 * kHourMs},
+    {QT_TRANSLATE_NOOP("frmTrends", "Last 30 days"), 30 * kDayMs, 6 * kHourMs},
+    {QT_TRANSLATE_NOOP("frmTrends", "All"), 0, 0},
 };
 
 QString WidthText(int64_t widthMs)
 {
-    return widthMs < kHourMs ? QStringLiteral("%1 min").arg(widthMs / kMinuteMs) : QStringLiteral("%1 h").arg(widthMs / kHourMs);
+    return widthMs < kHourMs ? QCoreApplication::translate("frmTrends", "%1 min").arg(widthMs / kMinuteMs)
+                             : QCoreApplication::translate("frmTrends", "%1 h").arg(widthMs / kHourMs);
+}
+
+// "last 24 hours" in a sentence; the nouns of other languages keep their capitals.
+QString LowerFirst(QString text)
+{
+    if (!text.isEmpty())
+        text[0] = text[0].toLower();
+    return text;
 }
 
 } // namespace
@@ -48,16 +58,16 @@ frmTrends::frmTrends(RingCore *core, QWidget *parent)
     : QWidget(parent), mCore(core), mWorst(new WorstChannelsModel(this))
 {
     setObjectName(QStringLiteral("frmTrends"));
-    setWindowTitle(QStringLiteral("Trends"));
+    setWindowTitle(tr("Trends"));
 
-    auto *rangeLabel = new QLabel(QStringLiteral("&Range:"), this);
+    auto *rangeLabel = new QLabel(tr("&Range:"), this);
     cboRange = new QComboBox(this);
     cboRange->setObjectName(QStringLiteral("cboRange"));
     for (const RangeChoice &range : kRanges)
-        cboRange->addItem(QString::fromLatin1(range.text));
+        cboRange->addItem(tr(range.text));
     cboRange->setCurrentIndex(1);
     rangeLabel->setBuddy(cboRange);
-    auto *moduleLabel = new QLabel(QStringLiteral("&Module:"), this);
+    auto *moduleLabel = new QLabel(tr("&Module:"), this);
     cboModule = new QComboBox(this);
     cboModule->setObjectName(QStringLiteral("cboModule"));
     cboModule->setMinimumContentsLength(6);
@@ -67,11 +77,11 @@ frmTrends::frmTrends(RingCore *core, QWidget *parent)
 
     chtTrend = NewTrendChart(this);
     chtTrend->setObjectName(QStringLiteral("chtTrend"));
-    chtTrend->setAccessibleName(QStringLiteral("Chart"));
+    chtTrend->setAccessibleName(tr("Chart"));
     chtTrend->setMinimumSize(320, 200);
     tblWorst = new QTableView(this);
     tblWorst->setObjectName(QStringLiteral("tblWorst"));
-    tblWorst->setAccessibleName(QStringLiteral("Channels with the largest increase"));
+    tblWorst->setAccessibleName(tr("Channels with the largest increase"));
     tblWorst->setModel(mWorst);
     tblWorst->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblWorst->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -139,7 +149,7 @@ void frmTrends::FillModules()
 void frmTrends::Refresh()
 {
     RingHistory &history = mCore->History();
-    lblState->setText(history.IsOpen() ? QString() : QStringLiteral("The ring history is off: there is nothing to show."));
+    lblState->setText(history.IsOpen() ? QString() : tr("The ring history is off: there is nothing to show."));
     const Span span = ChosenSpan(TheClock().EpochMs());
     const int port = mCore->Port().PortNumber();
     mWorst->SetChannels(history.WorstChannels(port, span.fromMs, span.toMs, kRows));
@@ -150,9 +160,9 @@ void frmTrends::Refresh()
             mModuleID = found->modules.front().id;
     }
     FillModules();
-    const QString title = mModuleID < 0 ? QStringLiteral("No module") : QStringLiteral("Module %1, %2, increase per %3")
+    const QString title = mModuleID < 0 ? tr("No module") : tr("Module %1, %2, increase per %3")
                                                                             .arg(mModuleID)
-                                                                            .arg(cboRange->currentText().toLower())
+                                                                            .arg(LowerFirst(cboRange->currentText()))
                                                                             .arg(WidthText(span.widthMs));
     ShowTrend(chtTrend,
               mModuleID < 0 ? std::vector<TrendBucket>()

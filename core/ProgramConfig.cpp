@@ -34,6 +34,7 @@ ProgramConfig ProgramConfig::Read(const QString &iniPath)
     config.historyDays = HistoryDays(iniPath);
     config.metrics = ReadMetricsSetting(iniPath);
     config.modbus = ReadMetricsSetting(iniPath, QStringLiteral("modbus"));
+    config.language = ReadIniString(kAppTitle, QStringLiteral("language"), iniPath).trimmed();
     const QString interval = ReadIniString(kAppTitle, QStringLiteral("scan_interval"), iniPath);
     if (!interval.isEmpty()) {
         bool ok = false;

@@ -1,7 +1,7 @@
 #pragma once
 // The configuration file, read once into one value: the port and its devices, the debug switch,
-// the alarm, and the files and services the ring feeds. It is read again only when the file
-// changed (the COM port dialog, or another program, wrote it).
+// the alarm, the windows' language, and the files and services the ring feeds. It is read again
+// only when the file changed (the COM port dialog, or another program, wrote it).
 #include "core/MetricsSetting.h"
 
 #include <QDateTime>
@@ -28,6 +28,9 @@ struct ProgramConfig
     // hand-over.
     int scanIntervalS = 10;
     QString scanIntervalProblem;
+    // "language" as written: "de" or "en" chooses the windows' language; anything else leaves
+    // it to the user's interface language.
+    QString language;
 
     // The rule for a usable "comport".
     static bool IsComPort(int number) { return number >= 1 && number <= 4; }

@@ -3,10 +3,13 @@
 // start-up, and the words the status bar shows for it.
 #include "model/ReferenceFile.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 class ReferenceRing
 {
+    Q_DECLARE_TR_FUNCTIONS(ReferenceRing)
+
 public:
     // The file the configuration at iniPath names with "reference", beside it by default.
     static QString ConfiguredPath(const QString &iniPath);

@@ -204,7 +204,7 @@ void RingCore::TakeScan(const RingScan &scan)
     emit scanHandedOver(scan);
     if (verification) {
         emit verified();
-        Tell(Notice::Information, QStringLiteral("Verify Settings"), VerifySummary(verification->results));
+        Tell(Notice::Information, tr("Verify Settings"), VerifySummary(verification->results));
     }
     if (alarm && scan.origin == ScanOrigin::AutoRefresh)
         emit this->alarm();
@@ -259,7 +259,7 @@ bool RingCore::ServeMetrics()
         }, TheClock(), &reason);
     if (!server) {
         Tell(Notice::Error, kAppTitle,
-             QStringLiteral("The metrics page cannot be served on %1: %2").arg(setting.Where(), reason));
+             tr("The metrics page cannot be served on %1: %2").arg(setting.Where(), reason));
         return false;
     }
     mMetricsServer = std::move(server);
@@ -300,7 +300,7 @@ void RingCore::SaveReference(const RingScan &ring)
 {
     if (!ring.Found()) {
         Tell(Notice::Error, kAppTitle,
-             QStringLiteral("No scan has found modules yet: there is no ring to save as the reference."));
+             tr("No scan has found modules yet: there is no ring to save as the reference."));
         return;
     }
     const QString problem = mReference.Save(mConfig.iniPath, ring.modules);
@@ -333,5 +333,5 @@ QString RingCore::NewEventsText() const
     const int count = mEvents.UnacknowledgedCount();
     if (count == 0)
         return {};
-    return count == 1 ? QStringLiteral("1 new event") : QStringLiteral("%1 new events").arg(count);
+    return count == 1 ? tr("1 new event") : tr("%1 new events").arg(count);
 }

@@ -109,6 +109,6 @@ void RingLog::Append(const QStringList &rows)
         return;
     // Once per file: a log that cannot be written must not stop every scan with a box.
     mReportedPath = path;
-    emit problem(QStringLiteral("The ring log cannot be written:\r\n%1\r\n%2")
+    emit problem(tr("The ring log cannot be written:\r\n%1\r\n%2")
                      .arg(QDir::toNativeSeparators(path), file.errorString()));
 }

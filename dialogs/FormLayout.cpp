@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QGridLayout>
@@ -49,7 +50,7 @@ QComboBox *AddRuleCombo(QGridLayout *grid, int row)
 {
     QWidget *form = grid->parentWidget();
     auto *combo = new RuleCombo(form);
-    auto *caption = new QLabel(QStringLiteral("Error Relais:"), form);
+    auto *caption = new QLabel(QCoreApplication::translate("FormLayout", "Error Relais:"), form);
     caption->setObjectName(QStringLiteral("cmbErrorRelaisLabel"));
     caption->setBuddy(combo);
     grid->addWidget(caption, row, 0, 1, 2);

@@ -48,7 +48,7 @@ frmGlobalSettings::frmGlobalSettings(RingCore &core, QWidget *parent)
     : QWidget(parent), mCore(core)
 {
     setObjectName(QStringLiteral("frmGlobalSettings"));
-    setWindowTitle(QStringLiteral("Global Settings"));
+    setWindowTitle(tr("Global Settings"));
     SetFormBackground(this);
 
     auto *grid = new QGridLayout(this);
@@ -56,21 +56,21 @@ frmGlobalSettings::frmGlobalSettings(RingCore &core, QWidget *parent)
 
     cmbBaudrate = new QComboBox(this);
     cmbBaudrate->setObjectName(QStringLiteral("cmbBaudrate"));
-    auto *baudLabel = new QLabel(QStringLiteral("RS485 Baudrate:"), this);
+    auto *baudLabel = new QLabel(tr("RS485 Baudrate:"), this);
     baudLabel->setObjectName(QStringLiteral("cmbBaudrateLabel"));
     baudLabel->setBuddy(cmbBaudrate);
     grid->addWidget(baudLabel, 0, 0);
     grid->addWidget(cmbBaudrate, 0, 1);
     LetShrink(cmbBaudrate, 60);
 
-    QGroupBox *parity = AddFrame(this, QStringLiteral("fraParity"), QStringLiteral("Parity"));
+    QGroupBox *parity = AddFrame(this, QStringLiteral("fraParity"), tr("Parity"));
     auto *parityGroup = new QButtonGroup(this);
-    optParityNone = AddOption(parity, parityGroup, QStringLiteral("optParityNone"), QStringLiteral("none"));
-    optParityEven = AddOption(parity, parityGroup, QStringLiteral("optParityEven"), QStringLiteral("even"));
-    optParityOdd = AddOption(parity, parityGroup, QStringLiteral("optParityOdd"), QStringLiteral("odd"));
+    optParityNone = AddOption(parity, parityGroup, QStringLiteral("optParityNone"), tr("none"));
+    optParityEven = AddOption(parity, parityGroup, QStringLiteral("optParityEven"), tr("even"));
+    optParityOdd = AddOption(parity, parityGroup, QStringLiteral("optParityOdd"), tr("odd"));
     grid->addWidget(parity, 1, 0, 1, 2);
 
-    QGroupBox *stopBits = AddFrame(this, QStringLiteral("fraStopBits"), QStringLiteral("Stopbits:"));
+    QGroupBox *stopBits = AddFrame(this, QStringLiteral("fraStopBits"), tr("Stopbits:"));
     auto *stopGroup = new QButtonGroup(this);
     optStopBits1 = AddOption(stopBits, stopGroup, QStringLiteral("optStopBits1"), QStringLiteral("1"));
     optStopBits2 = AddOption(stopBits, stopGroup, QStringLiteral("optStopBits2"), QStringLiteral("2"));
@@ -78,9 +78,9 @@ frmGlobalSettings::frmGlobalSettings(RingCore &core, QWidget *parent)
 
     cmbErrorRelais = AddRuleCombo(grid, 3);
 
-    chkWriteToEEPROM = new QCheckBox(QStringLiteral("Write to E²PROM"), this);
+    chkWriteToEEPROM = new QCheckBox(tr("Write to E²PROM"), this);
     chkWriteToEEPROM->setObjectName(QStringLiteral("chkWriteToEEPROM"));
-    cmdApply = new QPushButton(QStringLiteral("&Apply"), this);
+    cmdApply = new QPushButton(tr("&Apply"), this);
     cmdApply->setObjectName(QStringLiteral("cmdApply"));
     AddApplyRow(grid, 5, chkWriteToEEPROM, cmdApply);
 
@@ -156,8 +156,8 @@ void frmGlobalSettings::cmdApply_Click()
     const uint8_t settings = ComposeSettingsByte();
     QPointer<frmProgress> progress = LoadProgress();
     progress->ProgressBar->setValue(0);
-    progress->SetCaption(chkWriteToEEPROM->isChecked() ? QStringLiteral("Programming modules...")
-                                                       : QStringLiteral("Update modules..."));
+    progress->SetCaption(chkWriteToEEPROM->isChecked() ? tr("Programming modules...")
+                                                       : tr("Update modules..."));
 
     // The windows may be closed meanwhile: the run goes on, touching only what is still open.
     QPointer<frmGlobalSettings> self(this);
@@ -184,13 +184,13 @@ void frmGlobalSettings::cmdApply_Click()
         emit self->applied();
     }
     if (!failure.isEmpty())
-        ShowMessage(self.data(), QMessageBox::Critical, QStringLiteral("Global Settings"), failure);
+        ShowMessage(self.data(), QMessageBox::Critical, tr("Global Settings"), failure);
 }
 
 QString frmGlobalSettings::SendFailure(const RingCore &core, int id, int done, int total)
 {
     const QString where = PortLabel(core.Port());
-    return QStringLiteral("The frame for module %1 could not be sent on %2.\r\n"
+    return tr("The frame for module %1 could not be sent on %2.\r\n"
                           "%3 of %4 modules were programmed; the others were not sent anything.")
         .arg(id)
         .arg(where)

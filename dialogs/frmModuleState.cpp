@@ -19,25 +19,25 @@ frmModuleState::frmModuleState(RingCore &core, QWidget *parent)
     : QWidget(parent), mCore(core)
 {
     setObjectName(QStringLiteral("frmModuleState"));
-    setWindowTitle(QStringLiteral("Module State"));
+    setWindowTitle(tr("Module State"));
     SetFormBackground(this);
 
     auto *grid = new QGridLayout(this);
     SetCompactMargins(grid);
-    txtModulID = AddLabelledLineEdit(grid, 0, QStringLiteral("txtModulID"), QStringLiteral("Modul ID:"));
-    txtVersion = AddLabelledLineEdit(grid, 1, QStringLiteral("txtVersion"), QStringLiteral("Version:"));
-    txtMode = AddLabelledLineEdit(grid, 2, QStringLiteral("txtMode"), QStringLiteral("Mode:"));
+    txtModulID = AddLabelledLineEdit(grid, 0, QStringLiteral("txtModulID"), tr("Modul ID:"));
+    txtVersion = AddLabelledLineEdit(grid, 1, QStringLiteral("txtVersion"), tr("Version:"));
+    txtMode = AddLabelledLineEdit(grid, 2, QStringLiteral("txtMode"), tr("Mode:"));
     cmbErrorRelais = AddRuleCombo(grid, 3);
     txtErrorCounterCH1 = AddLabelledLineEdit(grid, 5, QStringLiteral("txtErrorCounterCH1"),
-                                             QStringLiteral("Error Counter CH1:"));
+                                             tr("Error Counter CH1:"));
     txtErrorCounterCH2 = AddLabelledLineEdit(grid, 6, QStringLiteral("txtErrorCounterCH2"),
-                                             QStringLiteral("Error Counter CH2:"));
+                                             tr("Error Counter CH2:"));
     // The fixed client width goes to the labels first; the text boxes take what is left.
     for (QLineEdit *edit : {txtModulID, txtVersion, txtMode, txtErrorCounterCH1, txtErrorCounterCH2})
         LetShrink(edit, 40);
-    chkWriteToEEPROM = new QCheckBox(QStringLiteral("Write to E²PROM"), this);
+    chkWriteToEEPROM = new QCheckBox(tr("Write to E²PROM"), this);
     chkWriteToEEPROM->setObjectName(QStringLiteral("chkWriteToEEPROM"));
-    cmdApply = new QPushButton(QStringLiteral("&Apply"), this);
+    cmdApply = new QPushButton(tr("&Apply"), this);
     cmdApply->setObjectName(QStringLiteral("cmdApply"));
     AddApplyRow(grid, 7, chkWriteToEEPROM, cmdApply);
 
@@ -72,7 +72,7 @@ void frmModuleState::cmdApply_Click()
     int id = -1;
     const QString problem = ModuleIDProblem(idText, &id);
     if (!problem.isEmpty()) {
-        MarkModulID(QStringLiteral("Not sent. ") + problem);
+        MarkModulID(tr("Not sent. %1").arg(problem));
         return;
     }
 

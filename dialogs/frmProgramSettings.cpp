@@ -17,12 +17,12 @@ frmProgramSettings::frmProgramSettings(RingCore &core, QWidget *parent)
     : QWidget(parent), mCore(core)
 {
     setObjectName(QStringLiteral("frmProgramSettings"));
-    setWindowTitle(QStringLiteral("Program settings"));
+    setWindowTitle(tr("Program settings"));
     SetFormBackground(this);
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(6, 6, 6, 6);
-    auto *frame = new QGroupBox(QStringLiteral("Select COM port"), this);
+    auto *frame = new QGroupBox(tr("Select COM port"), this);
     frame->setObjectName(QStringLiteral("fraSelectComPort"));
     auto *options = new QVBoxLayout(frame);
     options->setContentsMargins(6, 2, 6, 2);
@@ -34,7 +34,7 @@ frmProgramSettings::frmProgramSettings(RingCore &core, QWidget *parent)
         options->addWidget(option);
         optCom[n] = option;
     }
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(tr("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     column->addWidget(frame);
     column->addWidget(cmdOK, 0, Qt::AlignHCenter);
@@ -84,9 +84,9 @@ void frmProgramSettings::ProbeComPort(int n, bool &available)
         return;
     }
     if (error == SerialPort::OpenError::InUse)
-        optCom[n]->setText(QStringLiteral("COM%1 (in use)").arg(n));
+        optCom[n]->setText(tr("COM%1 (in use)").arg(n));
     else if (error == SerialPort::OpenError::NotFound)
-        optCom[n]->setText(QStringLiteral("COM%1 (not found)").arg(n));
+        optCom[n]->setText(tr("COM%1 (not found)").arg(n));
 }
 
 void frmProgramSettings::cmdOK_Click()
@@ -97,7 +97,7 @@ void frmProgramSettings::cmdOK_Click()
             chosen = n;
     }
     if (chosen == 0)
-        ShowMessage(this, QMessageBox::Critical, kAppTitle, QStringLiteral("No com port available!"));
+        ShowMessage(this, QMessageBox::Critical, kAppTitle, tr("No com port available!"));
     mCore.ChoosePort(chosen);
     mCore.Link().Resume();
     if (QMdiSubWindow *frame = ChildFrame(this))

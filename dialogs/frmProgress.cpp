@@ -14,7 +14,7 @@ frmProgress::frmProgress(int modules, QWidget *parent)
     : QWidget(parent), mModules(modules)
 {
     setObjectName(QStringLiteral("frmProgress"));
-    setWindowTitle(QStringLiteral("Progress State"));
+    setWindowTitle(tr("Progress State"));
     SetFormBackground(this);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(6, 6, 6, 6);
@@ -23,8 +23,8 @@ frmProgress::frmProgress(int modules, QWidget *parent)
     ProgressBar->setFixedWidth(TwipsToPixels(3855));
     ProgressBar->setRange(0, 100);
     ProgressBar->setValue(0);
-    ProgressBar->setFormat(QStringLiteral("%v of %m"));
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    ProgressBar->setFormat(tr("%v of %m"));
+    cmdOK = new QPushButton(tr("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     column->addWidget(ProgressBar, 0, Qt::AlignHCenter);
     column->addWidget(cmdOK, 0, Qt::AlignHCenter);

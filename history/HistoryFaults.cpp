@@ -3,6 +3,7 @@
 #include "history/HistorySchema.h"
 
 #include <QDateTime>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,12 @@
 #include <QSqlQuery>
 
 namespace {
+
+// The words of the history's messages, in the language of the windows.
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(HistoryFaults)
+};
 
 // SQLite's primary result codes (the low byte of an extended code).
 enum SqliteCode { kBusy = 5, kLocked = 6, kReadOnly = 8, kIoError = 10, kFull = 13, kCantOpen = 14, kNotADatabase = 26 };
@@ -54,8 +61,8 @@ QString ReadTables(const QString &path, QStringList &tables, QString &passingWhi
 
 QString NewerVersionReason(int version)
 {
-    return QStringLiteral("It was written by a newer version of the program (history version %1; this "
-                          "version reads %2).")
+    return Words::tr("It was written by a newer version of the program (history version %1; this "
+                     "version reads %2).")
         .arg(version)
         .arg(kHistoryVersion);
 }
@@ -67,10 +74,10 @@ QString HistoryFileProblem(const QString &path, QString &passingWhile)
     if (!info.exists())
         return {};
     if (info.isDir())
-        return QStringLiteral("It is a folder.");
+        return Words::tr("It is a folder.");
     // Marked read-only, even where the user may write it anyway (root, an administrator).
     if (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner))
-        return QStringLiteral("The file is read-only.");
+        return Words::tr("The file is read-only.");
     if (info.size() == 0)
         return {};
     QFile file(path);
@@ -78,7 +85,7 @@ QString HistoryFileProblem(const QString &path, QString &passingWhile)
         return file.errorString();
     const QByteArray header = file.read(kHeaderSize);
     if (header.size() < kHeaderSize || !header.startsWith(QByteArrayLiteral("SQLite format 3\0")))
-        return QStringLiteral("The file is not an SQLite database.");
+        return Words::tr("The file is not an SQLite database.");
     file.close();
     const int version = HeaderInt(header, kUserVersionOffset);
     const qint32 mark = HeaderInt(header, kApplicationIdOffset);
@@ -99,7 +106,7 @@ QString HistoryFileProblem(const QString &path, QString &passingWhile)
     return {};
 }
 
-QString ForeignReason() { return QStringLiteral("The file is an SQLite database of another program."); }
+QString ForeignReason() { return Words::tr("The file is an SQLite database of another program."); }
 
 QString HistoryFaultWhile(const QSqlError &error)
 {
@@ -122,15 +129,15 @@ QString HistoryErrorReason(const QSqlError &error)
     switch (PrimaryCode(error)) {
     case kBusy:
     case kLocked:
-        return QStringLiteral("The file is locked by another program.");
+        return Words::tr("The file is locked by another program.");
     case kReadOnly:
-        return QStringLiteral("The file is read-only.");
+        return Words::tr("The file is read-only.");
     case kFull:
-        return QStringLiteral("The disk is full.");
+        return Words::tr("The disk is full.");
     case kNotADatabase:
-        return QStringLiteral("The file is not an SQLite database.");
+        return Words::tr("The file is not an SQLite database.");
     case kCantOpen:
-        return QStringLiteral("The file cannot be opened (%1).").arg(error.databaseText());
+        return Words::tr("The file cannot be opened (%1).").arg(error.databaseText());
     default:
         return error.databaseText().isEmpty() ? error.text() : error.databaseText();
     }
@@ -138,24 +145,24 @@ QString HistoryErrorReason(const QSqlError &error)
 
 QString HistoryProblemText(const QString &path, const QString &reason, bool passing)
 {
-    return QStringLiteral("The ring history cannot be kept in\r\n%1\r\n%2\r\n%3")
+    return Words::tr("The ring history cannot be kept in\r\n%1\r\n%2\r\n%3")
         .arg(QDir::toNativeSeparators(path), reason,
-             passing ? QStringLiteral("The program tries again every minute and keeps the scans again once it can.")
-                     : QStringLiteral("The program runs without it."));
+             passing ? Words::tr("The program tries again every minute and keeps the scans again once it can.")
+                     : Words::tr("The program runs without it."));
 }
 
 QString HistoryKeptAgainText(const QString &path, uint64_t missed, const QString &passingWhile)
 {
-    return QStringLiteral("The ring history is kept again in\r\n%1\r\nThe ring history missed %2 %3 %4.")
+    return Words::tr("The ring history is kept again in\r\n%1\r\nThe ring history missed %2 %3 %4.")
         .arg(QDir::toNativeSeparators(path))
         .arg(missed)
-        .arg(missed == 1 ? QStringLiteral("scan") : QStringLiteral("scans"), passingWhile);
+        .arg(missed == 1 ? Words::tr("scan") : Words::tr("scans"), passingWhile);
 }
 
 QString HistoryAheadText(const QString &path, int64_t timeMs, int64_t newestMs)
 {
     const auto time = [](int64_t ms) { return QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); };
-    return QStringLiteral("The clock reads %1, more than a day after the newest scan kept in the ring history in\r\n%2\r\n(%3)."
+    return Words::tr("The clock reads %1, more than a day after the newest scan kept in the ring history in\r\n%2\r\n(%3)."
                           "\r\nThe history keeps no scan until the clock has run on so for %4 minutes, and is never thinned by a"
                           " time it did not keep.")
         .arg(time(timeMs), QDir::toNativeSeparators(path), time(newestMs))
@@ -164,7 +171,7 @@ QString HistoryAheadText(const QString &path, int64_t timeMs, int64_t newestMs)
 
 QString HistoryDamageText(const QString &path, const QString &what)
 {
-    return QStringLiteral("The ring history in\r\n%1\r\nholds a value that no scan can have; the program leaves it out and keeps the"
-                          " history:\r\n%2.")
+    return Words::tr("The ring history in\r\n%1\r\nholds a value that no scan can have; the program leaves it out and keeps the"
+                     " history:\r\n%2.")
         .arg(QDir::toNativeSeparators(path), what);
 }

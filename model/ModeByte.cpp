@@ -1,5 +1,7 @@
 #include "model/ModeByte.h"
 
+#include <QCoreApplication>
+
 namespace ModeByte {
 
 const QStringList &BaudTexts()
@@ -28,13 +30,13 @@ QString ParityText(uint8_t mode)
 {
     switch (ParityOf(mode)) {
     case Parity::Even:
-        return QStringLiteral("even");
+        return QCoreApplication::translate("ModeByte", "even");
     case Parity::Odd:
-        return QStringLiteral("odd");
+        return QCoreApplication::translate("ModeByte", "odd");
     case Parity::None:
         break;
     }
-    return QStringLiteral("none");
+    return QCoreApplication::translate("ModeByte", "none");
 }
 
 Parity ParityOf(uint8_t mode)

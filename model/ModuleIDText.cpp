@@ -2,6 +2,8 @@
 
 #include "model/Global.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 QString ModuleIDProblem(const QString &text, int *id)
@@ -11,11 +13,11 @@ QString ModuleIDProblem(const QString &text, int *id)
         return c >= QLatin1Char('0') && c <= QLatin1Char('9');
     });
     if (!digitsOnly)
-        return QStringLiteral("A module ID is a whole decimal number, digits 0 to 9 only.");
+        return QCoreApplication::translate("ModuleIDText", "A module ID is a whole decimal number, digits 0 to 9 only.");
     bool parsed = false;
     const int value = text.toInt(&parsed);
     if (!parsed || !IsTableID(value))
-        return QStringLiteral("A module ID lies between 0 and 32000.");
+        return QCoreApplication::translate("ModuleIDText", "A module ID lies between 0 and 32000.");
     *id = value;
     return {};
 }

@@ -18,15 +18,26 @@ struct ColumnText
     const char *widest;
 };
 const ColumnText kColumns[ModuleListModel::ColumnCount] = {
-    {"Pos", "1000"}, {"ID", "32000"}, {"Side", "G"}, {"Version", "25.5"}, {"Baud", "115200"},
-    {"Parity", "even"}, {"Stop", "2"}, {"Error Relais", "NOT CH1_Error AND NOT CH2_Error"},
-    {"CH1", "faulty (no locate answer)"}, {"CH1 Errors", "32767"}, {"CH2", "faulty (no locate answer)"},
-    {"CH2 Errors", "32767"}, {"Change", "+32767"}, {"Last Reply", "23:59:59"},
-    {"Verified", "differs: mode 0x13, applied 0x4B"}};
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Pos"), "1000"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "ID"), "32000"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Side"), "G"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Version"), "25.5"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Baud"), "115200"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Parity"), QT_TRANSLATE_NOOP("ModuleListModel", "even")},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Stop"), "2"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Error Relais"), "NOT CH1_Error AND NOT CH2_Error"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "CH1"), QT_TRANSLATE_NOOP("ModuleListModel", "faulty (no locate answer)")},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "CH1 Errors"), "32767"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "CH2"), QT_TRANSLATE_NOOP("ModuleListModel", "faulty (no locate answer)")},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "CH2 Errors"), "32767"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Change"), "+32767"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Last Reply"), "23:59:59"},
+    {QT_TRANSLATE_NOOP("ModuleListModel", "Verified"),
+     QT_TRANSLATE_NOOP("ModuleListModel", "differs: mode 0x13, applied 0x4B")}};
 
 QString ChannelText(bool faulty, bool locateFailed)
 {
-    return locateFailed ? QStringLiteral("faulty (no locate answer)") : ChannelStateText(faulty);
+    return locateFailed ? ModuleListModel::tr("faulty (no locate answer)") : ChannelStateText(faulty);
 }
 
 QString TimeText(float secondsSinceMidnight)
@@ -61,12 +72,12 @@ QVariant ModuleListModel::headerData(int section, Qt::Orientation orientation, i
 
 QString ModuleListModel::Caption(int column)
 {
-    return column >= 0 && column < ColumnCount ? QString::fromLatin1(kColumns[column].caption) : QString();
+    return column >= 0 && column < ColumnCount ? tr(kColumns[column].caption) : QString();
 }
 
 QString ModuleListModel::WidestText(int column)
 {
-    return column >= 0 && column < ColumnCount ? QString::fromLatin1(kColumns[column].widest) : QString();
+    return column >= 0 && column < ColumnCount ? tr(kColumns[column].widest) : QString();
 }
 
 QVariant ModuleListModel::data(const QModelIndex &index, int role) const
@@ -145,7 +156,7 @@ QString ModuleListModel::Text(int row, int column) const
         const auto &verification = mKeeper->LastVerification();
         const auto sent = mTable->Applied().Applied(id);
         if (sent && !sent->readBack && (!verification || sent->stamp > verification->appliedStamp))
-            return QStringLiteral("applied, not yet read back");
+            return tr("applied, not yet read back");
         return verification ? verification->TextFor(id, mTable->Applied()) : QString();
     }
     case ColumnCount:

@@ -1,5 +1,7 @@
 #include "model/ModuleTexts.h"
 
+#include <QCoreApplication>
+
 QString VersionText(uint8_t version) { return QStringLiteral("%1.%2").arg(version / 10).arg(version % 10); }
 
 QString ModeHex(uint8_t mode)
@@ -12,4 +14,7 @@ QString SideText(uint8_t side)
     return side >= 0x20 && side < 0x7f && side != ',' ? QString(QLatin1Char(char(side))) : QString();
 }
 
-QString ChannelStateText(bool faulty) { return faulty ? QStringLiteral("faulty") : QStringLiteral("sound"); }
+QString ChannelStateText(bool faulty)
+{
+    return faulty ? QCoreApplication::translate("ModuleTexts", "faulty") : QCoreApplication::translate("ModuleTexts", "sound");
+}

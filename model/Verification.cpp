@@ -1,5 +1,6 @@
 #include "model/Verification.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 #include "model/ModuleTexts.h"
@@ -7,20 +8,22 @@
 #include <algorithm>
 #include <set>
 
-QString VerifyResult::Text() const
+namespace {
+// In the order of VerifyKind.
+const char *const kKindTexts[] = {QT_TRANSLATE_NOOP("Verification", "as applied"),
+                                  QT_TRANSLATE_NOOP("Verification", "differs: mode %1, applied %2"),
+                                  QT_TRANSLATE_NOOP("Verification", "no answer"),
+                                  QT_TRANSLATE_NOOP("Verification", "nothing applied")};
+
+QString KindText(const VerifyResult &result, bool translated)
 {
-    switch (kind) {
-    case VerifyKind::AsApplied:
-        return QStringLiteral("as applied");
-    case VerifyKind::Differs:
-        return QStringLiteral("differs: mode %1, applied %2").arg(ModeHex(mode), ModeHex(applied));
-    case VerifyKind::NoAnswer:
-        return QStringLiteral("no answer");
-    case VerifyKind::NothingApplied:
-        break;
-    }
-    return QStringLiteral("nothing applied");
+    const char *text = kKindTexts[int(result.kind)];
+    const QString words = translated ? QCoreApplication::translate("Verification", text) : QString::fromLatin1(text);
+    return result.kind == VerifyKind::Differs ? words.arg(ModeHex(result.mode), ModeHex(result.applied)) : words;
 }
+} // namespace
+
+QString VerifyResult::Text() const { return KindText(*this, false); }
 
 std::vector<VerifyResult> VerifyRing(const RingSnapshot &ring, const AppliedModes &applied)
 {
@@ -70,24 +73,29 @@ QString Verification::TextFor(int id, const AppliedModes &applied) const
     if (!result)
         return {};
     if (IsStale(id, applied))
-        return QStringLiteral("applied after the check");
+        return QCoreApplication::translate("Verification", "applied after the check");
     if (const auto since = differsSinceMs.find(id); since != differsSinceMs.end())
-        return QStringLiteral("differs since %1")
+        return QCoreApplication::translate("Verification", "differs since %1")
             .arg(QDateTime::fromMSecsSinceEpoch(since->second).toString(QStringLiteral("HH:mm")));
-    return result->Text();
+    return KindText(*result, true);
 }
 
-QString VerifySummary(const std::vector<VerifyResult> &results)
+QString VerifyCounts(const std::vector<VerifyResult> &results)
 {
     const auto count = [&results](VerifyKind kind) {
         return int(std::count_if(results.begin(), results.end(), [kind](const VerifyResult &r) { return r.kind == kind; }));
     };
-    QString text = QStringLiteral("Verify Settings: %1 of %2 modules as applied, %3 differs, %4 no answer")
+    QString text = QCoreApplication::translate("Verification", "%1 of %2 modules as applied, %3 differs, %4 no answer")
                        .arg(count(VerifyKind::AsApplied))
                        .arg(results.size())
                        .arg(count(VerifyKind::Differs))
                        .arg(count(VerifyKind::NoAnswer));
     if (const int untouched = count(VerifyKind::NothingApplied))
-        text += QStringLiteral(", %1 nothing applied").arg(untouched);
+        text += QCoreApplication::translate("Verification", ", %1 nothing applied").arg(untouched);
     return text + QLatin1Char('.');
+}
+
+QString VerifySummary(const std::vector<VerifyResult> &results)
+{
+    return QCoreApplication::translate("Verification", "Verify Settings: %1").arg(VerifyCounts(results));
 }

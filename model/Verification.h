@@ -17,7 +17,8 @@ struct VerifyResult
     VerifyKind kind = VerifyKind::NothingApplied;
     uint8_t mode = 0;     // what the module reported
     uint8_t applied = 0;  // what was last sent to it
-    // "as applied", "differs: mode 0x13, applied 0x4B", "no answer", "nothing applied".
+    // "as applied", "differs: mode 0x13, applied 0x4B", "no answer", "nothing applied": in
+    // English always, as the events and the history keep it.
     QString Text() const;
     bool IsProblem() const { return kind == VerifyKind::Differs || kind == VerifyKind::NoAnswer; }
 };
@@ -42,9 +43,11 @@ struct Verification
     // Whether an Apply went to the module after the verification: its result no longer holds.
     bool IsStale(int id, const AppliedModes &applied) const;
     // The result as it stands now: "applied after the check" once stale, "differs since 14:05"
-    // once a later scan read another mode; empty without a result.
+    // once a later scan read another mode; empty without a result. In the windows' language.
     QString TextFor(int id, const AppliedModes &applied) const;
 };
 
-// "Verify Settings: 98 of 100 modules as applied, 1 differs, 1 no answer."
+// "98 of 100 modules as applied, 1 differs, 1 no answer.", in the windows' language.
+QString VerifyCounts(const std::vector<VerifyResult> &results);
+// "Verify Settings: " and the counts.
 QString VerifySummary(const std::vector<VerifyResult> &results);

@@ -31,9 +31,9 @@ void ModulePicture::RefreshDetails()
 {
     const ModuleData &record = mTable.Module(mModuleID);
     const QString details = DescribeModule(record, mTable.LocateFailed(mModuleID));
-    setAccessibleName(record.GetSide() == 0 ? QStringLiteral("No module") : QStringLiteral("Module %1").arg(mModuleID));
+    setAccessibleName(record.GetSide() == 0 ? tr("No module") : tr("Module %1").arg(mModuleID));
     setToolTip(details);
-    setAccessibleDescription(mImage > 4 ? details + QStringLiteral("\nSelected") : details);
+    setAccessibleDescription(mImage > 4 ? tr("%1\nSelected").arg(details) : details);
 }
 
 bool ModulePicture::event(QEvent *event)

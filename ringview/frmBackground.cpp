@@ -25,7 +25,7 @@
 
 namespace {
 
-const QString kSearchingCaption = QStringLiteral("Bus Info - Searching module... ");
+const char *const kSearchingCaption = QT_TRANSLATE_NOOP("frmBackground", "Bus Info - Searching module... ");
 
 // Design places and sizes, in twips.
 constexpr int kPicture0Left = 3120;
@@ -53,7 +53,7 @@ frmBackground::frmBackground(RingCore &core, TwipsSize &keptSize, QWidget *paren
     : QWidget(parent), mCore(core), mSize(keptSize)
 {
     setObjectName(QStringLiteral("frmBackground"));
-    setWindowTitle(QStringLiteral("Bus Info"));
+    setWindowTitle(tr("Bus Info"));
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     ModulePicture *first = CreatePicture(0);
@@ -323,7 +323,7 @@ void frmBackground::picModule_Click(int index)
 
     core.Locate(id);
 
-    setWindowTitle(kSearchingCaption + QLatin1Char('|'));
+    setWindowTitle(tr(kSearchingCaption) + QLatin1Char('|'));
     int passes = 0;
     uint8_t spinner = 0;
     bool answered = false;
@@ -337,7 +337,7 @@ void frmBackground::picModule_Click(int index)
             passes = 0;
             static const char kSpinner[] = {'|', '/', '-', '\\', '|'};
             if (spinner >= 1 && spinner <= 4 && self)
-                self->setWindowTitle(kSearchingCaption + QLatin1Char(kSpinner[spinner]));
+                self->setWindowTitle(tr(kSearchingCaption) + QLatin1Char(kSpinner[spinner]));
             if (spinner == 4)
                 spinner = 0;
             ++spinner;
@@ -350,15 +350,15 @@ void frmBackground::picModule_Click(int index)
         core.LocateUnanswered(clicked, id);
         if (self)
             emit locateUnanswered(id);
-        ShowMessage(self.data(), QMessageBox::Critical, QStringLiteral("Error!"),
-                    QStringLiteral("Modul with ID %1 not answer!").arg(record.GetModuleID()));
+        ShowMessage(self.data(), QMessageBox::Critical, tr("Error!"),
+                    tr("Modul with ID %1 not answer!").arg(record.GetModuleID()));
         if (!self)
             return;
-        setWindowTitle(QStringLiteral("Bus Info - Selected module not found!"));
+        setWindowTitle(tr("Bus Info - Selected module not found!"));
     } else {
         if (!self)
             return;
-        setWindowTitle(QStringLiteral("Bus Info - module found!"));
+        setWindowTitle(tr("Bus Info - module found!"));
     }
 
     // The previous highlight goes first; on a ring that shrank meanwhile its picture may be gone.

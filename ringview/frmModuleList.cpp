@@ -27,19 +27,19 @@ frmModuleList::frmModuleList(ModuleListModel *rows, frmBackground *busInfo, QWid
     setObjectName(QStringLiteral("frmModuleList"));
 
     auto *grid = new QGridLayout(this);
-    auto *findLabel = new QLabel(QStringLiteral("Find ID:"), this);
+    auto *findLabel = new QLabel(tr("Find ID:"), this);
     txtFindID = new QLineEdit(this);
     txtFindID->setObjectName(QStringLiteral("txtFindID"));
     txtFindID->setMaximumWidth(80);
     findLabel->setBuddy(txtFindID);
     lblFindResult = new QLabel(this);
     lblFindResult->setObjectName(QStringLiteral("lblFindResult"));
-    chkFaultsOnly = new QCheckBox(QStringLiteral("Faults only"), this);
+    chkFaultsOnly = new QCheckBox(tr("Faults only"), this);
     chkFaultsOnly->setObjectName(QStringLiteral("chkFaultsOnly"));
 
     tblModuleList = new QTableView(this);
     tblModuleList->setObjectName(QStringLiteral("tblModuleList"));
-    tblModuleList->setAccessibleName(QStringLiteral("Modules"));
+    tblModuleList->setAccessibleName(tr("Modules"));
     tblModuleList->setModel(mShown);
     tblModuleList->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblModuleList->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -92,9 +92,9 @@ frmModuleList::frmModuleList(ModuleListModel *rows, frmBackground *busInfo, QWid
 void frmModuleList::ShowTitle()
 {
     if (mShown->FaultsOnly())
-        setWindowTitle(QStringLiteral("Module List - %1 of %2 shown").arg(mShown->rowCount()).arg(mRows->rowCount()));
+        setWindowTitle(tr("Module List - %1 of %2 shown").arg(mShown->rowCount()).arg(mRows->rowCount()));
     else
-        setWindowTitle(QStringLiteral("Module List"));
+        setWindowTitle(tr("Module List"));
 }
 
 bool frmModuleList::SelectModule(int id)
@@ -164,9 +164,9 @@ void frmModuleList::txtFindID_Return()
         return;
     }
     if (mRows->RowOf(id) < 0)
-        lblFindResult->setText(QStringLiteral("Module %1 is not in the ring").arg(id));
+        lblFindResult->setText(tr("Module %1 is not in the ring").arg(id));
     else if (!SelectModule(id))
-        lblFindResult->setText(QStringLiteral("Module %1 is not faulty: \"Faults only\" hides it").arg(id));
+        lblFindResult->setText(tr("Module %1 is not faulty: \"Faults only\" hides it").arg(id));
     else
         lblFindResult->clear();
 }
