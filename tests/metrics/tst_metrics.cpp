@@ -204,7 +204,8 @@ private slots:
         QTRY_COMPARE(guard.Connections(), int(clients.size()) - 1);
         QVERIFY(AskHttp(mPort, kGet).endsWith(mPage));
         mPage = "zephlink9_port_open 1\n";
-        QTRY_COMPARE(bigHeader->state(), QAbstractSocket::UnconnectedState);
+        // Whether the sender sees the reset while its own 16 MB are still going out is its
+        // system's affair (Windows' sockets may not tell it before it reads).
         QVERIFY(!bigHeader->readAll().contains("HTTP/1.1"));
 
         QTRY_COMPARE(guard.Connections(), int(clients.size()) - 1);
