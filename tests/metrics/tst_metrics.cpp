@@ -219,7 +219,8 @@ private slots:
         guard.CloseIdle();
         QTRY_COMPARE(guard.Connections(), 0);
         for (const auto &client : clients)
-            QTRY_COMPARE(client->state(), QAbstractSocket::UnconnectedState);
+            if (client.get() != bigHeader)
+                QTRY_COMPARE(client->state(), QAbstractSocket::UnconnectedState);
     }
 };
 
