@@ -7,16 +7,22 @@
 #include "model/Clock.h"
 #include "model/RingComparison.h"
 
+#include <utility>
+
 RingCore::RingCore(SerialPort *port, QObject *parent)
     : QObject(parent),
       mOwnedPort(port ? nullptr : MakeDevicePort()),
-      mPort(port ? port : mOwnedPort.get())
+      mPort(port ? port : mOwnedPort.get()),
+      mMetricsRetry(new QTimer(this))
 {
+    mMetricsRetry->setObjectName(QStringLiteral("metricsRetry"));
+    mMetricsRetry->setInterval(kMetricsRetryMs);
+    connect(mMetricsRetry, &QTimer::timeout, this, &RingCore::ServeMetrics);
     mPort->SetStateHandler([this] { emit portStateChanged(); });
     connect(&mLink, &BusLink::scanSettled, this, &RingCore::TakeScan);
     connect(&mLog, &RingLog::problem, this, [this](const QString &text) { Tell(Notice::Error, kAppTitle, text); });
     connect(&mEvents, &EventList::changed, this, &RingCore::referenceChanged);
-    connect(&mEvents, &EventList::acknowledged, &mHistory, &RingHistory::AcknowledgeEvents);
+    connect(&mEvents, &EventList::acknowledged, this, [this] { mHistory.AcknowledgeEvents(mPort->PortNumber()); });
     connect(&mHistory, &RingHistory::problem, this, [this](const QString &text) { Tell(Notice::Error, kAppTitle, text); });
 }
 
@@ -47,9 +53,24 @@ bool RingCore::Reread()
 {
     if (!mConfig.Stale())
         return false;
-    mConfig = ProgramConfig::Read(mConfig.iniPath);
-    ApplyConfig();
+    Follow(ProgramConfig::Read(mConfig.iniPath));
     return true;
+}
+
+void RingCore::Follow(const ProgramConfig &config)
+{
+    const ProgramConfig before = std::exchange(mConfig, config);
+    ApplyConfig();
+    // The events shown stay as they are: those of a history opened now come at the next start.
+    if (mHistory.IsOpen() && (config.historyPath != before.historyPath || config.historyDays != before.historyDays)) {
+        mHistory.Close();
+        if (!config.historyPath.isEmpty())
+            mHistory.Open(config.historyPath, config.historyDays);
+    }
+    const MetricsSetting &page = config.metrics;
+    if (page.port != before.metrics.port || page.address != before.metrics.address || page.problem != before.metrics.problem
+        || (page.port != 0 && !mMetricsServer))
+        ServeMetrics();
 }
 
 SerialPort::OpenError RingCore::OpenConfiguredPort()
@@ -196,11 +217,13 @@ void RingCore::OpenHistory()
 {
     if (mHistory.IsOpen() || mConfig.historyPath.isEmpty() || !mHistory.Open(mConfig.historyPath, mConfig.historyDays))
         return;
-    mEvents.AddEarlier(mHistory.Events(EventList::kLimit));
+    mEvents.AddEarlier(mHistory.Events(mPort->PortNumber(), EventList::kLimit));
 }
 
 bool RingCore::ServeMetrics()
 {
+    const bool retry = mMetricsRetry->isActive();
+    mMetricsRetry->stop();
     mMetricsServer.reset();
     const MetricsSetting &setting = mConfig.metrics;
     if (!setting.problem.isEmpty())
@@ -212,10 +235,15 @@ bool RingCore::ServeMetrics()
     });
     const QString reason = server->Listen(setting.address, setting.port);
     if (!reason.isEmpty()) {
-        Tell(Notice::Error, kAppTitle,
-             QStringLiteral("The metrics page cannot be served on %1: %2").arg(setting.Where(), reason));
+        if (!retry)
+            Tell(Notice::Error, kAppTitle,
+                 QStringLiteral("The metrics page cannot be served on %1: %2; trying again every %3 s")
+                     .arg(setting.Where(), reason).arg(kMetricsRetryMs / 1000));
+        mMetricsRetry->start();
         return false;
     }
+    if (retry)
+        Tell(Notice::Information, kAppTitle, QStringLiteral("The metrics page is served on %1 now").arg(setting.Where()));
     mMetricsServer = std::move(server);
     return true;
 }
