@@ -22,7 +22,7 @@ RingCore::RingCore(SerialPort *port, QObject *parent)
     connect(&mLink, &BusLink::scanSettled, this, &RingCore::TakeScan);
     connect(&mLog, &RingLog::problem, this, [this](const QString &text) { Tell(Notice::Error, kAppTitle, text); });
     connect(&mEvents, &EventList::changed, this, &RingCore::referenceChanged);
-    connect(&mEvents, &EventList::acknowledged, this, [this] { mHistory.AcknowledgeEvents(mPort->PortNumber()); });
+    connect(&mEvents, &EventList::acknowledged, this, [this] { mHistory.AcknowledgeEvents(OwnPort()); });
     connect(&mHistory, &RingHistory::problem, this, [this](const QString &text) { Tell(Notice::Error, kAppTitle, text); });
 }
 
@@ -104,6 +104,8 @@ QString RingCore::PortStateText() const
     return ::PortStateText(mConfig.HasComPort() ? mConfig.comport : 0, number, mPort->DeviceName(number),
                            mPort->CurrentState(), mWatcher.IsWatching());
 }
+
+int RingCore::OwnPort() const { return mConfig.HasComPort() ? mConfig.comport : mPort->PortNumber(); }
 
 void RingCore::LocateUnanswered(int position, int id)
 {
@@ -217,7 +219,7 @@ void RingCore::OpenHistory()
 {
     if (mHistory.IsOpen() || mConfig.historyPath.isEmpty() || !mHistory.Open(mConfig.historyPath, mConfig.historyDays))
         return;
-    mEvents.AddEarlier(mHistory.Events(mPort->PortNumber(), EventList::kLimit));
+    mEvents.AddEarlier(mHistory.Events(OwnPort(), EventList::kLimit));
 }
 
 bool RingCore::ServeMetrics()

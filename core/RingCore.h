@@ -124,6 +124,9 @@ signals:
     void portStateChanged();
 
 private:
+    // The port whose events in the history are this program's: the configured one, before it
+    // is opened too.
+    int OwnPort() const;
     void LoadReference();
     // The keeper compares with the reference as it stands on disk.
     void KeepReferenceLoaded();
