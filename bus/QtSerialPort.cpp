@@ -2,6 +2,7 @@
 
 #include "bus/DevicePort.h"
 
+#include <QFileInfo>
 #include <poll.h>
 
 std::unique_ptr<SerialPort> MakeDevicePort() { return std::make_unique<QtSerialPort>(); }
@@ -34,7 +35,11 @@ SerialPort::OpenError QtSerialPort::Open()
 {
     if (mPort.isOpen())
         return OpenError::Other;
-    mPort.setPortName(DeviceName(mPortNumber));
+    // Under any of its names (a link in /dev/serial/by-id) the device takes one lock: a second
+    // program finds it in use, even where it may open a terminal held exclusively.
+    const QString name = DeviceName(mPortNumber);
+    const QString device = QFileInfo(name).canonicalFilePath();
+    mPort.setPortName(device.isEmpty() ? name : device);
     if (!mPort.open(QIODevice::ReadWrite)) {
         const OpenError error = MapOpenError(mPort.error());
         mPort.clearError();

@@ -7,6 +7,9 @@
 #include <QFileInfo>
 
 namespace {
+// A century of scans kept one by one: more is a slip of the finger.
+constexpr int kMostHistoryDays = 36500;
+
 // A whole number 0 to 255 as the file holds it; -1 for anything else.
 int ByteValue(const QString &key, const QString &iniPath)
 {
@@ -32,6 +35,14 @@ ProgramConfig ProgramConfig::Read(const QString &iniPath)
     config.logPath = RingLog::ConfiguredPath(iniPath);
     config.historyPath = HistoryPath(iniPath);
     config.historyDays = HistoryDays(iniPath);
+    const QString days = ReadIniString(kAppTitle, QStringLiteral("history_days"), iniPath);
+    if (!days.isEmpty()) {
+        bool ok = false;
+        const int value = days.toInt(&ok);
+        if (!ok || value < 1 || value > kMostHistoryDays)
+            config.historyDaysProblem = QStringLiteral("history_days=%1 in %2: not a number of days (1 to %3)")
+                                            .arg(days, iniPath).arg(kMostHistoryDays);
+    }
     config.metrics = ReadMetricsSetting(iniPath);
     config.modbus = ReadMetricsSetting(iniPath, QStringLiteral("modbus"));
     config.language = ReadIniString(kAppTitle, QStringLiteral("language"), iniPath).trimmed();
@@ -64,6 +75,8 @@ QString ProgramConfig::WatchProblem() const
         return metrics.problem;
     if (!modbus.problem.isEmpty())
         return modbus.problem;
+    if (!historyDaysProblem.isEmpty())
+        return historyDaysProblem;
     return scanIntervalProblem;
 }
 

@@ -22,6 +22,7 @@ struct ProgramConfig
     QString logPath;
     QString historyPath;  // empty: "history=off"
     int historyDays = 0;
+    QString historyDaysProblem;
     MetricsSetting metrics;
     MetricsSetting modbus;  // the registers over Modbus TCP
     // The watcher's seconds from one G to the next ("scan_interval"); 0: at once after the

@@ -8,16 +8,22 @@
 #include "model/Clock.h"
 #include "model/RingComparison.h"
 
+#include <utility>
+
 RingCore::RingCore(SerialPort *port, QObject *parent)
     : QObject(parent),
       mOwnedPort(port ? nullptr : MakeDevicePort()),
-      mPort(port ? port : mOwnedPort.get())
+      mPort(port ? port : mOwnedPort.get()),
+      mMetricsRetry(new QTimer(this))
 {
+    mMetricsRetry->setObjectName(QStringLiteral("metricsRetry"));
+    mMetricsRetry->setInterval(kMetricsRetryMs);
+    connect(mMetricsRetry, &QTimer::timeout, this, &RingCore::ServeMetrics);
     mPort->SetStateHandler([this] { emit portStateChanged(); });
     connect(&mLink, &BusLink::scanSettled, this, &RingCore::TakeScan);
     connect(&mLog, &RingLog::problem, this, [this](const QString &text) { Tell(Notice::Error, kAppTitle, text); });
     connect(&mEvents, &EventList::changed, this, &RingCore::referenceChanged);
-    connect(&mEvents, &EventList::acknowledged, &mHistory, &RingHistory::AcknowledgeEvents);
+    connect(&mEvents, &EventList::acknowledged, this, [this] { mHistory.AcknowledgeEvents(OwnPort()); });
     connect(&mHistory, &RingHistory::problem, this, [this](const QString &text) { Tell(Notice::Error, kAppTitle, text); });
     connect(&mHistory, &RingHistory::keptAgain, this, [this](const QString &text) { Tell(Notice::Information, kAppTitle, text); });
 }
@@ -50,9 +56,28 @@ bool RingCore::Reread()
 {
     if (!mConfig.Stale())
         return false;
-    mConfig = ProgramConfig::Read(mConfig.iniPath);
-    ApplyConfig();
+    Follow(ProgramConfig::Read(mConfig.iniPath));
     return true;
+}
+
+void RingCore::Follow(const ProgramConfig &config)
+{
+    const ProgramConfig before = std::exchange(mConfig, config);
+    ApplyConfig();
+    // The events shown stay as they are: those of a history opened now come at the next start.
+    if (config.historyPath != before.historyPath || config.historyDays != before.historyDays) {
+        mHistory.Close();
+        if (!config.historyPath.isEmpty())
+            mHistory.Open(config.historyPath, config.historyDays);
+    }
+    const MetricsSetting &page = config.metrics;
+    if (page.port != before.metrics.port || page.address != before.metrics.address || page.problem != before.metrics.problem
+        || (page.port != 0 && !mMetricsServer))
+        ServeMetrics();
+    const MetricsSetting &registers = config.modbus;
+    if (registers.port != before.modbus.port || registers.address != before.modbus.address
+        || registers.problem != before.modbus.problem || (registers.port != 0 && !mModbusServer))
+        ServeModbus();
 }
 
 SerialPort::OpenError RingCore::OpenConfiguredPort()
@@ -86,6 +111,8 @@ QString RingCore::PortStateText() const
     return ::PortStateText(mConfig.HasComPort() ? mConfig.comport : 0, number, mPort->DeviceName(number),
                            mPort->CurrentState(), mWatcher.IsWatching());
 }
+
+int RingCore::OwnPort() const { return mConfig.HasComPort() ? mConfig.comport : mPort->PortNumber(); }
 
 void RingCore::LocateUnanswered(int position, int id)
 {
@@ -237,12 +264,14 @@ void RingCore::OpenHistory()
 {
     if (mHistory.IsOpen() || mConfig.historyPath.isEmpty() || !mHistory.Open(mConfig.historyPath, mConfig.historyDays))
         return;
-    mEvents.AddEarlier(mHistory.Events(EventList::kLimit));
+    mEvents.AddEarlier(mHistory.Events(OwnPort(), EventList::kLimit));
     mProgramming.Reread();
 }
 
 bool RingCore::ServeMetrics()
 {
+    const bool retry = mMetricsRetry->isActive();
+    mMetricsRetry->stop();
     mMetricsServer.reset();
     const MetricsSetting &setting = mConfig.metrics;
     if (!setting.problem.isEmpty())
@@ -258,10 +287,15 @@ bool RingCore::ServeMetrics()
                                 mHistory.ScansMissed()});
         }, TheClock(), &reason);
     if (!server) {
-        Tell(Notice::Error, kAppTitle,
-             tr("The metrics page cannot be served on %1: %2").arg(setting.Where(), reason));
+        if (!retry)
+            Tell(Notice::Error, kAppTitle,
+                 tr("The metrics page cannot be served on %1: %2; trying again every %3 s")
+                     .arg(setting.Where(), reason).arg(kMetricsRetryMs / 1000));
+        mMetricsRetry->start();
         return false;
     }
+    if (retry)
+        Tell(Notice::Information, kAppTitle, tr("The metrics page is served on %1 now").arg(setting.Where()));
     mMetricsServer = std::move(server);
     return true;
 }

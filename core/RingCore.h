@@ -22,6 +22,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -34,6 +35,9 @@ class RingCore : public QObject
 public:
     enum class Notice { Error, Information };
     Q_ENUM(Notice)
+
+    // An address not up yet when the program starts (a network still coming up at boot).
+    static constexpr int kMetricsRetryMs = 10000;
 
     // port null: a port for real devices of the core's own.
     explicit RingCore(SerialPort *port = nullptr, QObject *parent = nullptr);
@@ -66,9 +70,11 @@ public:
     void Start(const ProgramConfig &config, HistoryOpening history = HistoryOpening::Now);
     // Opens the configured history and shows the events of earlier runs.
     void OpenHistory();
-    // Reads the configuration file again where it changed since; the port's devices, the ring
-    // log and the debug switch follow it. True when it changed.
+    // Reads the configuration file again where it changed since, and follows it. True when it changed.
     bool Reread();
+    // Takes config as the configuration: the port's devices, the ring log, the debug switch, the
+    // history (where it is open) and the metrics page follow it. The port stays as it is.
+    void Follow(const ProgramConfig &config);
     // Opens the configured port.
     SerialPort::OpenError OpenConfiguredPort();
     // The COM port dialog's choice (0: none): kept in the configuration file and opened.
@@ -123,9 +129,13 @@ signals:
     void portStateChanged();
 
 private:
+    // The port whose events in the history are this program's: the configured one, before it
+    // is opened too.
+    int OwnPort() const;
     void LoadReference();
     // The keeper compares with the reference as it stands on disk.
     void KeepReferenceLoaded();
+    // A page that cannot be served yet is tried again every kMetricsRetryMs, told once.
     bool ServeMetrics();
     bool ServeModbus();
     void ApplyConfig();
@@ -153,4 +163,5 @@ private:
     std::unique_ptr<QObject> mMetricsServer;
     ModbusMap mModbusMap;
     std::unique_ptr<QObject> mModbusServer;
+    QTimer *mMetricsRetry;
 };

@@ -2,25 +2,28 @@
 
 #include <cstring>
 
-namespace {
-const char *const kOptions[] = {"--headless", "--check", "--json", "--config", "--help"};
-}
-
 const QString CommandLine::kUsage = QStringLiteral(
-    "usage: zephlink9-setup [--headless | --check [--json]] [--config PATH]\n"
+    "usage: zephlink9-setup [--headless | --check [--json] [--window TIME]] [--config PATH]\n"
     "  (no option)     the program with its windows\n"
-    "  --headless      watch the ring without a window: a scan every 10 s, events on standard output\n"
+    "  --headless      watch the ring without a window: a scan every scan_interval seconds, events on standard output\n"
     "  --check         scan once; exit 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN\n"
     "  --json          with --check: the scan's record as JSON instead of the summary line\n"
-    "  --config PATH   the configuration file instead of the one beside the program\n");
+    "  --window TIME   with --check: warn of a counter increased within TIME (s, m or h; 15m by default)\n"
+    "  --config PATH   the configuration file instead of the one beside the program\n"
+    "  --version       the program's version\n"
+    "  --help          this text\n");
 
-bool CommandLine::WantsNoWindow(int argc, const char *const *argv)
+int64_t CommandLine::DurationMs(const QString &text)
 {
-    for (int k = 1; k < argc; ++k)
-        for (const char *option : kOptions)
-            if (std::strncmp(argv[k], option, std::strlen(option)) == 0)
-                return true;
-    return false;
+    static const QString kUnits = QStringLiteral("smh");
+    static constexpr int64_t kUnitMs[] = {1000, 60000, 3600000};
+    const qsizetype unit = text.isEmpty() ? -1 : kUnits.indexOf(text.back());
+    bool ok = false;
+    const qint64 count = (unit < 0 ? text : text.chopped(1)).toLongLong(&ok);
+    // Up to a year: further back than any history keeps scans one by one.
+    constexpr int64_t kYearS = int64_t(366) * 86400;
+    const int64_t ms = ok && count > 0 && count <= kYearS ? count * kUnitMs[unit < 0 ? 0 : unit] : -1;
+    return ok && count > 0 && count <= kYearS && ms <= kYearS * 1000 ? ms : -1;
 }
 
 CommandLine CommandLine::Parse(const QStringList &arguments)
@@ -32,6 +35,7 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
     };
     bool watch = false;
     bool check = false;
+    bool window = false;
     for (int k = 0; k < arguments.size(); ++k) {
         const QString &argument = arguments[k];
         if (argument == QLatin1String("--headless")) {
@@ -40,9 +44,17 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
             check = true;
         } else if (argument == QLatin1String("--json")) {
             line.json = true;
-        } else if (argument == QLatin1String("--help")) {
-            line.mode = Mode::Help;
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("--version")) {
+            line.mode = argument == QLatin1String("--help") ? Mode::Help : Mode::Version;
             return line;
+        } else if (argument == QLatin1String("--window") || argument.startsWith(QLatin1String("--window="))) {
+            if (window)
+                return fail(QStringLiteral("--window given twice"));
+            window = true;
+            const QString value = argument == QLatin1String("--window") ? arguments.value(++k) : argument.mid(9);
+            line.windowMs = DurationMs(value);
+            if (line.windowMs < 0)
+                return fail(QStringLiteral("--window %1: not a time such as 900s, 15m or 1h").arg(value));
         } else if (argument == QLatin1String("--config") || argument.startsWith(QLatin1String("--config="))) {
             if (!line.configPath.isEmpty())
                 return fail(QStringLiteral("--config given twice"));
@@ -56,9 +68,9 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
     if (watch && check)
         return fail(QStringLiteral("--headless and --check exclude each other"));
     if (!watch && !check)
-        return fail(QStringLiteral("--config and --json need --headless or --check"));
-    if (line.json && !check)
-        return fail(QStringLiteral("--json needs --check"));
+        return fail(QStringLiteral("--config, --json and --window need --headless or --check"));
+    if ((line.json || window) && !check)
+        return fail(QStringLiteral("--json and --window need --check"));
     line.mode = check ? Mode::Check : Mode::Watch;
     return line;
 }

@@ -7,15 +7,16 @@
 #include <algorithm>
 
 HeadlessWatch::HeadlessWatch(QObject *parent)
-    : QObject(parent)
+    : QObject(parent), mScanTimer(new QTimer(this))
 {
-    mScanTimer.setSingleShot(true);
-    connect(&mScanTimer, &QTimer::timeout, this, &HeadlessWatch::ScanNext);
+    mScanTimer->setObjectName(QStringLiteral("scanTimer"));
+    mScanTimer->setSingleShot(true);
+    connect(mScanTimer, &QTimer::timeout, this, &HeadlessWatch::ScanNext);
     connect(&mCore, &RingCore::scanHandedOver, this, [this](const RingScan &scan) {
         if (scan.cut)
             emit line(Line(ClockNow(), -1, QStringLiteral("scan cut: the port was lost")));
         if (!mStopped)
-            mScanTimer.start(int(std::max<int64_t>(0, mLastScanMs + mIntervalMs - TheClock().ElapsedMs())));
+            ScheduleNext();
     });
     connect(&mCore.Events(), &EventList::added, this,
             [this](const RingEvent &event) { emit line(Line(event.time, event.id, event.text)); });
@@ -34,12 +35,43 @@ void HeadlessWatch::Start(const ProgramConfig &config)
 {
     mCore.Start(config);
     mIntervalMs = int64_t(config.scanIntervalS) * 1000;
+    OpenPort();
+    mCore.Link().EnableReception();
+    mScanTimer->start(0);
+}
+
+void HeadlessWatch::OpenPort()
+{
+    mCore.Watcher().Stop();
     if (mCore.OpenConfiguredPort() != SerialPort::OpenError::None) {
         mCore.Watcher().Start();
         emit notice(QStringLiteral("%1 cannot be opened: looking for it once a second").arg(PortLabel(mCore.Port())));
     }
-    mCore.Link().EnableReception();
-    mScanTimer.start(0);
+}
+
+void HeadlessWatch::Reread()
+{
+    const ProgramConfig config = ProgramConfig::Read(mCore.Config().iniPath);
+    if (!config.WatchProblem().isEmpty()) {
+        emit notice(QStringLiteral("The configuration file was not taken: %1").arg(config.WatchProblem()));
+        return;
+    }
+    const ProgramConfig &before = mCore.Config();
+    const bool portMoved = config.comport != before.comport || config.devices != before.devices;
+    mCore.Follow(config);
+    mIntervalMs = int64_t(config.scanIntervalS) * 1000;
+    if (mScanTimer->isActive())
+        ScheduleNext();
+    emit notice(QStringLiteral("The configuration file %1 was read again").arg(config.iniPath));
+    if (portMoved) {
+        mCore.Port().Close();
+        OpenPort();
+    }
+}
+
+void HeadlessWatch::ScheduleNext()
+{
+    mScanTimer->start(int(std::max<int64_t>(0, mLastScanMs + mIntervalMs - TheClock().ElapsedMs())));
 }
 
 void HeadlessWatch::ScanNext()
@@ -51,7 +83,7 @@ void HeadlessWatch::ScanNext()
 void HeadlessWatch::Stop()
 {
     mStopped = true;
-    mScanTimer.stop();
+    mScanTimer->stop();
     mCore.Watcher().Stop();
     mCore.Link().Abandon();
     mCore.Port().Close();

@@ -1,8 +1,11 @@
 #include "headless/RingCheck.h"
 
+#include "history/RingHistory.h"
 #include "model/RingComparison.h"
 
 #include <QStringList>
+#include <limits>
+#include <map>
 
 namespace {
 
@@ -24,7 +27,8 @@ QString Findings(const QStringList &texts, int room)
     return shown.isEmpty() ? QStringLiteral("%1 findings").arg(texts.size()) : shown;
 }
 
-// 'label'=value[UOM];warn;crit;min, the label quoted where it holds a space, = or '.
+// 'label'=value[UOM];warn;crit;min, the label quoted where it holds a space, = or '. A warn or
+// crit of "0" is the plugins' range 0:0: above 0 is out of it.
 QString PerfDatum(const QString &label, qint64 value, const char *uom, const char *warn, const char *crit)
 {
     QString name = label;
@@ -52,8 +56,21 @@ RingCheck RingCheck::Unknown(const QString &why)
     return {Status::Unknown, QStringLiteral("UNKNOWN: %1").arg(why)};
 }
 
-RingCheck RingCheck::Judge(const RingKeeper &keeper)
+std::vector<ChannelTotal> RingCheck::WindowIncreases(RingHistory &history, int port, int64_t nowMs, int64_t windowMs)
 {
+    constexpr int64_t kMinuteMs = 60000;
+    const int64_t fromMs = (nowMs - windowMs) / kMinuteMs * kMinuteMs;
+    std::vector<ChannelTotal> increases =
+        history.WorstChannels(port, fromMs, nowMs + 1, std::numeric_limits<size_t>::max());
+    std::erase_if(increases, [](const ChannelTotal &total) { return total.increase <= 0; });
+    return increases;
+}
+
+RingCheck RingCheck::Judge(const RingKeeper &keeper, const std::vector<ChannelTotal> &increases)
+{
+    std::map<std::pair<int, int>, int64_t> increaseOf;
+    for (const ChannelTotal &total : increases)
+        increaseOf[{total.id, total.channel}] = total.increase;
     static const RingSnapshot kNone;
     const RingScan &scan = keeper.LastScan();
     // A cut scan is no ring: it is judged as one that found none.
@@ -63,6 +80,7 @@ RingCheck RingCheck::Judge(const RingKeeper &keeper)
     int faulty = 0;
     int missing = 0;
     qint64 errors = 0;
+    QStringList channelData;
     if (scan.cut)
         critical << QStringLiteral("Scan cut: the port was lost");
     else if (modules.empty())
@@ -75,8 +93,13 @@ RingCheck RingCheck::Judge(const RingKeeper &keeper)
                 ++faulty;
                 critical << QStringLiteral("Module %1 channel %2 faulty").arg(module.id).arg(channel);
             }
-            if (const int increase = keeper.Increase(module.id, channel); increase > 0)
+            const auto found = increaseOf.find({module.id, channel});
+            const int64_t increase = found == increaseOf.end() ? 0 : found->second;
+            if (increase > 0)
                 warning << QStringLiteral("Module %1 channel %2 error counter +%3").arg(module.id).arg(channel).arg(increase);
+            const QString label = QStringLiteral("m%1_ch%2").arg(module.id).arg(channel);
+            channelData << PerfDatum(label, channel == 1 ? module.counter1 : module.counter2, "c", "", "")
+                        << PerfDatum(label + QLatin1String("_increase"), increase, "", "0", "");
         }
     }
     if (keeper.Reference()) {
@@ -101,7 +124,7 @@ RingCheck RingCheck::Judge(const RingKeeper &keeper)
                             PerfDatum(QStringLiteral("missing"), missing, "", "", "0")};
     // The channels' own counters, summed: a grapher takes their rate; no ring, no reading.
     if (!modules.empty())
-        performance << PerfDatum(QStringLiteral("errors"), errors, "c", "", "");
+        performance << PerfDatum(QStringLiteral("errors"), errors, "c", "", "") << channelData;
     check.line = QStringLiteral("%1: %2 | %3").arg(Word(check.status), text, performance.join(QLatin1Char(' ')));
     return check;
 }

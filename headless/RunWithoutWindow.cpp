@@ -28,13 +28,14 @@ int Watch(const ProgramConfig &config)
         watch.Stop();
         QCoreApplication::exit(0);
     });
+    QObject::connect(&stop, &StopSignals::rereadRequested, &watch, &HeadlessWatch::Reread);
     watch.Start(config);
     return QCoreApplication::exec();
 }
 
 // One scan, as a Refresh makes it, through the whole core: the ring log and whatever else keeps
 // the ring's past take it too.
-RingCheck CheckOnce(RingCore &core)
+RingCheck CheckOnce(RingCore &core, int64_t windowMs)
 {
     SerialPort &port = core.Port();
     if (core.OpenConfiguredPort() != SerialPort::OpenError::None)
@@ -51,10 +52,13 @@ RingCheck CheckOnce(RingCore &core)
     QTimer::singleShot(0, &core, [&core] { core.Scan(ScanOrigin::Menu); });
     QCoreApplication::exec();
     port.Close();
-    return stopped ? RingCheck::Unknown(QStringLiteral("stopped before the scan was over")) : RingCheck::Judge(core.Keeper());
+    if (stopped)
+        return RingCheck::Unknown(QStringLiteral("stopped before the scan was over"));
+    const RingScan &scan = core.Keeper().LastScan();
+    return RingCheck::Judge(core.Keeper(), RingCheck::WindowIncreases(core.History(), scan.portNumber, scan.sentMs, windowMs));
 }
 
-int Check(const ProgramConfig &config, bool json)
+int Check(const ProgramConfig &config, const CommandLine &line)
 {
     RingCore core;
     QObject::connect(&core, &RingCore::notice, &core,
@@ -65,10 +69,10 @@ int Check(const ProgramConfig &config, bool json)
         ProgramConfig withoutPage = config;
         withoutPage.metrics = {};
         core.Start(withoutPage);
-        check = CheckOnce(core);
+        check = CheckOnce(core, line.windowMs);
     }
     QCoreApplication::sendPostedEvents();
-    if (!json) {
+    if (!line.json) {
         PrintLine(check.line);
     } else {
         QJsonObject record = core.Keeper().LastScan().serial != 0 ? ScanJson(core.Keeper().LastScan()) : QJsonObject();
@@ -83,6 +87,8 @@ int Check(const ProgramConfig &config, bool json)
 
 int RunWithoutWindow(int argc, char *argv[])
 {
+    // A service manager's SIGTERM may come at once.
+    StopSignals::CatchEarly();
     QCoreApplication app(argc, argv);
     UseStartingConsole();
     const QStringList arguments = QCoreApplication::arguments().mid(1);
@@ -101,10 +107,14 @@ int RunWithoutWindow(int argc, char *argv[])
         PrintLine(CommandLine::kUsage.trimmed());
         return 0;
     }
+    if (line.mode == CommandLine::Mode::Version) {
+        PrintLine(QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()));
+        return 0;
+    }
     const ProgramConfig config = ProgramConfig::Read(line.configPath.isEmpty() ? ProgramIniPath()
                                                                                : QFileInfo(line.configPath).absoluteFilePath());
     if (line.mode == CommandLine::Mode::Check)
-        return Check(config, line.json);
+        return Check(config, line);
     if (!config.WatchProblem().isEmpty()) {
         PrintProblem(QStringLiteral("zephlink9-setup: %1").arg(config.WatchProblem()));
         return kBadUsage;

@@ -9,6 +9,7 @@
 #else
 #include <QSocketNotifier>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
@@ -59,51 +60,70 @@ struct StopSignals::Platform : QAbstractNativeEventFilter
     }
 };
 
+// The console's handler needs the program's thread, and is set with the first StopSignals.
+void StopSignals::CatchEarly() {}
+
 #else
+
+// The handlers stay for the whole run: a byte per signal waits in the socket pair until a
+// StopSignals reads it.
+namespace {
+int gPipe[2] = {-1, -1};
+constexpr char kStop = 'T';
+constexpr char kReread = 'H';
+
+void OnSignal(int number)
+{
+    const char byte = number == SIGHUP ? kReread : kStop;
+    [[maybe_unused]] const ssize_t written = ::write(gPipe[0], &byte, 1);
+}
+} // namespace
 
 struct StopSignals::Platform
 {
-    static inline int sPipe[2] = {-1, -1};
-
-    static void OnSignal(int)
-    {
-        const char byte = 1;
-        [[maybe_unused]] const ssize_t written = ::write(sPipe[0], &byte, 1);
-    }
-
     QSocketNotifier *notifier = nullptr;
-    struct sigaction oldTerm = {};
-    struct sigaction oldInt = {};
 
     Platform()
     {
-        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, sPipe) != 0)
+        CatchEarly();
+        if (gPipe[1] < 0)
             return;
-        notifier = new QSocketNotifier(sPipe[1], QSocketNotifier::Read, gInstance.data());
+        notifier = new QSocketNotifier(gPipe[1], QSocketNotifier::Read, gInstance.data());
         QObject::connect(notifier, &QSocketNotifier::activated, gInstance.data(), [] {
-            char byte;
-            [[maybe_unused]] const ssize_t read = ::read(sPipe[1], &byte, 1);
-            RequestStop();
+            char bytes[16];
+            const ssize_t count = ::read(gPipe[1], bytes, sizeof bytes);
+            for (ssize_t k = 0; k < count; ++k) {
+                if (bytes[k] == kReread)
+                    QMetaObject::invokeMethod(gInstance.data(), &StopSignals::rereadRequested, Qt::QueuedConnection);
+                else
+                    RequestStop();
+            }
         });
-        struct sigaction action = {};
-        action.sa_handler = OnSignal;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        sigaction(SIGTERM, &action, &oldTerm);
-        sigaction(SIGINT, &action, &oldInt);
     }
-    ~Platform()
-    {
-        if (sPipe[0] < 0)
-            return;
-        sigaction(SIGTERM, &oldTerm, nullptr);
-        sigaction(SIGINT, &oldInt, nullptr);
-        delete notifier;
-        ::close(sPipe[0]);
-        ::close(sPipe[1]);
-        sPipe[0] = sPipe[1] = -1;
-    }
+    ~Platform() { delete notifier; }
 };
+
+void StopSignals::CatchEarly()
+{
+    if (gPipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, gPipe) != 0)
+        return;
+    // A signal's write never blocks, however many come unread.
+    for (const int end : gPipe)
+        ::fcntl(end, F_SETFL, ::fcntl(end, F_GETFL) | O_NONBLOCK);
+    struct sigaction action = {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigset_t caught;
+    sigemptyset(&caught);
+    for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+        sigaction(number, &action, nullptr);
+        sigaddset(&caught, number);
+    }
+    // Blocked by whoever started the program, they would wait for ever; one that came before this
+    // is taken now.
+    sigprocmask(SIG_UNBLOCK, &caught, nullptr);
+}
 
 #endif
 

@@ -429,14 +429,14 @@ void RingHistory::KeepAll(const std::vector<RingScan> &scans)
             Kept(scan.sentMs);
 }
 
-void RingHistory::AcknowledgeEvents()
+void RingHistory::AcknowledgeEvents(int port)
 {
-    if (Begin() && Exec(QStringLiteral("UPDATE events SET acknowledged = 1 WHERE acknowledged = 0 AND id <= ?"),
-                        {mLastEventId}))
+    if (Begin() && Exec(QStringLiteral("UPDATE events SET acknowledged = 1 WHERE acknowledged = 0 AND port = ? AND id <= ?"),
+                        {port, mLastEventId}))
         Commit();
 }
 
-std::vector<RingEvent> RingHistory::Events(size_t limit)
+std::vector<RingEvent> RingHistory::Events(int port, size_t limit)
 {
     std::vector<RingEvent> events;
     if (!IsOpen())
@@ -444,8 +444,9 @@ std::vector<RingEvent> RingHistory::Events(size_t limit)
     QSqlQuery query(mDb);
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT time_ms, module, position, kind, text, acknowledged, id FROM events"
-                                 " ORDER BY id DESC LIMIT ?"));
-    query.bindValue(0, qint64(limit));
+                                 " WHERE port = ? ORDER BY id DESC LIMIT ?"));
+    query.bindValue(0, port);
+    query.bindValue(1, qint64(limit));
     if (!query.exec())
         return events;
     while (query.next()) {

@@ -80,10 +80,11 @@ public:
     std::vector<ProgrammingRecord> Programmings(int64_t fromMs);
     // Several scans in one transaction, in their order.
     void KeepAll(const std::vector<RingScan> &scans);
-    // Every event kept so far, up to the newest this program knows of, is acknowledged.
-    void AcknowledgeEvents();
-    // The newest events kept, oldest first, at most limit.
-    std::vector<RingEvent> Events(size_t limit);
+    // Every event of the port kept so far, up to the newest this program knows of, is
+    // acknowledged; another program's port on the same file keeps its own.
+    void AcknowledgeEvents(int port);
+    // The port's newest events kept, oldest first, at most limit.
+    std::vector<RingEvent> Events(int port, size_t limit);
     // The port's last scan that found modules, as kept (serial 0); none without one.
     std::optional<RingScan> LastFound(int port);
     // Every module a scan of the port has found, as far back as the history reaches.

@@ -152,7 +152,9 @@ QByteArray MetricsPage(const MetricsSources &sources)
     page.Family("zephlink9_reference_modules_missing", "gauge",
                 "Modules of the reference that the last scan that found modules did not find.");
     page << "zephlink9_reference_modules_missing " << missing << '\n';
-    page.Family("zephlink9_events_unacknowledged", "gauge", "Events of this run not yet acknowledged.");
+    page.Family("zephlink9_events_unacknowledged", "gauge",
+                "Events of this program's serial port not yet acknowledged in the Events window: those of this run"
+                " and the newest of earlier runs that the history kept.");
     page << "zephlink9_events_unacknowledged " << int64_t(sources.eventsUnacknowledged) << '\n';
     page.Family("zephlink9_history_up", "gauge",
                 "Whether the ring history file is open and keeping the scans (1) or not (0: none set, refused, or waiting to be tried again).");

@@ -158,20 +158,24 @@ private slots:
         QCOMPARE(told, QStringList({QStringLiteral("Module 2 channel 1 faulty"), QStringLiteral("Module 4 answers again")}));
     }
 
-    // Two rings on two ports in one process, scanned at once: each core's table, keeper and
-    // events hold its own ring only, and a ring that goes silent leaves the other one whole.
+    // Two rings on two ports in one process, scanned at once, with one history file: each core's
+    // table, keeper and events hold its own ring only, and a ring that goes silent leaves the other
+    // one whole. Acknowledging in one leaves the other's events as they were, and a program
+    // started later on a port brings back that port's events only.
     void twoCoresTwoRings()
     {
         SetClock(nullptr);
         RingSimProcess north, south;
-        QVERIFY(north.start({QStringLiteral("--no-pacing")}, "id=1 side=G\nid=2 side=L\n"));
+        QVERIFY(north.start({QStringLiteral("--no-pacing")}, "id=1 side=G\nid=2 side=L ch2=fault:1\n"));
         QVERIFY(south.start({QStringLiteral("--no-pacing")}, "id=101 side=G\nid=102 side=L ch1=fault:3\nid=103 side=R\n"));
         QTemporaryDir northDir, southDir;
+        const QByteArray history = "history=" + northDir.filePath(QStringLiteral("shared.sqlite")).toUtf8() + "\r\n";
         RingCore first, second;
-        for (auto [core, dir, sim] : {std::tuple{&first, &northDir, &north}, std::tuple{&second, &southDir, &south}}) {
-            const QString ini = WriteTestFile(dir->filePath(QStringLiteral("ring.ini")),
-                                              "[ZEPHLINK9 Setup Tool]\r\ncomport=1\r\nCOM1=" + sim->devicePath().toUtf8() + "\r\n");
-            core->Start(ProgramConfig::Read(ini));
+        QStringList inis;
+        for (auto [core, dir, sim, port] : {std::tuple{&first, &northDir, &north, "1"}, std::tuple{&second, &southDir, &south, "2"}}) {
+            inis << WriteTestFile(dir->filePath(QStringLiteral("ring.ini")), "[ZEPHLINK9 Setup Tool]\r\ncomport=" + QByteArray(port)
+                                      + "\r\nCOM" + port + "=" + sim->devicePath().toUtf8() + "\r\n" + history);
+            core->Start(ProgramConfig::Read(inis.back()));
             QCOMPARE(core->OpenConfiguredPort(), SerialPort::OpenError::None);
             core->Link().EnableReception();
         }
@@ -183,8 +187,14 @@ private slots:
         QCOMPARE(Ids(first.Table()), QList<int>({1, 2}));
         QCOMPARE(Ids(second.Table()), QList<int>({101, 102, 103}));
         QCOMPARE(first.Table().Module(102).GetSide(), uint8_t(0));
-        QCOMPARE(first.Events().Count(), size_t(0));
+        QCOMPARE(first.Events().Count(), size_t(1));
         QCOMPARE(second.Events().Count(), size_t(1));
+        first.Events().AcknowledgeAll();
+        RingCore later;
+        later.Start(ProgramConfig::Read(inis[1]));
+        QCOMPARE(later.Events().Count(), size_t(1));
+        QCOMPARE(later.Events().At(0).text, QStringLiteral("Module 102 channel 1 faulty"));
+        QCOMPARE(later.Events().UnacknowledgedCount(), 1);
 
         QVERIFY(north.control(QStringLiteral("silent 1 on")) && north.control(QStringLiteral("silent 2 on")));
         QTimer::singleShot(0, &first, [&] { first.Scan(); });

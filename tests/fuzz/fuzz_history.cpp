@@ -141,12 +141,13 @@ void CheckRing(const RingSnapshot &modules)
 
 void ReadAll(RingHistory &history)
 {
-    for (const RingEvent &event : history.Events(50)) {
-        Check(event.id == -1 || IsTableID(event.id), "an event's module has a table slot");
-        Check(event.position >= -1 && event.position <= kMaxModuleID, "an event's position is one of a ring");
-        Check(int(event.kind) >= 0 && int(event.kind) <= int(RingEventKind::Other), "an event's kind is known");
-        Check(event.time.isValid(), "an event's time is valid");
-    }
+    for (int port = 0; port <= 4; ++port)
+        for (const RingEvent &event : history.Events(port, 50)) {
+            Check(event.id == -1 || IsTableID(event.id), "an event's module has a table slot");
+            Check(event.position >= -1 && event.position <= kMaxModuleID, "an event's position is one of a ring");
+            Check(int(event.kind) >= 0 && int(event.kind) <= int(RingEventKind::Other), "an event's kind is known");
+            Check(event.time.isValid(), "an event's time is valid");
+        }
     for (int port = 0; port <= 4; ++port)
         if (const std::optional<RingScan> scan = history.LastFound(port))
             CheckRing(scan->modules);

@@ -8,11 +8,13 @@
 #include "RingText.h"
 #include "TestFiles.h"
 #include "bus/SerialPort.h"
+#include "headless/CommandLine.h"
 #include "headless/HeadlessWatch.h"
 #include "headless/RingCheck.h"
 #include "ManualClock.h"
 #include "core/ProgramConfig.h"
 #include "model/Clock.h"
+#include "history/RingHistory.h"
 #include "model/ReferenceFile.h"
 
 #include <QJsonArray>
@@ -57,6 +59,12 @@ struct Started
         }, timeoutMs);
     }
 };
+
+// The check's line up to each channel's own data.
+QString WithoutChannels(const QString &line)
+{
+    return line.left(line.indexOf(QRegularExpression(QStringLiteral(" m[0-9]+_ch1="))));
+}
 
 } // namespace
 
@@ -196,10 +204,18 @@ private slots:
         const QStringList first{QStringLiteral("- COM1 (%1): not found").arg(link), QStringLiteral("- No modules found")};
         QCOMPARE(lines, first);
         const QStringList told{QStringLiteral("COM1 (%1) cannot be opened: looking for it once a second").arg(link),
-                               QStringLiteral("The metrics page cannot be served on 127.0.0.1:%1: The bound address is already in use")
-                                   .arg(taken.serverPort())};
+                               QStringLiteral("The metrics page cannot be served on 127.0.0.1:%1: The bound address is already in use;"
+                                              " trying again every 10 s").arg(taken.serverPort())};
         QTRY_COMPARE(notices, told);
         QVERIFY(watch.Core().Watcher().IsWatching());
+        // The address comes free: the try due 10 s after the last serves the page, and says so.
+        auto *retry = watch.Core().findChild<QTimer *>(QStringLiteral("metricsRetry"));
+        QVERIFY(retry && retry->isActive() && retry->interval() == 10000);
+        const quint16 metrics = taken.serverPort();
+        taken.close();
+        QVERIFY(QMetaObject::invokeMethod(retry, "timeout"));
+        QVERIFY(GetHttp(metrics, "/metrics").contains("\nzephlink9_port_open 0\n") && !retry->isActive());
+        QTRY_COMPARE(notices.mid(2), QStringList{QStringLiteral("The metrics page is served on 127.0.0.1:%1 now").arg(metrics)});
 
         RingSimProcess sim;
         QVERIFY(sim.start({QStringLiteral("--no-pacing"), QStringLiteral("--link"), link}, kRing));
@@ -243,6 +259,138 @@ private slots:
         QCOMPARE(handed.count(), handedAtStop);
     }
 
+    // On a hand clock: the next G is due scan_interval after the last G, not after the hand-over;
+    // after a scan that took longer, at once.
+    void scanRhythm()
+    {
+        RingSimProcess sim;
+        QVERIFY(sim.start({QStringLiteral("--no-pacing")}, kRing));
+        ManualClock clock;
+        SetClock(&clock);
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, this, [&clock] { clock.Advance(50); });
+        tick.start(5);
+        HeadlessWatch watch;
+        auto *next = watch.findChild<QTimer *>(QStringLiteral("scanTimer"));
+        int64_t scanMs = 0;  // how long the ring's answer takes beyond the quiet second
+        connect(&watch.Core().Link(), &BusLink::ringFound, this, [&] { clock.Advance(scanMs); });
+        QList<int64_t> lastG, intervals;  // at each hand-over: the ms left of scan_interval, the timer's
+        connect(&watch.Core(), &RingCore::scanHandedOver, this, [&](const RingScan &scan) {
+            lastG << scan.sentMs - (clock.EpochMs() - clock.NowMs()) + 10000 - clock.NowMs();
+            intervals << next->interval();
+            scanMs = 12000;
+            QMetaObject::invokeMethod(next, "timeout", Qt::QueuedConnection);
+        });
+        watch.Start(ProgramConfig::Read(Ini(sim.devicePath(), "scan_interval=10\r\nhistory=off\r\n")));
+        QTRY_VERIFY_WITH_TIMEOUT(intervals.size() >= 2, 10000);
+        watch.Stop();
+        SetClock(nullptr);
+        QVERIFY(lastG[0] > 0 && lastG[0] < 10000 && lastG[1] < 0);
+        QCOMPARE(intervals.mid(0, 2), QList<int64_t>({lastG[0], 0}));
+    }
+
+    // Options and configuration values that cannot be used, each named in one line, with no
+    // display and before any window: 2 for the watcher, 3 (UNKNOWN) for the check.
+    void usage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");  // --config INI follows where "more" is given
+        QTest::addColumn<QByteArray>("more");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("line");  // the first line written; %2: the configuration file
+        QTest::newRow("version") << QStringList{"--version"} << QByteArray() << 0 << "zephlink9-setup 1.3.1";
+        QTest::newRow("help") << QStringList{"--help"} << QByteArray() << 0
+                              << "usage: zephlink9-setup [--headless | --check [--json] [--window TIME]] [--config PATH]";
+        QTest::newRow("other letters") << QStringList{"--Headless"} << QByteArray() << 2 << "zephlink9-setup: unknown option: --Headless";
+        QTest::newRow("window, no check") << QStringList{"--headless", "--window", "5m"} << QByteArray() << 2
+                                          << "zephlink9-setup: --json and --window need --check";
+        QTest::newRow("check: unknown") << QStringList{"--check", "--bogus"} << QByteArray() << 3 << "UNKNOWN: unknown option: --bogus";
+        QTest::newRow("check: window") << QStringList{"--check", "--window=0m"} << QByteArray() << 3
+                                       << "UNKNOWN: --window 0m: not a time such as 900s, 15m or 1h";
+        QTest::newRow("history_days") << QStringList{"--headless"} << QByteArray("history_days=abc") << 2
+                                      << "zephlink9-setup: history_days=abc in %2: not a number of days (1 to 36500)";
+        QTest::newRow("scan_interval") << QStringList{"--headless"} << QByteArray("scan_interval=10s") << 2
+                                       << "zephlink9-setup: scan_interval=10s in %2: not a number of seconds (0 to 86400)";
+    }
+    void usage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, more);
+        const QString ini = Ini(mDir.filePath(QStringLiteral("absent")), more);
+        Started run(QStringLiteral(ZEPH_PROGRAM_PATH), arguments + (more.isEmpty() ? QStringList() : QStringList{"--config", ini}));
+        QVERIFY(run.process.waitForFinished(10000));
+        QCOMPARE(run.process.exitStatus(), QProcess::NormalExit);
+        QTEST(run.process.exitCode(), "exitCode");
+        const QString written = QString::fromUtf8(run.process.readAllStandardOutput() + run.process.readAllStandardError());
+        QFETCH(QString, line);
+        QCOMPARE(written.section(QLatin1Char('\n'), 0, 0), QString(line).replace(QLatin1String("%2"), ini));
+    }
+
+    // A stop that comes before the program's first instruction (held back by whoever started it,
+    // as the loading of the program holds one in the first milliseconds) ends it with 0.
+    void stopAtStart()
+    {
+        for (const int signal : {SIGTERM, SIGINT}) {
+            sigset_t held;
+            sigemptyset(&held);
+            sigaddset(&held, signal);
+            pthread_sigmask(SIG_BLOCK, &held, nullptr);
+            Started watch(QStringLiteral(ZEPH_PROGRAM_PATH), {QStringLiteral("--headless"), QStringLiteral("--config"), Ini(QStringLiteral("absent"))});
+            pthread_sigmask(SIG_UNBLOCK, &held, nullptr);
+            QVERIFY(watch.process.waitForStarted());
+            ::kill(pid_t(watch.process.processId()), signal);
+            QVERIFY(watch.process.waitForFinished(5000));
+            QCOMPARE(watch.process.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(watch.process.exitCode(), 0);
+        }
+    }
+
+    // SIGHUP: the configuration file read again, and the page and the history follow it; a file
+    // with a bad value is refused, and the watch goes on.
+    void rereadOnSighup()
+    {
+        RingSimProcess sim;
+        QVERIFY(sim.start({QStringLiteral("--no-pacing")}, kRing));
+        const quint16 first = FreePort();
+        Started watch(QStringLiteral(ZEPH_PROGRAM_PATH), {QStringLiteral("--headless"), QStringLiteral("--config"),
+                                                          Ini(sim.devicePath(), "metrics=" + QByteArray::number(first) + "\r\n")});
+        QVERIFY(watch.WaitForLine(QStringLiteral(" 3 Module 3 channel 2 faulty")));
+        const quint16 second = FreePort();
+        const auto hangUp = [&](const QByteArray &more) {
+            Ini(sim.devicePath(), "metrics=" + QByteArray::number(second) + "\r\n" + more);
+            ::kill(pid_t(watch.process.processId()), SIGHUP);
+        };
+        hangUp("history=moved.sqlite\r\n");
+        QTRY_VERIFY(GetHttp(second, "/metrics").contains("\nzephlink9_port_open 1\n"));
+        QVERIFY(GetHttp(first, "/metrics").isEmpty() && QFileInfo(mDir.filePath(QStringLiteral("moved.sqlite"))).size() > 0);
+        hangUp("history_days=many\r\n");
+        QString told;
+        QTRY_VERIFY(told.append(QString::fromUtf8(watch.process.readAllStandardError())).contains(QStringLiteral("history_days=many")));
+        QVERIFY(GetHttp(second, "/metrics").contains("\nzephlink9_port_open 1\n"));
+    }
+
+    // A second watcher on a port in use, named by a link to the same device (as /dev/serial/by-id
+    // names it): it says so, its page has the port closed, it never takes the port from the
+    // first, and it takes it once the first has ended.
+    void portInUse()
+    {
+        RingSimProcess sim;
+        QVERIFY(sim.start({QStringLiteral("--no-pacing")}, kRing));
+        auto first = std::make_unique<Started>(QStringLiteral(ZEPH_PROGRAM_PATH), QStringList{QStringLiteral("--headless"), QStringLiteral("--config"), Ini(sim.devicePath())});
+        QVERIFY(first->WaitForLine(QStringLiteral(" 3 Module 3 channel 2 faulty")));
+        const QString link = mDir.filePath(QStringLiteral("by-id"));
+        QVERIFY(QFile::link(sim.devicePath(), link));
+        const quint16 metrics = FreePort();
+        Started second(QStringLiteral(ZEPH_PROGRAM_PATH), {QStringLiteral("--headless"), QStringLiteral("--config"),
+                       Ini(link, "metrics=" + QByteArray::number(metrics) + "\r\nhistory=off\r\n")});
+        QVERIFY(second.WaitForLine(QStringLiteral(" - COM1 (%1): in use by another program").arg(link)));
+        QTRY_VERIFY(GetHttp(metrics, "/metrics").contains("\nzephlink9_port_open 0\n"));
+        QTest::qWait(2500);
+        QVERIFY(second.process.state() == QProcess::Running && !second.output.contains(QStringLiteral(": open")));
+        QVERIFY(first->WaitForLine(QStringLiteral(" 3 Module 3 channel 2 faulty")) && !first->output.contains(QStringLiteral("cut")));
+        first.reset();
+        QVERIFY(second.WaitForLine(QStringLiteral(" - COM1 (%1): open").arg(link), 5000));
+    }
+
     void check_data()
     {
         QTest::addColumn<QByteArray>("ring");       // empty: no device behind port 1
@@ -283,18 +431,21 @@ private slots:
             QFETCH(QString, line);
             const QString summary = QString(line).replace(QLatin1String("%1"), device).replace(QLatin1String("%2"), ini);
             if (!json) {
-                QCOMPARE(QString::fromUtf8(check.process.readAllStandardOutput()), summary + QLatin1Char('\n'));
+                const QString output = QString::fromUtf8(check.process.readAllStandardOutput());
+                QVERIFY(output.endsWith(QLatin1Char('\n')) && output.count(QLatin1Char('\n')) == 1);
+                QCOMPARE(WithoutChannels(output.trimmed()), summary);
                 continue;
             }
             const QJsonObject record = QJsonDocument::fromJson(check.process.readAllStandardOutput()).object();
-            QCOMPARE(record.value(QStringLiteral("summary")).toString(), summary);
+            QCOMPARE(WithoutChannels(record.value(QStringLiteral("summary")).toString()), summary);
             QCOMPARE(record.value(QStringLiteral("cut")).toBool(true), check.process.exitCode() == 3);
             QCOMPARE(record.value(QStringLiteral("modules")).toArray().size(), check.process.exitCode() == 3 ? 0 : ring.count('\n'));
         }
     }
 
-    // Each check keeps its scan in the history, and the next compares with it: a counter that
-    // rose since is a warning once.
+    // Each check keeps its scan in the history: a counter that rose within the window (15 minutes
+    // by default) is a warning at every check until the window has passed it, so that a retry
+    // sees it too.
     void checkAgainstTheHistory()
     {
         RingSimProcess sim;
@@ -303,36 +454,51 @@ private slots:
         const auto checkOnce = [&arguments] {
             Started check(QStringLiteral(ZEPH_PROGRAM_PATH), arguments);
             check.process.waitForFinished(10000);
-            return QStringLiteral("%1 %2").arg(check.process.exitCode()).arg(QString::fromUtf8(check.process.readAllStandardOutput()).trimmed());
+            return QStringLiteral("%1 %2").arg(check.process.exitCode()).arg(WithoutChannels(QString::fromUtf8(check.process.readAllStandardOutput()).trimmed()));
         };
         const QString performance = QStringLiteral(" | modules=2;;;0 faulty=0;;0;0 missing=0;;0;0 errors=%1c;;;0");
         QCOMPARE(checkOnce(), QStringLiteral("0 OK: 2 modules sound") + performance.arg(3));
         QVERIFY(sim.control(QStringLiteral("counter 2 1 43")));
         QCOMPARE(checkOnce(), QStringLiteral("1 WARNING: Module 2 channel 1 error counter +40") + performance.arg(43));
-        QCOMPARE(checkOnce(), QStringLiteral("0 OK: 2 modules sound") + performance.arg(43));
+        QCOMPARE(checkOnce(), QStringLiteral("1 WARNING: Module 2 channel 1 error counter +40") + performance.arg(43));
     }
 
-    // The rules on the keeper after the check's scan; "kept" is the ring an earlier run kept,
-    // with which the keeper is seeded.
+    // The rules on the keeper after the check's scan, with the increases the history kept within
+    // the window; "kept": scans an earlier run kept, each "-SECONDS ring" before the first judged.
     void judge_data()
     {
         QTest::addColumn<QString>("reference");
         QTest::addColumn<QString>("kept");
         QTest::addColumn<QString>("scans");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("counter up since the kept ring") << "none" << "1G 2L:c1=3" << "1G 2L:c1=43:c2=1"
-            << "WARNING: Module 2 channel 1 error counter +40; and 1 more | modules=2;;;0 faulty=0;;0;0 missing=0;;0;0 errors=44c;;;0";
-        QTest::newRow("counters as kept") << "1G 2L" << "1G 2L:c1=3" << "1G 2L:c1=3"
-            << "OK: 2 modules sound, as the reference | modules=2;;;0 faulty=0;;0;0 missing=0;;0;0 errors=3c;;;0";
-        QTest::newRow("differs from the reference") << "1G 2L" << "" << "1G 2L:v42 9R"
-            << "WARNING: Module 2 firmware 4.2, reference 4.1; Module 9 not in the reference | modules=3;;;0 faulty=0;;0;0 missing=0;;0;0 errors=0c;;;0";
-        QTest::newRow("critical before warning") << "1G 2L 3L" << "1G 2L" << "1G 2L:f1:c1=5 9R"
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("line");     // up to the channels' own data
+        QTest::addColumn<QString>("channel");  // one channel's data among them; empty: none checked
+        QTest::newRow("counter up since the kept ring") << "none" << "-60 1G 2L:c1=3" << "1G 2L:c1=43:c2=1" << "15m"
+            << "WARNING: Module 2 channel 1 error counter +40; and 1 more | modules=2;;;0 faulty=0;;0;0 missing=0;;0;0 errors=44c;;;0"
+            << "m2_ch1=43c;;;0 m2_ch1_increase=40;0;;0 m2_ch2=1c;;;0 m2_ch2_increase=1;0;;0";
+        QTest::newRow("counters as kept") << "1G 2L" << "-60 1G 2L:c1=3" << "1G 2L:c1=3" << "15m"
+            << "OK: 2 modules sound, as the reference | modules=2;;;0 faulty=0;;0;0 missing=0;;0;0 errors=3c;;;0"
+            << "m1_ch1=0c;;;0 m1_ch1_increase=0;0;;0 m1_ch2=0c;;;0 m1_ch2_increase=0;0;;0 m2_ch1=3c;;;0";
+        QTest::newRow("increase within the window, seen again by a retry") << "none"
+            << "-1800 1G 2L:c1=3|-600 1G 2L:c1=43|-60 1G 2L:c1=43" << "1G 2L:c1=43|1G 2L:c1=43" << "15m"
+            << "WARNING: Module 2 channel 1 error counter +40 | modules=2;;;0 faulty=0;;0;0 missing=0;;0;0 errors=43c;;;0"
+            << "m2_ch1=43c;;;0 m2_ch1_increase=40;0;;0";
+        QTest::newRow("increase before the window") << "none" << "-1800 1G 2L:c1=3|-1200 1G 2L:c1=43" << "1G 2L:c1=43"
+            << "900s" << "OK: 2 modules sound | modules=2;;;0 faulty=0;;0;0 missing=0;;0;0 errors=43c;;;0"
+            << "m2_ch1=43c;;;0 m2_ch1_increase=0;0;;0";
+        QTest::newRow("a longer window") << "none" << "-5400 1G 2L:c1=3|-3000 1G 2L:c1=43" << "1G 2L:c1=43" << "1h"
+            << "WARNING: Module 2 channel 1 error counter +40 | modules=2;;;0 faulty=0;;0;0 missing=0;;0;0 errors=43c;;;0" << "";
+        QTest::newRow("differs from the reference") << "1G 2L" << "" << "1G 2L:v42 9R" << "15m"
+            << "WARNING: Module 2 firmware 4.2, reference 4.1; Module 9 not in the reference | modules=3;;;0 faulty=0;;0;0 missing=0;;0;0 errors=0c;;;0"
+            << "";
+        QTest::newRow("critical before warning") << "1G 2L 3L" << "-60 1G 2L" << "1G 2L:f1:c1=5 9R" << "15m"
             << "CRITICAL: Module 2 channel 1 faulty; Module 3 missing; and 2 more"
-               " | modules=3;;;0 faulty=1;;0;0 missing=1;;0;0 errors=5c;;;0";
-        QTest::newRow("no module answering") << "none" << "" << "1G|-" << "CRITICAL: No modules found | modules=0;;;0 faulty=0;;0;0 missing=0;;0;0";
-        QTest::newRow("scan cut") << "1G 2L" << "" << "1G 2L|!1G:f1"
+               " | modules=3;;;0 faulty=1;;0;0 missing=1;;0;0 errors=5c;;;0" << "m2_ch1=5c;;;0 m2_ch1_increase=5;0;;0";
+        QTest::newRow("no module answering") << "none" << "" << "1G|-" << "15m"
+            << "CRITICAL: No modules found | modules=0;;;0 faulty=0;;0;0 missing=0;;0;0" << "";
+        QTest::newRow("scan cut") << "1G 2L" << "" << "1G 2L|!1G:f1" << "15m"
             << "CRITICAL: Scan cut: the port was lost; Module 1 missing; Module 2 missing"
-               " | modules=0;;;0 faulty=0;;0;0 missing=2;;0;0";
+               " | modules=0;;;0 faulty=0;;0;0 missing=2;;0;0" << "";
         QString reference;
         QString big;
         for (int id = 1; id <= 1000; ++id) {
@@ -340,22 +506,48 @@ private slots:
             if (id % 3 != 0)
                 big += QStringLiteral("%1L:f1:f2:c1=%2 ").arg(id).arg(id % 7);
         }
-        QTest::newRow("a big ring, much faulty, much missing") << reference << "" << big
+        QTest::newRow("a big ring, much faulty, much missing") << reference << "" << big << "15m"
             << "CRITICAL: Module 1 channel 1 faulty; Module 1 channel 2 faulty; and 1665 more"
-               " | modules=667;;;0 faulty=1334;;0;0 missing=333;;0;0 errors=2000c;;;0";
-        QTest::newRow("many") << "none" << "" << "1G:f1:f2 2L:f1:f2 3L:f1:f2"
+               " | modules=667;;;0 faulty=1334;;0;0 missing=333;;0;0 errors=2000c;;;0" << "m1000_ch1=6c;;;0 m1000_ch1_increase=0;0;;0";
+        QTest::newRow("many") << "none" << "" << "1G:f1:f2 2L:f1:f2 3L:f1:f2" << "15m"
             << "CRITICAL: Module 1 channel 1 faulty; Module 1 channel 2 faulty; and 4 more"
-               " | modules=3;;;0 faulty=6;;0;0 missing=0;;0;0 errors=0c;;;0";
+               " | modules=3;;;0 faulty=6;;0;0 missing=0;;0;0 errors=0c;;;0" << "";
     }
     void judge()
     {
         QFETCH(QString, reference);
         QFETCH(QString, kept);
         QFETCH(QString, scans);
+        QFETCH(QString, window);
+        QFETCH(QString, channel);
+        constexpr int64_t kFirstMs = int64_t(1796630400) * 1000;
+        RingHistory history;
+        QVERIFY(history.Open(mDir.filePath(QStringLiteral("ring-history.sqlite"))));
+        QSignalSpy problems(&history, &RingHistory::problem);
+        // As the core keeps them: of port 1, cut scans left out.
+        const auto keep = [&history](RingScan scan) {
+            scan.portNumber = 1;
+            scan.device = QStringLiteral("/dev/ttyUSB0");
+            if (!scan.cut)
+                history.Keep(scan);
+        };
+        for (const QString &scan : kept.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
+            RingScan earlier;
+            earlier.sentMs = kFirstMs + scan.section(QLatin1Char(' '), 0, 0).toLongLong() * 1000;
+            earlier.modules = Ring(scan.section(QLatin1Char(' '), 1));
+            keep(earlier);
+        }
         RingKeeper keeper;
-        TakeRings(keeper, reference, scans, [](const RingScan &) {}, 0, kept);
-        const QString line = RingCheck::Judge(keeper).line;
-        QTEST(line, "line");
+        TakeRings(keeper, reference, scans, keep, kFirstMs);
+        const RingScan &last = keeper.LastScan();
+        const QString line = RingCheck::Judge(
+            keeper, RingCheck::WindowIncreases(history, 1, last.sentMs, CommandLine::DurationMs(window))).line;
+        QCOMPARE(problems.count(), 0);
+        const qsizetype channels = line.indexOf(QRegularExpression(QStringLiteral(" m[0-9]+_ch1=")));
+        QTEST(line.left(channels), "line");
+        // Each channel of the scan: its counter and its increase.
+        QCOMPARE(line.count(QLatin1String("_increase=")), last.cut ? 0 : qsizetype(last.modules.size() * 2));
+        QVERIFY2(channel.isEmpty() || (line + QLatin1Char(' ')).contains(QLatin1Char(' ') + channel + QLatin1Char(' ')), qPrintable(line));
         // What a pager shows stays under 80 characters; the performance data that follows is
         // 'label'=value[UOM];warn;crit;min[;max] each.
         QVERIFY2(line.section(QLatin1String(" | "), 0, 0).size() < 80, qPrintable(line));

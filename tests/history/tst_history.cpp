@@ -198,7 +198,9 @@ private slots:
         event.id = 2;
         event.text = QStringLiteral("Module 2 channel 1 faulty");
         history->Keep(Scan(kStartMs, "1 2:5! 3:0:9"), {event});
-        history->AcknowledgeEvents();
+        // Another program's port on the same file keeps its own acknowledgement.
+        history->Keep(Scan(kStartMs, "2:5!", 3), {event});
+        history->AcknowledgeEvents(1);
         event.text = QStringLiteral("No modules found");
         event.id = -1;
         history->Keep(Scan(kStartMs + kScanMs, ""), {event});
@@ -207,11 +209,13 @@ private slots:
         QCOMPARE(Sql(path, "PRAGMA application_id = 0"), QString());
         Open();
         QCOMPARE(Sql(path, "PRAGMA application_id"), QString::number(0x5A4C3948));
-        const std::vector<RingEvent> events = history->Events(10);
+        QCOMPARE(history->Events(3, 10).size(), size_t(1));
+        const std::vector<RingEvent> events = history->Events(1, 10);
         QCOMPARE(events.size(), size_t(2));
         const auto text = [](const RingEvent &e) { return QStringLiteral("%1 %2 %3").arg(e.text).arg(e.acknowledged).arg(e.id); };
         QCOMPARE(text(events[0]), QStringLiteral("Module 2 channel 1 faulty 1 2"));
         QCOMPARE(text(events[1]), QStringLiteral("No modules found 0 -1"));
+        QCOMPARE(text(history->Events(3, 10)[0]), QStringLiteral("Module 2 channel 1 faulty 0 2"));
         QCOMPARE(events[0].time.toMSecsSinceEpoch(), kStartMs);
         const std::optional<RingScan> last = history->LastFound(1);
         QVERIFY(last && !history->LastFound(2));
@@ -515,7 +519,7 @@ private slots:
         };
         // As the program starts: the events, then the last ring found when the first scan comes.
         Open();
-        QCOMPARE(history->Events(10).size(), size_t(inEvent ? 0 : 1));
+        QCOMPARE(history->Events(1, 10).size(), size_t(inEvent ? 0 : 1));
         QCOMPARE(ids(history->LastFound(1)), inEvent ? QStringLiteral("1:0 2:5 3:0") : QString());
         QCOMPARE(problems->count(), 1);
         QCOMPARE(problems->at(0).at(0).toString(),
