@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Two rings on one PC: two watchers, each on its own simulator with its own page, sharing one
-history file. Pulling one adapter (its simulator killed) leaves the other's scans and page
-untouched; a third watcher on a port already taken says so, keeps looking, and takes nothing away
-from the watcher that holds it.
+"""Two rings on one PC: two watchers, each on its own simulator with its own page and Modbus
+server, sharing one history file. Pulling one adapter (its simulator killed) leaves the other's
+scans, page and registers untouched, and the pulled one's register 0 reads 0; a third watcher on a
+port already taken says so, keeps looking, takes nothing away from the watcher that holds it, and
+takes the port once that watcher has ended.
 Usage: two_rings.py ZEPHLINK9_SETUP ZEPHLINK9_RINGSIM
 Exit 77 (skipped) only when a program is missing.
 """
@@ -12,6 +13,7 @@ import re
 import shutil
 import signal
 import socket
+import struct
 import subprocess
 import sys
 import tempfile
@@ -45,6 +47,26 @@ def page(port):
         return ""
 
 
+def registers(port, first, count):
+    """Holding registers read over Modbus TCP (function 03, unit 1); None when not answered."""
+    try:
+        with socket.create_connection(("127.0.0.1", port), timeout=2) as s:
+            s.sendall(struct.pack(">HHHBBHH", 1, 0, 6, 1, 3, first, count))
+            want, data = 9 + 2 * count, b""
+            while len(data) < want and (chunk := s.recv(want - len(data))):
+                data += chunk
+    except OSError:
+        return None
+    return list(struct.unpack(f">{count}H", data[9:])) if len(data) == want and data[7] == 3 else None
+
+
+def ring_registers(port, count):
+    """Registers 0 to 7 without the two that move with every scan (5: seconds since it, 6: scans),
+    and each module's ten."""
+    head = registers(port, 0, 8)
+    return head and head[:5] + head[7:] + registers(port, 100, 10 * count)
+
+
 def scans(text):
     return sum(int(n) for n in re.findall(r"^zephlink9_scans_total\{[^}]*\} (\d+)$", text, re.M))
 
@@ -76,16 +98,16 @@ class Rings:
         return sim, device
 
     def watcher(self, name, device):
-        port = free_port()
+        port, modbus = free_port(), free_port()
         ini = os.path.join(self.dir, name + ".ini")
         with open(ini, "w") as f:
-            f.write(f"[ZEPHLINK9 Setup Tool]\ncomport=1\nCOM1={device}\nmetrics={port}\nscan_interval=0\n"
-                    "history=rings.sqlite\n")
+            f.write(f"[ZEPHLINK9 Setup Tool]\ncomport=1\nCOM1={device}\nmetrics={port}\nmodbus={modbus}\n"
+                    "scan_interval=0\nhistory=rings.sqlite\n")
         out = open(os.path.join(self.dir, name + ".out"), "w+")
         environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
         process = self.start([self.program, "--headless", "--config", ini], stdout=out, stderr=subprocess.STDOUT,
                              stdin=subprocess.DEVNULL, env=environment)
-        return process, port, out.name
+        return process, port, modbus, out.name
 
     def close(self):
         for process in reversed(self.processes):
@@ -114,30 +136,41 @@ def main():
     try:
         sim_north, north_device = rings.simulator("north", 4)
         _, south_device = rings.simulator("south", 6)
-        north, north_port, _ = rings.watcher("north", north_device)
-        south, south_port, south_out = rings.watcher("south", south_device)
-        wait_for("both rings on their pages", lambda: "\nzephlink9_ring_modules 4\n" in page(north_port)
-                 and "\nzephlink9_ring_modules 6\n" in page(south_port), 30)
+        north, north_port, north_modbus, _ = rings.watcher("north", north_device)
+        south, south_port, south_modbus, south_out = rings.watcher("south", south_device)
+        wait_for("both rings on their pages and registers", lambda: "\nzephlink9_ring_modules 4\n" in page(north_port)
+                 and "\nzephlink9_ring_modules 6\n" in page(south_port)
+                 and registers(north_modbus, 0, 2) == [1, 4] and registers(south_modbus, 0, 2) == [1, 6], 30)
 
         # A third watcher on the south ring's port: in use, told so, and it keeps looking.
-        third, third_port, third_out = rings.watcher("south-again", south_device)
+        third, third_port, third_modbus, third_out = rings.watcher("south-again", south_device)
         wait_for("the third watcher to say the port is in use", lambda: "in use by another program" in read(third_out), 10)
         assert "\nzephlink9_port_open 0\n" in page(third_port)
+        assert registers(third_modbus, 0, 2) == [0, 0], registers(third_modbus, 0, 2)
 
         south_before = page(south_port)
+        south_registers = ring_registers(south_modbus, 6)
         south_lines = read(south_out)
         sim_north.send_signal(signal.SIGKILL)
         sim_north.wait()
         wait_for("the north watcher to lose its port", lambda: "\nzephlink9_port_open 0\n" in page(north_port), 10)
+        wait_for("the north watcher's register 0 to read 0", lambda: registers(north_modbus, 0, 1) == [0], 5)
         scanned = scans(south_before)
         wait_for("two more scans of the south ring", lambda: scans(page(south_port)) >= scanned + 2, 10)
         south_after = page(south_port)
         assert "\nzephlink9_port_open 1\n" in south_after, "the south watcher lost its port"
         assert modules(south_after) == modules(south_before), "the south ring's page changed"
+        assert ring_registers(south_modbus, 6) == south_registers, "the south ring's registers changed"
         assert read(south_out) == south_lines, f"the south watcher told something: {read(south_out)[len(south_lines):]}"
         assert "\nzephlink9_port_open 0\n" in page(third_port), "the third watcher took the port"
         for name, process in (("north", north), ("south", south), ("third", third)):
             assert process.poll() is None, f"the {name} watcher ended with {process.returncode}"
+
+        # The south watcher ends: the third one, still looking, takes the port and scans the ring.
+        south.terminate()
+        south.wait(5)
+        wait_for("the third watcher to take the freed port", lambda: "\nzephlink9_ring_modules 6\n" in page(third_port)
+                 and registers(third_modbus, 0, 2) == [1, 6], 10)
         print("two rings on one PC: the pulled adapter touched only its own ring")
         return 0
     finally:
