@@ -316,7 +316,7 @@ bool RingCore::ServeModbus()
         }, TheClock(), &reason);
     if (!server) {
         Tell(Notice::Error, kAppTitle,
-             QStringLiteral("The Modbus registers cannot be served on %1: %2").arg(setting.Where(), reason));
+             tr("The Modbus registers cannot be served on %1: %2").arg(setting.Where(), reason));
         return false;
     }
     mModbusServer = std::move(server);

@@ -754,17 +754,27 @@ Die Referenz bleibt, wie sie war.</translation>
 <context>
     <name>RingCore</name>
     <message>
-        <location filename="../core/RingCore.cpp" line="+207"/>
+        <location filename="../core/RingCore.cpp" line="+234"/>
         <source>Verify Settings</source>
         <translation>Einstellungen prüfen</translation>
     </message>
     <message>
-        <location line="+55"/>
-        <source>The metrics page cannot be served on %1: %2</source>
-        <translation>Die Metrikseite kann auf %1 nicht bereitgestellt werden: %2</translation>
+        <location line="+58"/>
+        <source>The metrics page cannot be served on %1: %2; trying again every %3 s</source>
+        <translation>Die Metrikseite kann nicht auf %1 bereitgestellt werden: %2; neuer Versuch alle %3 s</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+6"/>
+        <source>The metrics page is served on %1 now</source>
+        <translation>Die Metrikseite wird jetzt auf %1 bereitgestellt</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>The Modbus registers cannot be served on %1: %2</source>
+        <translation>Die Modbus-Register können nicht auf %1 bereitgestellt werden: %2</translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>No scan has found modules yet: there is no ring to save as the reference.</source>
         <translation>Noch keine Abfrage hat Module gefunden: Es gibt keinen Ring, der als Referenz gespeichert werden kann.</translation>
     </message>
