@@ -30,6 +30,15 @@ frmProgrammingRecord::frmProgrammingRecord(ProgrammingLog *log, QWidget *parent)
     tvwRecords->setModel(mModel);
     tvwRecords->setUniformRowHeights(true);
     tvwRecords->header()->setStretchLastSection(true);
+    // Each column as wide as what it shows, the time and the result whole; the user may narrow it.
+    const auto fitColumns = [this] {
+        for (int column = 0; column < mModel->columnCount(); ++column)
+            tvwRecords->resizeColumnToContents(column);
+    };
+    connect(mModel, &QAbstractItemModel::modelReset, this, fitColumns);
+    connect(mModel, &QAbstractItemModel::rowsInserted, this, fitColumns);
+    connect(tvwRecords, &QTreeView::expanded, this, fitColumns);
+    fitColumns();
 
     lblLasting = new QLabel(this);
     lblLasting->setObjectName(QStringLiteral("lblLasting"));
