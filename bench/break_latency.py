@@ -6,7 +6,10 @@ input; the time until the page shows it and until Modbus register 2 does, each p
 Then, on the 150-module ring, the time of reads of 125 registers while the scans run.
 Prints table rows.
 Usage: break_latency.py ZEPHLINK9_SETUP ZEPHLINK9_RINGSIM [--repeat N] [--modules 8,150,1000] [--reads N]"""
-import argparse, os, random, shutil, socket, statistics, struct, subprocess, tempfile, threading, time, urllib.request
+import argparse, os, random, shutil, socket, statistics, struct, subprocess, sys, tempfile, threading, time, urllib.request
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support"))
+from loopback import free_port, page  # noqa: E402
 
 parser = argparse.ArgumentParser()
 parser.add_argument("program")
@@ -15,12 +18,6 @@ parser.add_argument("--repeat", type=int, default=5)
 parser.add_argument("--modules", default="8,150,1000")
 parser.add_argument("--reads", type=int, default=2000)
 args = parser.parse_args()
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
 
 
 def wire_seconds(modules):
@@ -50,14 +47,6 @@ class Registers:
                     self.socket.close()
                 self.socket = None
         return None
-
-
-def page(port):
-    try:
-        with urllib.request.urlopen(f"http://127.0.0.1:{port}/metrics", timeout=2) as answer:
-            return answer.read().decode()
-    except OSError:
-        return ""
 
 
 def until(condition, timeout):

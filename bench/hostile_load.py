@@ -7,6 +7,9 @@ own asks.
 Usage: hostile_load.py ZEPHLINK9_SETUP ZEPHLINK9_RINGSIM [--no-modbus] [--quiet S] [--hostile S]"""
 import argparse, json, os, shutil, socket, subprocess, sys, tempfile, threading, time, urllib.parse, urllib.request
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support"))
+from loopback import free_port, stop  # noqa: E402
+
 parser = argparse.ArgumentParser()
 parser.add_argument("program")
 parser.add_argument("ringsim")
@@ -15,12 +18,6 @@ parser.add_argument("--quiet", type=float, default=30)
 parser.add_argument("--hostile", type=float, default=60)
 args = parser.parse_args()
 here = os.path.dirname(os.path.abspath(__file__))
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
 
 
 def query(prom, expression, at):
@@ -112,11 +109,5 @@ try:
     for line in hostile.stdout.splitlines():
         print(f"| the hostile clients' own asks, once a second: {line.split(': ', 1)[0]} | {line.split(': ', 1)[1]} |")
 finally:
-    for process in reversed(processes):
-        if process.poll() is None:
-            process.terminate()
-            try:
-                process.wait(5)
-            except subprocess.TimeoutExpired:
-                process.kill()
+    stop(processes)
     shutil.rmtree(work, ignore_errors=True)

@@ -37,6 +37,9 @@ import time
 import urllib.parse
 import urllib.request
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from loopback import free_port, wait_for  # noqa: E402
+
 SKIP = 77
 PR_SET_PDEATHSIG = 1
 MINUTE = 2  # seconds of the test for a minute of the shipped rules
@@ -55,22 +58,6 @@ try:
     from aiosmtpd.controller import Controller
 except ImportError:
     skip("python3-aiosmtpd")
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def wait_for(what, condition, timeout):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.05)
-    raise AssertionError(f"timed out after {timeout} s waiting for {what}")
 
 
 class MailSink:

@@ -20,31 +20,10 @@ import tempfile
 import time
 import urllib.request
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from loopback import free_port, page, wait_for  # noqa: E402
+
 PR_SET_PDEATHSIG = 1
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def wait_for(what, condition, timeout):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.05)
-    raise AssertionError(f"timed out after {timeout} s waiting for {what}")
-
-
-def page(port):
-    try:
-        with urllib.request.urlopen(f"http://127.0.0.1:{port}/metrics", timeout=2) as answer:
-            return answer.read().decode()
-    except OSError:
-        return ""
 
 
 def registers(port, first, count):
