@@ -3,6 +3,7 @@
 // with 0; in the test's own process it follows a device missing at start, scans at its own
 // own rhythm and abandons a scan when stopped; the check's exit codes and summary lines, and
 // its rules on the keeper.
+#include "CheckLine.h"
 #include "HttpAsk.h"
 #include "RingSimProcess.h"
 #include "RingText.h"
@@ -59,12 +60,6 @@ struct Started
         }, timeoutMs);
     }
 };
-
-// The check's line up to each channel's own data.
-QString WithoutChannels(const QString &line)
-{
-    return line.left(line.indexOf(QRegularExpression(QStringLiteral(" m[0-9]+_ch1="))));
-}
 
 } // namespace
 
