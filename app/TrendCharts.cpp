@@ -3,6 +3,7 @@
 #include "app/TrendChartPart.h"
 #include "core/LoadedPart.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 
 namespace {
@@ -29,7 +30,7 @@ QWidget *NewTrendChart(QWidget *parent)
 {
     if (TrendChartPart *part = Charts().part)
         return part->NewTrendChart(parent);
-    auto *notice = new QLabel(QStringLiteral("The chart cannot be shown: %1").arg(Charts().problem), parent);
+    auto *notice = new QLabel(QCoreApplication::translate("TrendCharts", "The chart cannot be shown: %1").arg(Charts().problem), parent);
     notice->setWordWrap(true);
     notice->setAlignment(Qt::AlignCenter);
     return notice;

@@ -2,6 +2,7 @@
 
 #include "core/Ini.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -50,14 +51,14 @@ MetricsSetting ReadMetricsSetting(const QString &iniPath, const QString &key)
     bool ok = false;
     const uint port = portText.toUInt(&ok);
     if (!ok || port == 0 || port > 65535) {
-        setting.problem = QStringLiteral("%1=%2 in %3: not a TCP port (1 to 65535)").arg(key, portText, iniPath);
+        setting.problem = QCoreApplication::translate("MetricsSetting", "%1=%2 in %3: not a TCP port (1 to 65535)").arg(key, portText, iniPath);
         return setting;
     }
     const QString addressText = ReadIniString(kAppTitle, key + QStringLiteral("_address"), iniPath);
     if (!addressText.isEmpty()) {
         setting.address = IpAddressText(addressText);
         if (setting.address.isEmpty()) {
-            setting.problem = QStringLiteral("%1_address=%2 in %3: not an IP address").arg(key, addressText, iniPath);
+            setting.problem = QCoreApplication::translate("MetricsSetting", "%1_address=%2 in %3: not an IP address").arg(key, addressText, iniPath);
             return setting;
         }
     }

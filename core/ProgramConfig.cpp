@@ -4,6 +4,7 @@
 #include "core/Ini.h"
 #include "core/RingLog.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
@@ -40,7 +41,7 @@ ProgramConfig ProgramConfig::Read(const QString &iniPath)
         bool ok = false;
         const int value = days.toInt(&ok);
         if (!ok || value < 1 || value > kMostHistoryDays)
-            config.historyDaysProblem = QStringLiteral("history_days=%1 in %2: not a number of days (1 to %3)")
+            config.historyDaysProblem = QCoreApplication::translate("ProgramConfig", "history_days=%1 in %2: not a number of days (1 to %3)")
                                             .arg(days, iniPath).arg(kMostHistoryDays);
     }
     config.metrics = ReadMetricsSetting(iniPath);
@@ -53,7 +54,7 @@ ProgramConfig ProgramConfig::Read(const QString &iniPath)
         if (!ok || config.scanIntervalS < 0 || config.scanIntervalS > 86400) {
             config.scanIntervalS = 10;
             config.scanIntervalProblem =
-                QStringLiteral("scan_interval=%1 in %2: not a number of seconds (0 to 86400)").arg(interval, iniPath);
+                QCoreApplication::translate("ProgramConfig", "scan_interval=%1 in %2: not a number of seconds (0 to 86400)").arg(interval, iniPath);
         }
     }
     return config;
@@ -68,7 +69,7 @@ bool ProgramConfig::Stale() const
 QString ProgramConfig::WatchProblem() const
 {
     if (!mFound)
-        return QStringLiteral("%1: no such configuration file").arg(iniPath);
+        return QCoreApplication::translate("ProgramConfig", "%1: no such configuration file").arg(iniPath);
     if (!HasComPort())
         return ComPortProblem();
     if (!metrics.problem.isEmpty())
@@ -84,6 +85,6 @@ QString ProgramConfig::ComPortProblem() const
 {
     if (HasComPort())
         return {};
-    return comportText.isEmpty() ? QStringLiteral("comport missing in %1: it names the port, 1 to 4").arg(iniPath)
-                                 : QStringLiteral("comport=%1 in %2: not a port number 1 to 4").arg(comportText, iniPath);
+    return comportText.isEmpty() ? QCoreApplication::translate("ProgramConfig", "comport missing in %1: it names the port, 1 to 4").arg(iniPath)
+                                 : QCoreApplication::translate("ProgramConfig", "comport=%1 in %2: not a port number 1 to 4").arg(comportText, iniPath);
 }

@@ -3,6 +3,7 @@
 #include "model/Global.h"
 #include "model/ModuleTexts.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -70,33 +71,33 @@ int ParseMode(const QByteArray &text)
 QString CheckLine(const QByteArray &line, int expectedPosition, const QSet<int> &seen, ModuleSnapshot &module)
 {
     if (expectedPosition > kMaxModuleID)
-        return QStringLiteral("a row past position %1, the last a ring can have").arg(kMaxModuleID);
+        return QCoreApplication::translate("ReferenceFile", "a row past position %1, the last a ring can have").arg(kMaxModuleID);
     const QList<QByteArray> fields = line.split(',');
     if (fields.size() != 5)
-        return QStringLiteral("%1 fields instead of 5 (position,id,side,version,mode)").arg(fields.size());
+        return QCoreApplication::translate("ReferenceFile", "%1 fields instead of 5 (position,id,side,version,mode)").arg(fields.size());
     const int position = Decimal(fields[0], kMaxModuleID);
     if (position != expectedPosition)
-        return QStringLiteral("position %1 where %2 was due").arg(Quoted(fields[0])).arg(expectedPosition);
+        return QCoreApplication::translate("ReferenceFile", "position %1 where %2 was due").arg(Quoted(fields[0])).arg(expectedPosition);
     module.id = Decimal(fields[1], kMaxModuleID);
     if (module.id < 0)
-        return QStringLiteral("ID %1 is not a number from 0 to %2").arg(Quoted(fields[1])).arg(kMaxModuleID);
+        return QCoreApplication::translate("ReferenceFile", "ID %1 is not a number from 0 to %2").arg(Quoted(fields[1])).arg(kMaxModuleID);
     if (seen.contains(module.id))
-        return QStringLiteral("module %1 appears twice").arg(module.id);
+        return QCoreApplication::translate("ReferenceFile", "module %1 appears twice").arg(module.id);
     if (fields[2] != "G" && fields[2] != "L" && fields[2] != "R")
-        return QStringLiteral("side %1 is not G, L or R").arg(Quoted(fields[2]));
+        return QCoreApplication::translate("ReferenceFile", "side %1 is not G, L or R").arg(Quoted(fields[2]));
     // The attached module answers with G and stands at position 0; every other module with L or R.
     if (position == 0 && fields[2] != "G")
-        return QStringLiteral("side %1 at position 0, where the attached module (G) stands").arg(Quoted(fields[2]));
+        return QCoreApplication::translate("ReferenceFile", "side %1 at position 0, where the attached module (G) stands").arg(Quoted(fields[2]));
     if (position != 0 && fields[2] == "G")
-        return QStringLiteral("side \"G\" at position %1: only position 0 is the attached module").arg(position);
+        return QCoreApplication::translate("ReferenceFile", "side \"G\" at position %1: only position 0 is the attached module").arg(position);
     module.side = uint8_t(fields[2].at(0));
     const int version = ParseVersion(fields[3]);
     if (version < 0)
-        return QStringLiteral("version %1 is not one such as 4.1").arg(Quoted(fields[3]));
+        return QCoreApplication::translate("ReferenceFile", "version %1 is not one such as 4.1").arg(Quoted(fields[3]));
     module.version = uint8_t(version);
     const int mode = ParseMode(fields[4]);
     if (mode < 0)
-        return QStringLiteral("mode %1 is not a byte such as 0x13").arg(Quoted(fields[4]));
+        return QCoreApplication::translate("ReferenceFile", "mode %1 is not a byte such as 0x13").arg(Quoted(fields[4]));
     module.mode = uint8_t(mode);
     return {};
 }
@@ -106,8 +107,8 @@ QString KindProblem(const QFileInfo &info)
 {
     if (!info.exists() || info.isFile())
         return {};
-    return info.isDir() ? QStringLiteral("it is a folder, not a file")
-                        : QStringLiteral("it is a FIFO, a device or a socket, not a regular file");
+    return info.isDir() ? QCoreApplication::translate("ReferenceFile", "it is a folder, not a file")
+                        : QCoreApplication::translate("ReferenceFile", "it is a FIFO, a device or a socket, not a regular file");
 }
 
 bool SyncToDisk(QFile &file)
@@ -126,9 +127,9 @@ QString ReadBackProblem(const QString &path, const QByteArray &text)
 {
     const ReferenceFile back = ReadReferenceFile(path);
     if (back.state != ReferenceFile::State::Loaded)
-        return QStringLiteral("the written file reads back as unreadable: %1").arg(back.content.problem);
+        return QCoreApplication::translate("ReferenceFile", "the written file reads back as unreadable: %1").arg(back.content.problem);
     if (FormatReference(back.content.ring) != text)
-        return QStringLiteral("the written file reads back with other modules");
+        return QCoreApplication::translate("ReferenceFile", "the written file reads back with other modules");
     return {};
 }
 
@@ -153,7 +154,7 @@ ReferenceParse ParseReference(const QByteArray &data)
         ModuleSnapshot module;
         if (index == 0)
             problem = line == kReferenceHeader ? QString()
-                                                : QStringLiteral("the header is not %1").arg(QString::fromLatin1(kReferenceHeader));
+                                                : QCoreApplication::translate("ReferenceFile", "the header is not %1").arg(QString::fromLatin1(kReferenceHeader));
         else
             problem = CheckLine(line, int(index) - 1, seen, module);
         if (!problem.isEmpty()) {
@@ -193,27 +194,27 @@ QString ReferenceRingProblem(const RingSnapshot &ring)
     if (ring[0].side != 'G') {
         for (size_t position = 1; position < ring.size(); ++position)
             if (ring[position].side == 'G')
-                return QStringLiteral("the attached module (G), module %1, stands at position %2, not at 0")
+                return QCoreApplication::translate("ReferenceFile", "the attached module (G), module %1, stands at position %2, not at 0")
                     .arg(ring[position].id)
                     .arg(position);
-        return QStringLiteral("the attached module did not answer this scan");
+        return QCoreApplication::translate("ReferenceFile", "the attached module did not answer this scan");
     }
     std::vector<int> seenAt(kTableSize, -1);
     for (size_t position = 0; position < ring.size(); ++position) {
         const ModuleSnapshot &module = ring[position];
         if (!IsTableID(module.id))
-            return QStringLiteral("module %1 at position %2: an ID is a number from 0 to %3")
+            return QCoreApplication::translate("ReferenceFile", "module %1 at position %2: an ID is a number from 0 to %3")
                 .arg(module.id)
                 .arg(position)
                 .arg(kMaxModuleID);
         int &seen = seenAt[size_t(module.id)];
         if (seen >= 0)
-            return QStringLiteral("module %1 answered twice, at positions %2 and %3").arg(module.id).arg(seen).arg(position);
+            return QCoreApplication::translate("ReferenceFile", "module %1 answered twice, at positions %2 and %3").arg(module.id).arg(seen).arg(position);
         seen = int(position);
         if (module.side != 'G' && module.side != 'L' && module.side != 'R')
-            return QStringLiteral("module %1 at position %2 has no side G, L or R").arg(module.id).arg(position);
+            return QCoreApplication::translate("ReferenceFile", "module %1 at position %2 has no side G, L or R").arg(module.id).arg(position);
         if (position > 0 && module.side == 'G')
-            return QStringLiteral("a second module answered G: module %1 at position %2").arg(module.id).arg(position);
+            return QCoreApplication::translate("ReferenceFile", "a second module answered G: module %1 at position %2").arg(module.id).arg(position);
     }
     return {};
 }
@@ -238,7 +239,7 @@ ReferenceFile ReadReferenceFile(const QString &path)
     // A ring of the largest size fits with room to spare; anything larger is not a reference.
     const QByteArray data = file.read(kReferenceMaxBytes + 1);
     if (data.size() > kReferenceMaxBytes) {
-        reference.content.problem = QStringLiteral("the file has %1 bytes; a reference has at most %2")
+        reference.content.problem = QCoreApplication::translate("ReferenceFile", "the file has %1 bytes; a reference has at most %2")
                                         .arg(file.size())
                                         .arg(kReferenceMaxBytes);
         return reference;

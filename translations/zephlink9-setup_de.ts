@@ -163,6 +163,19 @@ enthält einen Wert, den keine Abfrage haben kann; das Programm lässt ihn aus u
     </message>
 </context>
 <context>
+    <name>MetricsSetting</name>
+    <message>
+        <location filename="../core/MetricsSetting.cpp" line="+54"/>
+        <source>%1=%2 in %3: not a TCP port (1 to 65535)</source>
+        <translation>%1=%2 in %3: kein TCP-Port (1 bis 65535)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1_address=%2 in %3: not an IP address</source>
+        <translation>%1_address=%2 in %3: keine IP-Adresse</translation>
+    </message>
+</context>
+<context>
     <name>ModeByte</name>
     <message>
         <location filename="../model/ModeByte.cpp" line="+33"/>
@@ -448,6 +461,34 @@ Ausgewählt</translation>
     </message>
 </context>
 <context>
+    <name>ProgramConfig</name>
+    <message>
+        <location filename="../core/ProgramConfig.cpp" line="+44"/>
+        <source>history_days=%1 in %2: not a number of days (1 to %3)</source>
+        <translation>history_days=%1 in %2: keine Anzahl Tage (1 bis %3)</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>scan_interval=%1 in %2: not a number of seconds (0 to 86400)</source>
+        <translation>scan_interval=%1 in %2: keine Anzahl Sekunden (0 bis 86400)</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>%1: no such configuration file</source>
+        <translation>%1: keine solche Konfigurationsdatei</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>comport missing in %1: it names the port, 1 to 4</source>
+        <translation>comport fehlt in %1: er nennt den Port, 1 bis 4</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>comport=%1 in %2: not a port number 1 to 4</source>
+        <translation>comport=%1 in %2: keine Portnummer 1 bis 4</translation>
+    </message>
+</context>
+<context>
     <name>ProgrammingPart</name>
     <message>
         <location filename="../app/RingReport.cpp" line="+59"/>
@@ -674,6 +715,119 @@ Ausgewählt</translation>
         <location line="+0"/>
         <source>not kept</source>
         <translation>nicht gespeichert</translation>
+    </message>
+</context>
+<context>
+    <name>ReferenceFile</name>
+    <message>
+        <location filename="../model/ReferenceFile.cpp" line="+74"/>
+        <source>a row past position %1, the last a ring can have</source>
+        <translation>eine Zeile nach Position %1, der letzten, die ein Ring haben kann</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 fields instead of 5 (position,id,side,version,mode)</source>
+        <translation>%1 Felder statt 5 (position,id,side,version,mode)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>position %1 where %2 was due</source>
+        <translation>Position %1, wo %2 fällig war</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ID %1 is not a number from 0 to %2</source>
+        <translation>ID %1 ist keine Zahl von 0 bis %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>module %1 appears twice</source>
+        <translation>Modul %1 kommt zweimal vor</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>side %1 is not G, L or R</source>
+        <translation>Seite %1 ist nicht G, L oder R</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>side %1 at position 0, where the attached module (G) stands</source>
+        <translation>Seite %1 an Position 0, wo das angeschlossene Modul (G) steht</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>side &quot;G&quot; at position %1: only position 0 is the attached module</source>
+        <translation>Seite &quot;G&quot; an Position %1: nur Position 0 ist das angeschlossene Modul</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>version %1 is not one such as 4.1</source>
+        <translation>Version %1 ist keine wie 4.1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>mode %1 is not a byte such as 0x13</source>
+        <translation>Modus %1 ist kein Byte wie 0x13</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>it is a folder, not a file</source>
+        <translation>es ist ein Ordner, keine Datei</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>it is a FIFO, a device or a socket, not a regular file</source>
+        <translation>es ist ein FIFO, ein Gerät oder ein Socket, keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>the written file reads back as unreadable: %1</source>
+        <translation>die geschriebene Datei ist beim Zurücklesen unlesbar: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the written file reads back with other modules</source>
+        <translation>die geschriebene Datei enthält beim Zurücklesen andere Module</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>the header is not %1</source>
+        <translation>die Kopfzeile ist nicht %1</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>the attached module (G), module %1, stands at position %2, not at 0</source>
+        <translation>das angeschlossene Modul (G), Modul %1, steht an Position %2, nicht an 0</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>the attached module did not answer this scan</source>
+        <translation>das angeschlossene Modul hat auf diese Abfrage nicht geantwortet</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>module %1 at position %2: an ID is a number from 0 to %3</source>
+        <translation>Modul %1 an Position %2: eine ID ist eine Zahl von 0 bis %3</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>module %1 answered twice, at positions %2 and %3</source>
+        <translation>Modul %1 hat zweimal geantwortet, an den Positionen %2 und %3</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>module %1 at position %2 has no side G, L or R</source>
+        <translation>Modul %1 an Position %2 hat keine Seite G, L oder R</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a second module answered G: module %1 at position %2</source>
+        <translation>ein zweites Modul hat mit G geantwortet: Modul %1 an Position %2</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>the file has %1 bytes; a reference has at most %2</source>
+        <translation>die Datei hat %1 Bytes; eine Referenz hat höchstens %2</translation>
     </message>
 </context>
 <context>
@@ -980,6 +1134,14 @@ Die Referenz bleibt, wie sie war.</translation>
         <location line="+8"/>
         <source>%1. Channel 1: increase %2, faulty %3. Channel 2: increase %4, faulty %5. No answer in %6 of %7 intervals.</source>
         <translation>%1. Kanal 1: Anstieg %2, gestört %3. Kanal 2: Anstieg %4, gestört %5. Keine Antwort in %6 von %7 Intervallen.</translation>
+    </message>
+</context>
+<context>
+    <name>TrendCharts</name>
+    <message>
+        <location filename="../app/TrendCharts.cpp" line="+33"/>
+        <source>The chart cannot be shown: %1</source>
+        <translation>Das Diagramm kann nicht angezeigt werden: %1</translation>
     </message>
 </context>
 <context>
@@ -1450,7 +1612,7 @@ Bitte diese Module entfernen und erneut versuchen!</translation>
         <translation>Modul-&amp;ID:</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+48"/>
         <source>No ring history is kept (the configuration&apos;s key &quot;history&quot;): this record lasts until the program ends.</source>
         <translation>Es wird keine Ringhistorie geführt (Schlüssel &quot;history&quot; der Konfiguration): dieses Protokoll gilt nur bis zum Programmende.</translation>
     </message>
