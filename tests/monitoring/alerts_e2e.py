@@ -38,7 +38,7 @@ import urllib.parse
 import urllib.request
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from loopback import free_port, wait_for  # noqa: E402
+from loopback import free_port, page, stop, wait_for  # noqa: E402
 
 SKIP = 77
 PR_SET_PDEATHSIG = 1
@@ -134,14 +134,7 @@ class Run:
         return process
 
     def close(self):
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+        stop(self.processes)
         shutil.rmtree(self.dir, ignore_errors=True)
 
     def write(self, name, text):
@@ -163,11 +156,7 @@ class Run:
             return []
 
     def page(self):
-        try:
-            with urllib.request.urlopen(f"http://127.0.0.1:{self.metrics_port}/metrics", timeout=2) as answer:
-                return answer.read().decode()
-        except OSError:
-            return ""
+        return page(self.metrics_port)
 
     def setup(self):
         self.mails = MailSink()

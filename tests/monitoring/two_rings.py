@@ -21,7 +21,7 @@ import time
 import urllib.request
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from loopback import free_port, page, wait_for  # noqa: E402
+from loopback import free_port, page, stop, wait_for  # noqa: E402
 
 PR_SET_PDEATHSIG = 1
 
@@ -89,14 +89,7 @@ class Rings:
         return process, port, modbus, out.name
 
     def close(self):
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+        stop(self.processes)
         shutil.rmtree(self.dir, ignore_errors=True)
 
 

@@ -38,3 +38,4 @@ def stop(processes):
                 process.wait(5)
             except subprocess.TimeoutExpired:
                 process.kill()
+                process.wait()
