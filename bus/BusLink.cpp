@@ -156,7 +156,7 @@ void BusLink::SettleIfQuiet()
         SettleScan();
 }
 
-RingScan BusLink::CurrentRecord() const
+RingScan BusLink::Underway() const
 {
     RingScan scan = mScan;
     scan.modules = mReceiver.Readings();
@@ -166,7 +166,7 @@ RingScan BusLink::CurrentRecord() const
 void BusLink::SettleScan()
 {
     mCollecting = false;
-    emit scanSettled(CurrentRecord());
+    emit scanSettled(Underway());
     // Its late replies stopped the automatic refresh that the scan had started.
     if (mRefreshWhenOver && mAutoRefresh)
         EnableRefresh();

@@ -74,6 +74,9 @@ public:
     bool ScanWaiting() const { return mWaits > 0; }
     // The serial number the next scan gets.
     uint64_t NextScanSerial() const { return mScan.serial + 1; }
+    // The newest scan with the modules counted so far, in ring order: the one under way, or the
+    // last one over.
+    RingScan Underway() const;
 
 signals:
     // A parse pass has taken what was received into the table; sorted: it ran the side sort.
@@ -97,8 +100,6 @@ private:
     // The same for the automatic refresh; Restart counts its interval afresh.
     void EnableRefresh();
     void RestartRefresh();
-    // The record of the current scan with the modules counted so far, in ring order.
-    RingScan CurrentRecord() const;
 
     void ParsePass();
     void TakeInWaiting();

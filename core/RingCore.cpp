@@ -21,6 +21,11 @@ RingCore::RingCore(SerialPort *port, QObject *parent)
     connect(mMetricsRetry, &QTimer::timeout, this, &RingCore::ServeMetrics);
     mPort->SetStateHandler([this] { emit portStateChanged(); });
     connect(&mLink, &BusLink::scanSettled, this, &RingCore::TakeScan);
+    // The page and the registers show each module's newest reply: a break at the reply that reads it.
+    connect(&mLink, &BusLink::passParsed, this, [this] {
+        if (mKeeper.TakeReadings(mLink.Underway()))
+            mModbusMap.Refresh(mKeeper.Newest());
+    });
     connect(&mLog, &RingLog::problem, this, [this](const QString &text) { Tell(Notice::Error, kAppTitle, text); });
     connect(&mEvents, &EventList::changed, this, &RingCore::referenceChanged);
     connect(&mEvents, &EventList::acknowledged, this, [this] { mHistory.AcknowledgeEvents(OwnPort()); });

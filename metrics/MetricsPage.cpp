@@ -77,7 +77,8 @@ QByteArray MetricsPage(const MetricsSources &sources)
     static const RingSnapshot kNone;
     const RingKeeper &keeper = *sources.keeper;
     const RingScan &last = keeper.LastScan();
-    const RingSnapshot &ring = keeper.LastFound() ? keeper.LastFound()->modules : kNone;
+    // Each module as its newest reply told it: a break shows before the scan that read it is over.
+    const RingSnapshot &ring = keeper.LastFound() ? keeper.Newest() : kNone;
     const RingSnapshot &reference = keeper.Reference() ? *keeper.Reference() : kNone;
 
     // A module that answered twice in one scan is one series: its first place counts.
@@ -110,7 +111,7 @@ QByteArray MetricsPage(const MetricsSources &sources)
     }
 
     page.Family("zephlink9_module_info", "gauge",
-                "Each module of the last scan that found modules: ring position, reply letter, firmware and mode byte.");
+                "Each module of the last scan that found modules: ring position and reply letter in that scan, firmware and mode byte as its newest reply told them.");
     for (size_t k = 0; k < ring.size(); ++k) {
         if (!first[k])
             continue;
@@ -143,7 +144,7 @@ QByteArray MetricsPage(const MetricsSources &sources)
     }
 
     page.Family("zephlink9_channel_faulty", "gauge",
-                "Whether a module's channel reported a fault (1) or not (0) in the last scan that found modules.");
+                "Whether a module's channel reported a fault (1) or not (0) in the module's newest reply.");
     Channels(page, ring, first, false);
     page.Family("zephlink9_channel_errors_total", "counter",
                 "A channel's error counter as the module last reported it; a power-cycled module counts from 0 again.");

@@ -1,6 +1,7 @@
 #pragma once
 // The metrics page in the Prometheus text format 0.0.4: the port, the scans of this run, the ring
-// of the last scan that found modules against the reference, and the events not acknowledged.
+// of the last scan that found modules against the reference (each module as its newest reply
+// told it), and the events not acknowledged.
 #include "model/RingKeeper.h"
 
 #include <QByteArray>

@@ -13,18 +13,9 @@ ModbusMap::ModbusMap(const RingScan &scan, const std::optional<RingSnapshot> &re
     const RingSnapshot &ring = scan.modules;
     const size_t modules = std::min(ring.size(), size_t((65536 - kFirstModule) / kPerModule));
     mRegisters.assign(modules ? kFirstModule + kPerModule * modules : kSound + 1, 0);
-    int faulty = 0;
     for (size_t k = 0; k < modules; ++k) {
-        const ModuleSnapshot &module = ring[k];
-        uint16_t *at = &mRegisters[kFirstModule + kPerModule * k];
-        at[0] = uint16_t(module.id);
-        at[1] = module.side;
-        at[2] = module.version;
-        at[3] = module.mode;
-        at[4] = uint16_t((module.faulty1 ? 1 : 0) | (module.faulty2 ? 2 : 0));
-        at[5] = uint16_t(module.counter1);
-        at[6] = uint16_t(module.counter2);
-        faulty += int(module.faulty1) + int(module.faulty2);
+        mRegisters[kFirstModule + kPerModule * k] = uint16_t(ring[k].id);
+        mRegisters[kFirstModule + kPerModule * k + 1] = ring[k].side;
     }
     int missing = 0;
     if (reference) {
@@ -35,10 +26,29 @@ ModbusMap::ModbusMap(const RingScan &scan, const std::optional<RingSnapshot> &re
             missing += found->test(size_t(module.id) & 0xFFFF) ? 0 : 1;
     }
     mRegisters[kModules] = uint16_t(std::min<size_t>(ring.size(), 65535));
-    mRegisters[kFaultyChannels] = uint16_t(std::min(faulty, 65535));
     mRegisters[kReferenceMissing] = uint16_t(std::min(missing, 65535));
     mRegisters[kWholeScans] = uint16_t(wholeScans);
-    mRegisters[kSound] = scan.Found() && faulty == 0 && (!reference || ReferenceDifferences(ring, *reference).empty());
+    mRingAsReference = scan.Found() && (!reference || ReferenceDifferences(ring, *reference).empty());
+    Refresh(ring);
+}
+
+void ModbusMap::Refresh(const RingSnapshot &ring)
+{
+    int faulty = 0;
+    for (size_t k = 0; k < Modules(); ++k) {
+        uint16_t *at = &mRegisters[kFirstModule + kPerModule * k];
+        if (k < ring.size() && uint16_t(ring[k].id) == at[0]) {
+            const ModuleSnapshot &module = ring[k];
+            at[2] = module.version;
+            at[3] = module.mode;
+            at[4] = uint16_t((module.faulty1 ? 1 : 0) | (module.faulty2 ? 2 : 0));
+            at[5] = uint16_t(module.counter1);
+            at[6] = uint16_t(module.counter2);
+        }
+        faulty += (at[4] & 1) + (at[4] >> 1);
+    }
+    mRegisters[kFaultyChannels] = uint16_t(std::min(faulty, 65535));
+    mRegisters[kSound] = mRingAsReference && faulty == 0;
 }
 
 std::vector<uint16_t> ModbusMap::Read(int first, int count, const ModbusLive &live) const

@@ -2,6 +2,7 @@
 
 #include "model/Global.h"
 
+#include <unordered_map>
 #include <unordered_set>
 
 int RingKeeper::CounterIncrease(int before, int after) { return after >= before ? after - before : after; }
@@ -21,6 +22,7 @@ void RingKeeper::Take(const RingScan &scan)
     mFailedInRow = 0;
     mFoundBefore = std::move(mLastFound);
     mLastFound = scan;
+    mNewest = scan.modules;
     mSeenBefore = mSeen;
     for (const ModuleSnapshot &module : scan.modules)
         if (IsTableID(module.id))
@@ -32,12 +34,37 @@ void RingKeeper::Seed(const RingScan &found, const std::vector<int> &seenBefore)
     if (!found.Found())
         return;
     mLastFound = found;
+    mNewest = found.modules;
     for (const ModuleSnapshot &module : found.modules)
         if (IsTableID(module.id))
             mSeen.set(size_t(module.id));
     for (const int id : seenBefore)
         if (IsTableID(id))
             mSeen.set(size_t(id));
+}
+
+bool RingKeeper::TakeReadings(const RingScan &underway)
+{
+    if (!mLastFound || underway.serial <= mLastScan.serial || underway.modules.empty()
+        || underway.portNumber != mLastFound->portNumber || underway.device != mLastFound->device)
+        return false;
+    std::unordered_map<int, const ModuleSnapshot *> newest;
+    for (const ModuleSnapshot &reading : underway.modules)
+        newest[reading.id] = &reading;
+    bool changed = false;
+    for (ModuleSnapshot &module : mNewest) {
+        const auto found = newest.find(module.id);
+        if (found == newest.end())
+            continue;
+        const ModuleSnapshot &reading = *found->second;
+        changed = changed || reading.version != module.version || reading.mode != module.mode
+            || reading.faulty1 != module.faulty1 || reading.faulty2 != module.faulty2
+            || reading.counter1 != module.counter1 || reading.counter2 != module.counter2;
+        const uint8_t side = module.side;
+        module = reading;
+        module.side = side;
+    }
+    return changed;
 }
 
 bool RingKeeper::SeenBefore(int id) const { return IsTableID(id) && mSeenBefore.test(size_t(id)); }

@@ -1,7 +1,8 @@
 #pragma once
 // The ring over time: the last scan, the last scan that found modules and the one found before
-// it, the reference in force, the last verification, and the counters' increase from one found
-// ring to the next. Everything that compares a scan with the past asks this one object.
+// it, each module's newest reading, the reference in force, the last verification, and the
+// counters' increase from one found ring to the next. Everything that compares a scan with the
+// past asks this one object.
 #include "model/RingScan.h"
 #include "model/Verification.h"
 
@@ -27,6 +28,13 @@ public:
     // The last scan that found modules, and the one that found modules before it; null: none.
     const RingScan *LastFound() const { return mLastFound ? &*mLastFound : nullptr; }
     const RingScan *FoundBefore() const { return mFoundBefore ? &*mFoundBefore : nullptr; }
+    // The scan under way as far as its replies came: each module of the last found ring that has
+    // answered it takes that reply's reading, keeping its place and side. True when a reading
+    // changed.
+    bool TakeReadings(const RingScan &underway);
+    // The last found ring, in its order, each module as its newest reply on that port told it; a
+    // break shows here at its module's next reply, before that scan is over. Empty: none found.
+    const RingSnapshot &Newest() const { return mNewest; }
     // Scans in a row up to the last one that found no modules or were cut; 0 when the last one
     // found some.
     int FailedInRow() const { return mFailedInRow; }
@@ -51,6 +59,7 @@ private:
     RingScan mLastScan;
     std::optional<RingScan> mLastFound;
     std::optional<RingScan> mFoundBefore;
+    RingSnapshot mNewest;
     int mFailedInRow = 0;
     std::bitset<32001> mSeen;
     std::bitset<32001> mSeenBefore;

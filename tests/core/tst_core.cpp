@@ -1,5 +1,7 @@
 // The core as the only door to the ring: the order in which a finished scan is handed over, a
-// scan cut by a vanished port, and two cores on two simulated rings in one process.
+// scan cut by a vanished port, a break on the page and in the registers before its scan is over,
+// and two cores on two simulated rings in one process.
+#include "HttpAsk.h"
 #include "ManualClock.h"
 #include "RingSimProcess.h"
 #include "TestFiles.h"
@@ -156,6 +158,55 @@ private slots:
         connect(&core.Events(), &EventList::added, this, [&told](const RingEvent &event) { told << event.text; });
         ScanAnswered(core, port, mClock, ReplyOf('G', 1) + ReplyOf('L', 2, true) + ReplyOf('L', 3, true) + ReplyOf('L', 4));
         QCOMPARE(told, QStringList({QStringLiteral("Module 2 channel 1 faulty"), QStringLiteral("Module 4 answers again")}));
+    }
+
+    // The page and the registers show a break at the reply that reads it, while the scan still
+    // waits for its second of quiet; the events and the history have it once the scan is over.
+    void breakShowsAtItsModulesReply()
+    {
+        const quint16 page = FreePort(), registers = FreePort();
+        MemorySerialPort port;
+        port.Open();
+        RingCore core(&port);
+        core.Start(ProgramConfig::Read(Ini("metrics=" + QByteArray::number(page) + "\r\nmodbus="
+                                           + QByteArray::number(registers) + "\r\n")));
+        ScanAnswered(core, port, mClock, ReplyOf('G', 1) + ReplyOf('L', 2) + ReplyOf('L', 3));
+        // count registers from first, as a PLC reads them (register 5, the age, left out below).
+        const auto read = [registers](int first, int count) {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, registers);
+            QByteArray request = QByteArray::fromHex("0001000000060104");
+            for (const int value : {first, count})
+                request.append(char(value >> 8)).append(char(value));
+            socket.write(request);
+            QByteArray answer;
+            (void)QTest::qWaitFor([&] { return (answer += socket.readAll()).size() >= 9 + 2 * count; }, 1000);
+            QList<int> values;
+            for (qsizetype at = 9; at + 1 < answer.size(); at += 2)
+                values << (uint8_t(answer[at]) << 8 | uint8_t(answer[at + 1]));
+            return values;
+        };
+        QCOMPARE(read(0, 5) + read(6, 2), QList<int>({1, 3, 0, 0, 0, 1, 1}));
+
+        QSignalSpy over(&core, &RingCore::scanHandedOver);
+        const int64_t beforeQuiet = mClock.NowMs() + 600;
+        {
+            TimedRing ring(mClock, port, core.Link(), 5, beforeQuiet);
+            ring.AnswerAt(mClock.NowMs() + 100, ReplyOf('G', 1) + ReplyOf('L', 2, true, 4) + ReplyOf('L', 3));
+            core.Scan();
+            QTRY_VERIFY(mClock.NowMs() >= beforeQuiet);
+        }
+        QCOMPARE(over.count(), 0);
+        QCOMPARE(read(0, 5) + read(6, 2), QList<int>({1, 3, 1, 0, 0, 1, 0}));
+        QCOMPARE(read(110, 7), QList<int>({2, 'L', 41, 0x13, 1, 4, 0}));
+        QVERIFY(GetHttp(page, "/metrics").contains("\nzephlink9_channel_faulty{module=\"2\",channel=\"1\"} 1\n"));
+        QVERIFY(!core.Keeper().LastFound()->Find(2)->faulty1);
+        QCOMPARE(core.Events().Count(), size_t(0));
+
+        TimedRing rest(mClock, port, core.Link(), 5, mClock.NowMs() + 3000);
+        QTRY_COMPARE(over.count(), 1);
+        QCOMPARE(read(0, 5) + read(6, 2), QList<int>({1, 3, 1, 0, 2, 2, 0}));
+        QCOMPARE(core.Events().At(0).text, QStringLiteral("Module 2 channel 1 faulty"));
     }
 
     // Two rings on two ports in one process, scanned at once, with one history file: each core's
