@@ -26,6 +26,14 @@ RingSnapshot InOrder(const std::vector<ModuleSnapshot> &readings, const int16_t 
     return ring;
 }
 
+bool IsScanLetter(uint8_t letter) { return letter == 'G' || letter == 'L' || letter == 'R'; }
+
+ModuleSnapshot ReadingOf(const Reply &reply)
+{
+    return {reply.id, reply.letter, reply.version, reply.mode, reply.status1, reply.status2,
+            reply.counter1, reply.counter2, TheClock().EpochMs()};
+}
+
 } // namespace
 
 void ReplyReceiver::Append(const QByteArray &bytes)
@@ -39,6 +47,7 @@ void ReplyReceiver::Append(const QByteArray &bytes)
         }
         mRxBuffer[size_t(mRxWrite++)] = uint8_t(byte);
     }
+    emit received();
 }
 
 bool ReplyReceiver::ParseWaiting()
@@ -98,9 +107,8 @@ void ReplyReceiver::TakeFrames()
             continue;
 
         const float timeOfDay = TheClock().SecondsSinceMidnight();
-        const ModuleSnapshot reading{reply.id, reply.letter, reply.version, reply.mode, reply.status1, reply.status2,
-                                     reply.counter1, reply.counter2, TheClock().EpochMs()};
-        const bool scanReply = reply.letter == 'G' || reply.letter == 'L' || reply.letter == 'R';
+        const ModuleSnapshot reading = ReadingOf(reply);
+        const bool scanReply = IsScanLetter(reply.letter);
         if (reply.letter == 'G') {
             mGReplySeen = true;
             mTable.SetLocalModuleID(reply.id);
@@ -125,6 +133,20 @@ void ReplyReceiver::TakeFrames()
 RingSnapshot ReplyReceiver::Readings() const
 {
     return InOrder(mReadings, mTable.Order().data(), mTable.Order().size());
+}
+
+RingSnapshot ReplyReceiver::Waiting() const
+{
+    RingSnapshot waiting;
+    for (int at = mRxRead; at + kReplySize <= mRxWrite; at += kReplySize) {
+        const uint8_t *frame = mRxBuffer.data() + at;
+        if (!IsValidReply(frame))
+            break;
+        const Reply reply = DecodeReply(frame);
+        if (IsScanLetter(reply.letter) && IsTableID(reply.id))
+            waiting.push_back(ReadingOf(reply));
+    }
+    return waiting;
 }
 
 void ReplyReceiver::CarryOver(std::vector<int16_t> order)

@@ -44,6 +44,10 @@ public:
     // The counted modules of the current scan in the table's ring order, each as its reply said it.
     RingSnapshot Readings() const;
 
+    // The replies waiting in the buffer for the next parse pass, as whole frames that pass the
+    // check, each as it said it: what the ring has told of its modules before the pass takes it.
+    RingSnapshot Waiting() const;
+
     // A newer scan went out while the ring still answered the last one: until the newer ring's
     // first reply (letter G, or a module that order holds already), scan replies are stored
     // and added to order instead of being counted in the newer ring. The readings so far go
@@ -55,6 +59,8 @@ public:
     RingSnapshot TakeCarriedOver();
 
 signals:
+    // Bytes came: Waiting, and Readings where a full buffer was parsed early, may tell more.
+    void received();
     // The module the PC is attached to reported its mode byte.
     void localModeReceived(quint8 mode);
     // One line of 11 received bytes for the debug window, as " 47 07 00 ...".

@@ -21,9 +21,13 @@ RingCore::RingCore(SerialPort *port, QObject *parent)
     connect(mMetricsRetry, &QTimer::timeout, this, &RingCore::ServeMetrics);
     mPort->SetStateHandler([this] { emit portStateChanged(); });
     connect(&mLink, &BusLink::scanSettled, this, &RingCore::TakeScan);
-    // The page and the registers show each module's newest reply: a break at the reply that reads it.
-    connect(&mLink, &BusLink::passParsed, this, [this] {
-        if (mKeeper.TakeReadings(mLink.Underway()))
+    // The page and the registers show each module's newest reply, counted or still waiting for
+    // the parse pass: a break shows at the read that brings it.
+    connect(&mLink.Receiver(), &ReplyReceiver::received, this, [this] {
+        RingScan told = mLink.Underway();
+        const RingSnapshot waiting = mLink.Receiver().Waiting();
+        told.modules.insert(told.modules.end(), waiting.begin(), waiting.end());
+        if (mKeeper.TakeReadings(told))
             mModbusMap.Refresh(mKeeper.Newest());
     });
     connect(&mLog, &RingLog::problem, this, [this](const QString &text) { Tell(Notice::Error, kAppTitle, text); });

@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes, cut at arbitrary read boundaries, through the poll and the parse
-// pass, and checks the module table after every pass.
+// pass, and checks the replies waiting after every read and the module table after every pass.
 #include "bus/BusLink.h"
 #include "MemorySerialPort.h"
 #include "model/RingTable.h"
@@ -60,6 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         port.Feed(QByteArray(reinterpret_cast<const char *>(data + at), qsizetype(length)));
         at += length;
         link.PollPort();
+        for (const ModuleSnapshot &waiting : link.Receiver().Waiting())
+            Check(IsTableID(waiting.id), "a waiting reply has a table slot");
         // Every few reads a pass runs, as the timers would run it.
         if (++reads % 3 == 0 || at >= size) {
             link.ParseReceived();
