@@ -228,8 +228,9 @@ private slots:
         const QStringList args{QStringLiteral("--no-pacing"), QStringLiteral("--link"), link};
         sim.stop();
         QTRY_VERIFY_WITH_TIMEOUT(lines.contains(QStringLiteral("- scan cut: the port was lost")), 10000);
-        QVERIFY(sim.start(args, kRing));
-        QVERIFY(sim.control(QStringLiteral("remove 2")));
+        // Back without module 2 from its first reply: a remove sent after the start could come
+        // after the watcher's first scan.
+        QVERIFY(sim.start(args, QByteArray(kRing).replace("id=2 side=L\n", "")));
         QTRY_VERIFY_WITH_TIMEOUT(lines.last() == QStringLiteral("- COM1 (%1): open").arg(link), 10000);
         const qsizetype handedBack = handed.count();
         QTRY_VERIFY_WITH_TIMEOUT(handed.count() >= handedBack + 2, 10000);
