@@ -26,8 +26,6 @@ RingSnapshot InOrder(const std::vector<ModuleSnapshot> &readings, const int16_t 
     return ring;
 }
 
-bool IsScanLetter(uint8_t letter) { return letter == 'G' || letter == 'L' || letter == 'R'; }
-
 ModuleSnapshot ReadingOf(const Reply &reply)
 {
     return {reply.id, reply.letter, reply.version, reply.mode, reply.status1, reply.status2,
@@ -108,7 +106,7 @@ void ReplyReceiver::TakeFrames()
 
         const float timeOfDay = TheClock().SecondsSinceMidnight();
         const ModuleSnapshot reading = ReadingOf(reply);
-        const bool scanReply = IsScanLetter(reply.letter);
+        const bool scanReply = IsScanSide(reply.letter);
         if (reply.letter == 'G') {
             mGReplySeen = true;
             mTable.SetLocalModuleID(reply.id);
@@ -143,7 +141,7 @@ RingSnapshot ReplyReceiver::Waiting() const
         if (!IsValidReply(frame))
             break;
         const Reply reply = DecodeReply(frame);
-        if (IsScanLetter(reply.letter) && IsTableID(reply.id))
+        if (IsScanSide(reply.letter) && IsTableID(reply.id))
             waiting.push_back(ReadingOf(reply));
     }
     return waiting;

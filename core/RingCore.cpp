@@ -24,6 +24,9 @@ RingCore::RingCore(SerialPort *port, QObject *parent)
     // The page and the registers show each module's newest reply, counted or still waiting for
     // the parse pass: a break shows at the read that brings it.
     connect(&mLink.Receiver(), &ReplyReceiver::received, this, [this] {
+        // Nobody to show them to: the next hand-over starts the newest readings afresh.
+        if (!mMetricsServer && !mModbusServer)
+            return;
         RingScan told = mLink.Underway();
         const RingSnapshot waiting = mLink.Receiver().Waiting();
         told.modules.insert(told.modules.end(), waiting.begin(), waiting.end());

@@ -47,8 +47,6 @@ QString TimeText(float secondsSinceMidnight)
     return QTime(0, 0).addMSecs(int(double(secondsSinceMidnight) * 1000.0)).toString(QStringLiteral("HH:mm:ss"));
 }
 
-bool IsScanSide(uint8_t side) { return side == 'G' || side == 'L' || side == 'R'; }
-
 } // namespace
 
 ModuleListModel::ModuleListModel(const RingKeeper *keeper, const RingTable *table, QObject *parent)

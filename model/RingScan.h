@@ -31,6 +31,9 @@ struct ModuleSnapshot
 
 using RingSnapshot = std::vector<ModuleSnapshot>;
 
+// A letter a module answers a scan with: G (the attached module), L or R.
+inline bool IsScanSide(uint8_t side) { return side == 'G' || side == 'L' || side == 'R'; }
+
 struct RingScan
 {
     uint64_t serial = 0;  // 1 for the program's first scan, counting up
